@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Korvex needs, only when something is missing.
+# Sourced by scripts/test and scripts/demo.
+
+KORVEX_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase qt6-svg-dev libgl-dev
+  libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev
+  libzip-dev libxlsxwriter-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth imagemagick fonts-dejavu-core
+)
+
+korvex_install_deps() {
+  local missing=()
+  local p
+  for p in "${KORVEX_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+korvex_build() {
+  local root="$1"
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$root/build" -j "$(nproc)"
+}

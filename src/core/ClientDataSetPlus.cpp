@@ -1,0 +1,2 @@
+#include "ClientDataSetPlus.h"
+// Implementation in progress.

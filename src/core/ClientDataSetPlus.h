@@ -1,0 +1,227 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class FirebirdConnection;
+class TClientDataSetPlus;
+
+enum class FieldKind { String, Integer, Numeric, Float, Date, Time, DateTime, Blob, Boolean };
+
+// Column definition of a dataset, taken from the SELECT (or from a saved file) and adjustable
+// by the owner: display mask, caption, whether the column is written back on apply.
+struct FieldDef
+{
+    QString name;
+    FieldKind kind = FieldKind::String;
+    int size = 0;        // characters, for strings
+    int scale = 0;       // NUMERIC scale; values are kept rounded to it
+    bool inUpdate = true; // false for joined or computed columns: never written by apply
+    bool calculated = false;
+    QString displayFormat; // "###,###,##0.00", "0000000", "dd/mm/yyyy"...
+    QString displayLabel;  // grid caption; the field name when empty
+    bool visible = true;
+};
+
+// Read access to one stored row, for filters, calculated fields and index keys.
+class DataRow
+{
+public:
+    DataRow(const TClientDataSetPlus &dataSet, int storageRow) : m_ds(&dataSet), m_row(storageRow) {}
+    QVariant value(const QString &field) const;
+    QVariant value(int field) const;
+    QString asString(const QString &field) const;
+    double asFloat(const QString &field) const;
+    qint64 asInteger(const QString &field) const;
+    QDate asDate(const QString &field) const;
+    bool isNull(const QString &field) const;
+    int storageRow() const { return m_row; }
+
+private:
+    const TClientDataSetPlus *m_ds;
+    int m_row;
+};
+
+// The in-memory dataset every window works with: the rows of one SELECT, navigation,
+// editing with a change log applied all-or-nothing to the SELECT's table, filters, indexes,
+// summaries and XML persistence. It is also the item model grids show directly.
+class TClientDataSetPlus : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    enum class RowStatus { Unmodified, Inserted, Modified, Deleted };
+
+    explicit TClientDataSetPlus(QObject *parent = nullptr);
+    ~TClientDataSetPlus() override;
+
+    // --- connection and statement ---
+    void setConnection(FirebirdConnection *connection);
+    FirebirdConnection *connection() const { return m_connection; }
+    void setCommandText(const QString &sql); // clears the parameters that no longer occur
+    QString commandText() const { return m_commandText; }
+    // Named parameters (":PCODEMP" or "PCODEMP"), always bound as text.
+    void setParam(const QString &name, const QString &value);
+    QString param(const QString &name) const;
+    QStringList paramNames() const; // in order of first occurrence in the text
+    // Table written by applyUpdates; taken from the first FROM of the statement when not set.
+    void setTableName(const QString &table);
+    QString tableName() const;
+
+    // --- lifecycle ---
+    void open();    // runs the SELECT, loads every row; throws DatabaseError
+    void close();   // drops rows, change log, filter and indexes stay defined
+    void refresh(); // close and open keeping the position when possible
+    bool active() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    // An empty dataset with these columns, without a statement (working lists, tests).
+    void createDataSet(const QVector<FieldDef> &fields);
+
+    // --- fields ---
+    int fieldCount() const;
+    const FieldDef &fieldDef(int index) const;
+    FieldDef &fieldDef(const QString &name); // throws DatabaseError for an unknown field
+    int fieldIndex(const QString &name) const; // -1 when absent; case-insensitive
+    bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
+    QStringList fieldNames() const;
+    // A calculated field is evaluated from the other values of its row whenever shown or read.
+    void addCalculatedField(const FieldDef &def, std::function<QVariant(const DataRow &)> compute);
+
+    // --- navigation over the rows the filter lets through, in index order ---
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const;
+    bool bof() const;
+    int recNo() const; // 0-based position among visible rows, -1 when empty
+    void setRecNo(int position);
+    // Moves to the first visible row whose fields equal the values (compared as text).
+    bool locate(const QStringList &fields, const QVariantList &values);
+
+    // --- values of the current row ---
+    QVariant value(const QString &field) const;
+    QVariant value(int field) const;
+    QString asString(const QString &field) const; // numbers with "." and their scale; dates dd/mm/yyyy
+    double asFloat(const QString &field) const;
+    qint64 asInteger(const QString &field) const;
+    QDate asDate(const QString &field) const;
+    QTime asTime(const QString &field) const;
+    QDateTime asDateTime(const QString &field) const;
+    bool isNull(const QString &field) const;
+    FieldKind kind(const QString &field) const;
+    DataRow currentRow() const;
+    // Formatted with the field's display mask, as a grid shows it.
+    QString displayText(const QString &field) const;
+    // Sets a value of the row being edited or inserted (throws outside Edit/Insert).
+    // Numbers are rounded to the field's scale; text is converted to the field's kind.
+    void setValue(const QString &field, const QVariant &value);
+    void clearValue(const QString &field);
+
+    // --- editing ---
+    void append();
+    void edit();
+    void post();   // runs beforePost, stores the row, afterPost, then applies when AutoApplyUpdates
+    void cancel();
+    void deleteRecord(); // logs the deletion, afterDelete, then applies when AutoApplyUpdates
+    bool AutoApplyUpdates = true;
+
+    // --- change log ---
+    int changeCount() const;
+    RowStatus rowStatus() const; // of the current row
+    // Writes the logged changes to tableName() in one transaction: INSERT for new rows,
+    // UPDATE/DELETE locating rows by their loaded values (IS NULL for nulls), leaving out
+    // fields with inUpdate false. All or nothing; throws DatabaseError and keeps the log.
+    void applyUpdates();
+    // Runs inside a transaction the caller already holds (no commit/rollback here).
+    void applyUpdatesInTransaction();
+    void cancelUpdates();  // undoes every logged change in memory
+    void mergeChangeLog(); // accepts the log as the new original state without writing
+
+    // --- handlers (the document's dataset events) ---
+    std::function<void(TClientDataSetPlus &)> beforePost;
+    std::function<void(TClientDataSetPlus &)> afterPost;
+    std::function<void(TClientDataSetPlus &)> afterDelete;
+    std::function<void(TClientDataSetPlus &)> afterScroll;
+    std::function<void(TClientDataSetPlus &)> onNewRecord;
+
+    // --- filter ---
+    void setFilter(std::function<bool(const DataRow &)> predicate);
+    void clearFilter();
+    bool filtered() const { return static_cast<bool>(m_filter); }
+
+    // --- indexes ---
+    // Ascending on the listed fields (";"-separated); empty text: load order.
+    void setIndexFieldNames(const QString &fields);
+    QString indexFieldNames() const { return m_indexFieldNames; }
+    // A named index (descending on the listed fields when descending is true).
+    void addIndex(const QString &name, const QString &fields, bool descending);
+    bool hasIndex(const QString &name) const;
+    void setIndexName(const QString &name); // selects a named index; clears indexFieldNames
+    QString indexName() const { return m_indexName; }
+    // The grid title click: ascending by the field, or descending through FIELD_INV.
+    void sortByColumnTitle(const QString &field);
+
+    // --- summaries over the rows the filter lets through ---
+    double sum(const QString &field) const;
+    int count() const { return recordCount(); }
+
+    // --- XML persistence: columns, types, values and pending change log ---
+    void saveToFile(const QString &fileName) const; // throws DatabaseError
+    void loadFromFile(const QString &fileName);     // throws DatabaseError; leaves dataset active
+
+    // --- raw access by storage row (used by DataRow and tests) ---
+    QVariant storageValue(int storageRow, int field) const;
+
+    // --- QAbstractItemModel ---
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override; // title-click rule
+    // Column of the model for a field (visible fields only), -1 when hidden.
+    int columnOfField(const QString &field) const;
+    QString fieldOfColumn(int column) const;
+    // Maps a grid row to a dataset position and back (the current row follows the grid).
+    int rowOfCurrent() const { return recNo(); }
+
+signals:
+    void currentChanged(int position);
+
+private:
+    struct Row;
+    struct Index;
+    // Implementation details live in the .cpp.
+    void rebuildView();
+    void requireActive() const;
+    void requireEditing() const;
+    QString statementWithParams(QVariantMap &binds) const;
+
+    FirebirdConnection *m_connection = nullptr;
+    QString m_commandText;
+    QHash<QString, QString> m_params; // upper-case name without ':' -> value
+    QString m_tableName;
+    State m_state = State::Inactive;
+    QVector<FieldDef> m_fields;
+    QHash<QString, std::function<QVariant(const DataRow &)>> m_calculated;
+    QVector<std::shared_ptr<Row>> m_rows; // storage, including deleted rows (hidden)
+    QVector<int> m_view;                   // storage rows visible, in index order
+    int m_position = -1;                   // index into m_view
+    std::shared_ptr<Row> m_editBuffer;     // row being edited or inserted
+    std::function<bool(const DataRow &)> m_filter;
+    QString m_indexFieldNames;
+    QString m_indexName;
+    QHash<QString, std::shared_ptr<Index>> m_indexes;
+};

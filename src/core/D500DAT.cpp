@@ -1,0 +1,2 @@
+#include "D500DAT.h"
+// Implementation in progress.
