@@ -1,0 +1,67 @@
+#include "SqlText.h"
+
+#include <QRegularExpression>
+
+namespace SqlText {
+
+QString quoted(const QString &value)
+{
+    QString text = value;
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+QString containsPattern(const QString &text)
+{
+    return QLatin1Char('%') + text + QLatin1Char('%');
+}
+
+QString prefixPattern(const QString &text)
+{
+    return text + QLatin1Char('%');
+}
+
+QString likeContains(const QString &text)
+{
+    return quoted(containsPattern(text));
+}
+
+QString likePrefix(const QString &text)
+{
+    return quoted(prefixPattern(text));
+}
+
+QString dateLiteral(const QDate &date, DateForm form)
+{
+    if (!date.isValid())
+        return QStringLiteral("NULL");
+    switch (form) {
+    case DateForm::American:
+        return quoted(date.toString(QStringLiteral("MM/dd/yyyy")));
+    case DateForm::AmericanDash:
+        return quoted(date.toString(QStringLiteral("MM-dd-yyyy")));
+    case DateForm::Dotted:
+        break;
+    }
+    return quoted(date.toString(QStringLiteral("dd.MM.yyyy")));
+}
+
+ParsedDate parseDate(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    QString withoutMask = text;
+    withoutMask.remove(QLatin1Char('/')).remove(QLatin1Char(' '));
+    if (withoutMask.isEmpty())
+        return {std::nullopt, QStringLiteral("Data não informada.")};
+
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2})/([0-9]{1,2})/([0-9]{4})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (m.hasMatch()) {
+        const QDate date(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+        if (date.isValid())
+            return {date, QString()};
+    }
+    return {std::nullopt, QStringLiteral("Data inválida: ") + text};
+}
+
+} // namespace SqlText

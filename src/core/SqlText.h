@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// Values written into local statement text. Every typed value reaches SQL either as a bound
+// parameter or through quoted(); date literals use the forms Firebird reads unambiguously
+// (it reads slashes month first); typed dates are read here, once, with a clear refusal.
+namespace SqlText {
+
+// A string literal: the value between single quotes, each quote inside doubled.
+// quoted("O'Brien") == "'O''Brien'".
+QString quoted(const QString &value);
+
+// LIKE patterns ("%" means any). The pattern texts are meant for binding as parameters;
+// the *Literal forms are the same patterns already quoted for statement text.
+QString containsPattern(const QString &text); // "%text%"
+QString prefixPattern(const QString &text);   // "text%"
+QString likeContains(const QString &text);    // quoted("%text%")
+QString likePrefix(const QString &text);      // quoted("text%")
+
+enum class DateForm {
+    American,     // 'MM/DD/YYYY'
+    AmericanDash, // 'MM-DD-YYYY'
+    Dotted,       // 'DD.MM.YYYY'
+};
+
+// A quoted date literal; NULL (unquoted) for a null or invalid date.
+QString dateLiteral(const QDate &date, DateForm form = DateForm::Dotted);
+
+// The outcome of reading a typed date: the date, or the message telling what is wrong.
+struct ParsedDate
+{
+    std::optional<QDate> date;
+    QString message; // empty when date holds a value
+    explicit operator bool() const { return date.has_value(); }
+};
+
+// Reads a date typed "dd/mm/yyyy" (day and month may have one digit; blanks around are
+// ignored). A blank text or an empty mask ("  /  /    ") gives "Data não informada."; anything
+// else that is not a real calendar date gives "Data inválida: " + the typed text.
+ParsedDate parseDate(const QString &typed);
+
+} // namespace SqlText
