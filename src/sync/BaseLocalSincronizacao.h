@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class FirebirdConnection;
+
+// The local-database work the server's tokens ask for: emptying every user table (a user the
+// server refuses, and the sync window's reset) and marking the orders and messages the server
+// has just processed as sent. Failures reach the caller as DatabaseError.
+class BaseLocalSincronizacao
+{
+public:
+    static const QString consultaTabelas;
+    static const QString marcaPedidosEnviados;
+    static const QString marcaMensagensEnviadas;
+
+    explicit BaseLocalSincronizacao(FirebirdConnection &conexao);
+
+    // User tables of the local file, names as the catalogue gives them (blank-padded).
+    QStringList tabelas() const;
+    // Deletes the rows of every user table, the user table included; the tables stay. All or
+    // nothing: a failure leaves every row in place.
+    void esvaziaTabelas();
+    // "#GERANDO#": typed orders that are not budgets become 'L', outgoing messages 'E'.
+    void marcaEnviados();
+
+private:
+    FirebirdConnection &m_conexao;
+};
