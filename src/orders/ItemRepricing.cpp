@@ -1,0 +1,59 @@
+#include "ItemRepricing.h"
+
+#include "ItemCalculation.h"
+#include "ItemPricing.h"
+
+ItemRepricing::Outcome ItemRepricing::reprice(const ItemValues &current, const std::optional<PriceBasis> &row,
+                                              qint64 conditionMaxDays)
+{
+    Outcome outcome;
+    outcome.item = current;
+    // A product missing from the new list would read every price as 0 and credit the whole item
+    // value as generated flex; the item keeps the prices and flex it was written with instead.
+    if (!row) {
+        outcome.productMissing = true;
+        return outcome;
+    }
+    ItemValues &item = outcome.item;
+    const ItemPricing pricing(*row, conditionMaxDays);
+    Decimal price = current.VLRUNT;
+    const Decimal &quantity = current.QTDPRO;
+    item.PRCTAB = row->PRCTAB;
+    item.PRCVEN = row->PRCVEN;
+    item.MAXDCT = ItemCalculation::maximumDiscount(row->MAXDCT, row->RJTTAB);
+
+    if (row->VLRPRM && *row->VLRPRM == price && pricing.promotionAllowed()) {
+        item.GERFLX = Decimal::fromUnits(0, 2);
+        item.USOFLX = Decimal::fromUnits(0, 2);
+        item.VLRUNT = price;
+        item.VLRTOT = ItemCalculation::total(quantity, price);
+        item.ITMPRM = QStringLiteral("S");
+        return outcome;
+    }
+
+    const Decimal minimum = pricing.minimumPrice();
+    if (belowMinimum(price, minimum)) {
+        // Stored at the column's three decimals; the total and the flex follow the stored price.
+        price = minimum.rounded(3);
+        outcome.corrected = true;
+        item.VLDITM = QStringLiteral("S");
+    }
+    item.VLRUNT = price;
+    item.VLRTOT = ItemCalculation::total(quantity, price);
+    item.ITMPRM = QStringLiteral("N");
+    const ItemCalculation::Flex flex = ItemCalculation::flex(row->PRCTAB, current.TABCOS, price, quantity);
+    item.USOFLX = flex.USOFLX;
+    item.GERFLX = flex.GERFLX;
+    return outcome;
+}
+
+bool ItemRepricing::belowMinimum(const Decimal &price, const Decimal &minimum)
+{
+    return minimum.rounded(3, Decimal::Rounding::HalfEven) > price.rounded(3, Decimal::Rounding::HalfEven);
+}
+
+OrderMessage ItemRepricing::correctedItemsNotice()
+{
+    return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"), TipoMensagem::Informacao,
+            CorMensagem::Vermelho, BotoesMensagem::Ok};
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ItemValues.h"
+#include "OrderMessage.h"
+#include "PriceBasis.h"
+
+#include <QtGlobal>
+
+#include <optional>
+
+// Re-pricing of the items against the prices of new commercial terms (recalculaItens): an item
+// sold at a promotion that still holds keeps it; any other item is raised to the new minimum
+// when below it (compared at three decimals) and marked, and its flex is recomputed.
+class ItemRepricing
+{
+public:
+    struct Outcome
+    {
+        ItemValues item;             // the item to post (VLDITM 'S' when raised)
+        bool corrected = false;      // the price was raised to the minimum
+        bool productMissing = false; // no row in the re-priced list: the item is left as it was
+    };
+
+    // row: the item's product and cost centre in the re-priced list (first row), if found.
+    static Outcome reprice(const ItemValues &item, const std::optional<PriceBasis> &row, qint64 conditionMaxDays);
+
+    // The minimum is above the price when both, taken to three decimals with ties to even,
+    // differ; prices that differ only beyond the third decimal are equal.
+    static bool belowMinimum(const Decimal &price, const Decimal &minimum);
+
+    // Told after a change of transaction, operation or condition corrected some item.
+    static OrderMessage correctedItemsNotice();
+};

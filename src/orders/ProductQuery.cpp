@@ -1,0 +1,221 @@
+#include "ProductQuery.h"
+
+#include "SqlText.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace {
+
+const Decimal hundred = Decimal::fromInteger(100);
+
+// Firebird refuses IN lists of more than 1500 values; longer lists are split.
+constexpr int inListChunk = 1000;
+
+QString zeroPadded(qint64 code, int width)
+{
+    return QString::number(code).rightJustified(width, u'0');
+}
+
+// The code rendered to 'width' digits with leading zeros, as the statement compares it.
+QString paddedColumn(const QString &column, int width)
+{
+    const QString zeros(width, u'0');
+    return QStringLiteral("SUBSTRING('%1'||%2 FROM (CHAR_LENGTH('%1'||%2)-%3) FOR %4)")
+        .arg(zeros, column, QString::number(width - 1), QString::number(width));
+}
+
+QString inList(const QString &column, const QVector<qint64> &codes)
+{
+    QVector<qint64> unique;
+    QSet<qint64> seen;
+    for (qint64 code : codes) {
+        if (!seen.contains(code)) {
+            seen.insert(code);
+            unique.append(code);
+        }
+    }
+    QStringList parts;
+    for (qsizetype start = 0; start < unique.size(); start += inListChunk) {
+        QStringList values;
+        for (qsizetype i = start; i < std::min(unique.size(), start + inListChunk); ++i)
+            values.append(QString::number(unique.at(i)));
+        parts.append(column + QStringLiteral(" IN (") + values.join(u',') + u')');
+    }
+    if (parts.size() == 1)
+        return parts.first();
+    return u'(' + parts.join(QStringLiteral(" OR ")) + u')';
+}
+
+const char *const outerColumns =
+    "CODEMP, CODFAM, DESFAM, CODCCU, CODPRO, DESPRO, UNDPRO, PRCVEN, PRCTAB, NOVPRV, SITALT, DATALT, "
+    "VERFAM, CODORD, DISPRO, FATPRO, PESPRO, DESCOS, MAXDCT, RJTTAB, CODCOS, PRZMAX, VLRPRM, CODGFA";
+
+const char *const productColumns =
+    "G.CODGFA, P.CODEMP, P.CODFAM, F.DESFAM, P.CODCCU, P.CODPRO, P.DESPRO, P.UNDPRO, P.DISPRO, P.FATPRO, "
+    "P.PESPRO, T.DESCOS, T.NOVPRV, T.SITALT, T.DATALT, T.RJTTAB, CAST('N' AS VARCHAR(1)) VERFAM, ";
+
+const char *const commissionMaxima =
+    "(SELECT CODEMP, CODCOS, MAX(PCTDCT) MAXDCT FROM F512COS GROUP BY CODEMP, CODCOS) C";
+
+const char *const productJoins =
+    "T.CODEMP = P.CODEMP AND T.CODCCU = P.CODCCU AND T.CODPRO = P.CODPRO "
+    "AND P.CODFAM = F.CODFAM AND P.CODCCU = F.CODCCU AND P.CODEMP = F.CODEMP "
+    "AND F.CODFAM = I.CODFAM AND F.CODCCU = I.CODCCU AND F.CODEMP = I.CODEMP "
+    "AND I.CODEMP = G.CODEMP AND I.CODCCU = G.CODCCU AND I.CODGFA = G.CODGFA "
+    "AND T.CODCOS = C.CODCOS AND T.CODEMP = C.CODEMP";
+
+// The header rows carry no product values.
+const char *const emptyProductColumns =
+    "NULL DISPRO, NULL FATPRO, NULL PESPRO, CAST('' AS VARCHAR(30)) DESCOS, NULL NOVPRV, "
+    "CAST('' AS VARCHAR(1)) SITALT, NULL DATALT, NULL RJTTAB, ";
+
+const char *const emptyPriceColumns =
+    "NULL CODCOS, NULL MAXDCT, NULL PRCVEN, NULL PRCTAB, NULL PRZMAX, NULL VLRPRM";
+
+} // namespace
+
+ProductQuery::ProductQuery(const Terms &terms)
+    : m_terms(terms)
+{
+}
+
+Decimal ProductQuery::factor(const Decimal &percent)
+{
+    return (hundred - percent).dividedBy(hundred, 2);
+}
+
+ProductQuery::Factors ProductQuery::factors() const
+{
+    const Decimal none;
+    return {factor(m_terms.PORDES), factor(m_terms.pickUp ? m_terms.DESRET : none),
+            factor(m_terms.CODTAB == 1 ? m_terms.ACRTAB : none)};
+}
+
+QString ProductQuery::discountStatement()
+{
+    return QStringLiteral("SELECT IIF(PORDES = NULL,0,PORDES) PORDES FROM F513DES "
+                          "WHERE CODOPE = :PCODOPE AND CODEMP = :PCODEMP AND CODCON = :PCODCON");
+}
+
+QString ProductQuery::priceColumns() const
+{
+    const Factors f = factors();
+    const QString a = f.A.toString(2), b = f.B.toString(2), c = f.C.toString(2);
+    return QStringLiteral("IIF(C.MAXDCT = 0,T.MAXDCT,C.MAXDCT) MAXDCT, "
+                          "IIF(F.RETPDV = 'S',( CAST((T.PRCVEN * %1) * %2 as numeric(15,3)))/%3,"
+                          "(CAST(T.PRCVEN * %1 as numeric(15,3)))/%3) PRCVEN, "
+                          "IIF(F.RETPDV = 'S',  CAST((T.PRCVEN * %1) * %2  as numeric(15,3)) ,"
+                          "CAST(T.PRCVEN * %1 as numeric(15,3))) PRCTAB, "
+                          "R.PRZMAX, R.VLRPRM")
+        .arg(a, b, c);
+}
+
+QString ProductQuery::productFilters(const Filters &filters, const QString &product, const QString &family) const
+{
+    QString sql = QStringLiteral(" AND ") + paddedColumn(product + QStringLiteral(".CODPRO"), 7)
+        + QStringLiteral(" LIKE ") + SqlText::likePrefix(filters.code);
+    if (filters.family)
+        sql += QStringLiteral(" AND ") + paddedColumn(family + QStringLiteral(".CODFAM"), 4)
+            + QStringLiteral(" LIKE ") + SqlText::likePrefix(zeroPadded(*filters.family, 4));
+    if (!filters.description.isEmpty())
+        sql += QStringLiteral(" AND UPPER(") + product + QStringLiteral(".DESPRO) LIKE UPPER(")
+            + SqlText::likeContains(filters.description) + u')';
+    if (filters.onlyLastPurchases && !filters.lastPurchases.isEmpty())
+        sql += QStringLiteral(" AND ") + inList(product + QStringLiteral(".CODPRO"), filters.lastPurchases);
+    return sql;
+}
+
+namespace {
+
+QString groupFilters(const ProductQuery::Filters &filters)
+{
+    QString sql;
+    if (filters.group)
+        sql += QStringLiteral(" AND ") + paddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE ")
+            + SqlText::likePrefix(zeroPadded(*filters.group, 5));
+    else if (filters.familyGroup)
+        sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.familyGroup);
+    return sql;
+}
+
+QString promotionJoin(const QDate &today)
+{
+    const QString day = SqlText::dateLiteral(today, SqlText::DateForm::American);
+    return QStringLiteral("F511TAB T LEFT JOIN F511PRM R ON R.CODEMP = T.CODEMP AND R.CODCCU = T.CODCCU "
+                          "AND R.CODPRO = T.CODPRO AND R.DATINI <= %1 AND R.DATFIM >= %1")
+        .arg(day);
+}
+
+QString tableCondition(const QString &alias, const std::optional<qint64> &CODTAB)
+{
+    if (!CODTAB)
+        return alias + QStringLiteral(".CODTAB IS NULL");
+    return alias + QStringLiteral(".CODTAB = ") + QString::number(*CODTAB);
+}
+
+} // namespace
+
+QString ProductQuery::productBranch(const Filters &filters) const
+{
+    return QStringLiteral("SELECT DISTINCT ") + QLatin1String(productColumns)
+        + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + priceColumns()
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
+        + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
+        + QStringLiteral(" WHERE ") + QLatin1String(productJoins)
+        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
+        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
+        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
+}
+
+QString ProductQuery::familyBranch(const Filters &filters) const
+{
+    return QStringLiteral("SELECT DISTINCT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
+                          "CAST('' AS VARCHAR(3)) UNDPRO, ")
+        + QLatin1String(emptyProductColumns)
+        + QStringLiteral("CAST('S' AS VARCHAR(1)) VERFAM, G.CODGFA * 100000 + F.CODFAM * 10 CODORD, ") + QLatin1String(emptyPriceColumns)
+        + QStringLiteral(" FROM F511FAM F, F511PRO P, F511TAB T, F511GFA G, F511IFA I"
+                         " WHERE F.CODEMP = P.CODEMP AND F.CODCCU = P.CODCCU AND F.CODFAM = P.CODFAM"
+                         " AND P.CODEMP = T.CODEMP AND P.CODCCU = T.CODCCU AND P.CODPRO = T.CODPRO"
+                         " AND F.CODFAM = I.CODFAM AND F.CODCCU = I.CODCCU AND F.CODEMP = I.CODEMP"
+                         " AND I.CODEMP = G.CODEMP AND I.CODCCU = G.CODCCU AND I.CODGFA = G.CODGFA"
+                         " AND F.CODEMP = ")
+        + QString::number(m_terms.CODEMP) + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
+        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
+}
+
+QString ProductQuery::groupBranch(const Filters &filters) const
+{
+    return QStringLiteral("SELECT DISTINCT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
+                          "G.DESGFA, CAST('' AS VARCHAR(3)) UNDPRO, ")
+        + QLatin1String(emptyProductColumns)
+        + QStringLiteral("CAST('G' AS VARCHAR(1)) VERFAM, G.CODGFA * 100000 CODORD, ") + QLatin1String(emptyPriceColumns)
+        + QStringLiteral(" FROM F511GFA G, F511IFA I"
+                         " WHERE G.CODEMP = I.CODEMP AND G.CODCCU = I.CODCCU AND G.CODGFA = I.CODGFA"
+                         " AND EXISTS (SELECT 1 FROM F511FAM AF, F511PRO AP, F511TAB ATB"
+                         " WHERE AF.CODEMP = AP.CODEMP AND AF.CODCCU = AP.CODCCU AND AF.CODFAM = AP.CODFAM"
+                         " AND AP.CODEMP = ATB.CODEMP AND AP.CODCCU = ATB.CODCCU AND AP.CODPRO = ATB.CODPRO"
+                         " AND AF.CODEMP = ")
+        + QString::number(m_terms.CODEMP)
+        + QStringLiteral(" AND AF.CODCCU = I.CODCCU AND AF.CODEMP = I.CODEMP AND AF.CODFAM = I.CODFAM")
+        + productFilters(filters, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filters);
+}
+
+QString ProductQuery::searchStatement(const Filters &filters) const
+{
+    return QStringLiteral("SELECT DISTINCT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (")
+        + productBranch(filters) + QStringLiteral(" UNION ") + familyBranch(filters) + QStringLiteral(" UNION ")
+        + groupBranch(filters) + QStringLiteral(") X ORDER BY 14, 6");
+}
+
+QString ProductQuery::repricingStatement() const
+{
+    return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")
+        + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + priceColumns()
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
+        + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
+        + QStringLiteral(" WHERE ") + QLatin1String(productJoins)
+        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
+        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
+        + QStringLiteral(") X ORDER BY 1, 14, 6");
+}
