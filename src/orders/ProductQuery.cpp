@@ -1,6 +1,7 @@
 #include "ProductQuery.h"
 
 #include "SqlText.h"
+#include "StatementRun.h"
 
 #include <QSet>
 #include <QStringList>
@@ -96,6 +97,21 @@ QString ProductQuery::discountStatement()
 {
     return QStringLiteral("SELECT IIF(PORDES = NULL,0,PORDES) PORDES FROM F513DES "
                           "WHERE CODOPE = :PCODOPE AND CODEMP = :PCODEMP AND CODCON = :PCODCON");
+}
+
+Decimal ProductQuery::readDiscount(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
+                                   const QString &CODCON)
+{
+    auto orZero = [](const QString &value) {
+        return value.trimmed().isEmpty() ? QStringLiteral("0") : value.trimmed();
+    };
+    QSqlQuery row = StatementRun::run(connection, discountStatement(),
+                                      {{QStringLiteral("PCODOPE"), orZero(CODOPE)},
+                                       {QStringLiteral("PCODEMP"), orZero(CODEMP)},
+                                       {QStringLiteral("PCODCON"), orZero(CODCON)}});
+    if (!row.next())
+        return Decimal::fromUnits(0, 2);
+    return Decimal::fromText(row.value(0).toString(), 2);
 }
 
 QString ProductQuery::priceColumns() const

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class FirebirdConnection;
+
 // The statement of the product list of the "Itens" tab, priced for the order being edited:
 // the operation-and-condition discount, the pick-up discount of the families that grant it and
 // the seller's surcharge on table 1 are written into it as two-decimal factors; the typed
@@ -59,6 +61,10 @@ public:
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
     static QString discountStatement();
+    // Its value for the header's operation and condition (empty codes read as "0"): the first
+    // row, 0 without a row or with a null value. Throws DatabaseError.
+    static Decimal readDiscount(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
+                                const QString &CODCON);
     // A factor 1 − percent/100 with two decimals: 5 gives 0.95, 12.345 gives 0.88.
     static Decimal factor(const Decimal &percent);
 

@@ -1,3 +1,4 @@
+#include "D500DAT.h"
 #include "Formatos.h"
 #include "OrderSaveValidator.h"
 
@@ -8,11 +9,6 @@ namespace {
 Decimal d(const char *text)
 {
     return *Decimal::parse(QString::fromLatin1(text));
-}
-
-QString fakeReleaseCode(const QString &order, const QString &seller, const QDate &date)
-{
-    return order + seller + date.toString(QStringLiteral("ddMM"));
 }
 
 class SaveChecks : public ::testing::Test
@@ -45,7 +41,7 @@ protected:
         return result.refusal ? result.refusal->text : QString();
     }
 
-    OrderSaveValidator validator{fakeReleaseCode};
+    OrderSaveValidator validator{&D500DAT::geraSenhaLiberacao};
     OrderSaveValidator::Input input;
 };
 
@@ -142,14 +138,15 @@ TEST_F(SaveChecks, OverdueTitlesMakeABudgetUnlessReleased)
     EXPECT_EQ(result.notices[0].text,
               QStringLiteral("Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!"));
 
-    input.releaseCode = fakeReleaseCode(QStringLiteral("15"), QStringLiteral("7"), QDate(2024, 3, 5));
+    // The code the supervisor console shows for this order number, seller and date.
+    input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("15"), QStringLiteral("7"), QDate(2024, 3, 5));
     input.PDFORC = QStringLiteral("S"); // a valid code also turns a budget into an order
     result = validator.validate(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("N"));
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_FALSE(result.clearReleaseCode);
 
-    input.releaseCode = QStringLiteral("000000");
+    input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("16"), QStringLiteral("7"), QDate(2024, 3, 5));
     result = validator.validate(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     EXPECT_TRUE(result.clearReleaseCode);

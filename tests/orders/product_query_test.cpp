@@ -1,6 +1,7 @@
 #include "FirebirdConnection.h"
 #include "Formatos.h"
 #include "ProductQuery.h"
+#include "RepricingPrices.h"
 #include "SqlText.h"
 #include "StatementRun.h"
 #include "TestDatabase.h"
@@ -266,20 +267,29 @@ TEST_F(ProductList, RepricingVariantListsProductsOnly)
     EXPECT_EQ(product(rows, 1234567)->PRCVEN, d("10.556"));
     EXPECT_EQ(product(rows, 1234567)->CODORD, 5 * 1000 + 1);
 
+    const RepricingPrices prices = RepricingPrices::load(*cnx, ProductQuery(terms("5.00", 1)));
+    EXPECT_EQ(prices.size(), 3);
+    const std::optional<PriceBasis> guarana = prices.find(1, 1234567);
+    ASSERT_TRUE(guarana.has_value());
+    EXPECT_EQ(guarana->PRCTAB, d("9.500"));
+    EXPECT_EQ(guarana->PRCVEN, d("10.556"));
+    EXPECT_EQ(guarana->MAXDCT, d("7.00"));
+    EXPECT_EQ(guarana->VLRPRM.value_or(d("0")), d("8.000"));
+    EXPECT_EQ(guarana->PRZMAX, 28);
+    EXPECT_FALSE(prices.find(1, 12)->VLRPRM.has_value());
+    EXPECT_FALSE(prices.find(2, 1234567).has_value());
+
     ProductQuery::Terms noTable = terms("5.00", 1);
     noTable.CODTAB.reset();
     EXPECT_TRUE(list(ProductQuery(noTable).repricingStatement()).isEmpty());
 }
 
-// Guards the operation-and-condition discount statement: the value, or no row.
-TEST_F(ProductList, DiscountStatementReadsTheConditionDiscount)
+// Guards the operation-and-condition discount: the value, 0 without a row or with a null one.
+TEST_F(ProductList, DiscountOfTheOperationAndCondition)
 {
     cnx->execute(QStringLiteral("INSERT INTO F513DES (CODEMP, CODOPE, CODCON, PORDES) VALUES (1, 2, 3, 5.00)"));
-    QSqlQuery q = StatementRun::run(*cnx, ProductQuery::discountStatement(),
-                                    {{"PCODOPE", "2"}, {"PCODEMP", "1"}, {"PCODCON", "3"}});
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(Decimal::fromText(q.value(0).toString(), 2), d("5.00"));
-    QSqlQuery none = StatementRun::run(*cnx, ProductQuery::discountStatement(),
-                                       {{"PCODOPE", "0"}, {"PCODEMP", "1"}, {"PCODCON", "0"}});
-    EXPECT_FALSE(none.next());
+    cnx->execute(QStringLiteral("INSERT INTO F513DES (CODEMP, CODOPE, CODCON, PORDES) VALUES (1, 2, 4, NULL)"));
+    EXPECT_EQ(ProductQuery::readDiscount(*cnx, "1", "2", "3"), d("5.00"));
+    EXPECT_EQ(ProductQuery::readDiscount(*cnx, "1", "2", "4"), d("0"));
+    EXPECT_EQ(ProductQuery::readDiscount(*cnx, "1", QString(), QString()), d("0"));
 }

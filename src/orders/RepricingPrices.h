@@ -1,0 +1,28 @@
+#pragma once
+
+#include "PriceBasis.h"
+
+#include <QHash>
+#include <QPair>
+#include <QtGlobal>
+
+#include <optional>
+
+class FirebirdConnection;
+class ProductQuery;
+
+// The prices the items are re-priced against: the rows of the re-pricing variant of the
+// product statement, found by cost centre and product (the first row of a product counts).
+class RepricingPrices
+{
+public:
+    // Runs query.repricingStatement(). Throws DatabaseError.
+    static RepricingPrices load(FirebirdConnection &connection, const ProductQuery &query);
+
+    void add(qint64 CODCCU, qint64 CODPRO, const PriceBasis &row); // a later row of a product is ignored
+    std::optional<PriceBasis> find(qint64 CODCCU, qint64 CODPRO) const;
+    qsizetype size() const { return m_rows.size(); }
+
+private:
+    QHash<QPair<qint64, qint64>, PriceBasis> m_rows;
+};
