@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QString>
-#include <QVector>
 #include <QtGlobal>
 
 #include <optional>
@@ -39,8 +38,10 @@ public:
         std::optional<qint64> group;       // "Grupo :" checked with a group chosen
         std::optional<qint64> familyGroup; // "Grupo :" unchecked, "Famílias :" checked: the
                                            // CODGFA of the family list's current row
-        bool onlyLastPurchases = false;    // "Somente Ultimo Preço"
-        QVector<qint64> lastPurchases;     // CODPRO of the customer's last purchases
+        // "Somente Ultimo Preço" checked and the customer's last purchases are not empty: the
+        // customer (CODCLI as the last purchases were read with). Only the products the customer
+        // bought in a transaction other than a bonus are listed.
+        std::optional<qint64> lastPurchasesOf;
     };
 
     // The factors written into the statement, each with two decimals.

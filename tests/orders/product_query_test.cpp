@@ -247,13 +247,20 @@ TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
     filters.group = 10;
     EXPECT_EQ(products(list(query.searchStatement(filters))).size(), 3);
 
+    // Customer 50 bought 12 and 1200001 under a sales transaction, 1234567 only as a bonus.
+    const QStringList purchases = {
+        "INSERT INTO F513TRA (CODEMP, CODTRA, DESTRA, GERBON, GERTIT) VALUES (1, 1, 'VENDA', 'N', 'S')",
+        "INSERT INTO F513TRA (CODEMP, CODTRA, DESTRA, GERBON, GERTIT) VALUES (1, 2, 'BONIFICACAO', 'S', 'N')",
+        "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODCLI, CODTRA) VALUES (1, 1, 0, 50, 1)",
+        "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODCLI, CODTRA) VALUES (1, 2, 0, 50, 2)",
+        "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT) VALUES (1, 1, 1, 12, 0)",
+        "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT) VALUES (1, 1, 1, 1200001, 0)",
+        "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT) VALUES (1, 1, 2, 1234567, 0)",
+    };
+    for (const QString &sql : purchases)
+        cnx->execute(sql);
     filters = {};
-    filters.onlyLastPurchases = true;
-    EXPECT_EQ(products(list(query.searchStatement(filters))).size(), 3); // never bought: everything
-    filters.lastPurchases = {12, 12, 1200001};
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12, 1200001}));
-    for (qint64 code = 5000000; code < 5002000; ++code)
-        filters.lastPurchases.append(code); // beyond Firebird's 1500 values in one IN list
+    filters.lastPurchasesOf = 50;
     EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12, 1200001}));
 }
 
