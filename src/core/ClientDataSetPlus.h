@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class FirebirdConnection;
 class TClientDataSetPlus;
@@ -28,6 +29,7 @@ struct FieldDef
     int scale = 0;       // NUMERIC scale; values are kept rounded to it
     bool inUpdate = true; // false for joined or computed columns: never written by apply
     bool calculated = false;
+    QString originTable;   // table the engine says the column comes from; empty for expressions
     QString displayFormat; // "###,###,##0.00", "0000000", "dd/mm/yyyy"...
     QString displayLabel;  // grid caption; the field name when empty
     bool visible = true;
@@ -77,11 +79,15 @@ public:
     // Table written by applyUpdates; taken from the first FROM of the statement when not set.
     void setTableName(const QString &table);
     QString tableName() const;
+    // The table written for a statement: the first table after the first top-level FROM.
+    static QString tableOfStatement(const QString &sql);
 
     // --- lifecycle ---
-    void open();    // runs the SELECT, loads every row; throws DatabaseError
-    void close();   // drops rows, change log, filter and indexes stay defined
-    void refresh(); // close and open keeping the position when possible
+    void open();    // runs the SELECT, loads every row; throws DatabaseError. No-op when active.
+    void close();   // drops rows and change log; filter, indexes and calculated fields stay defined
+    // Close and open keeping the position when possible; refused (DatabaseError) while changes
+    // are pending, since reloading would silently drop them.
+    void refresh();
     bool active() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     // An empty dataset with these columns, without a statement (working lists, tests).
@@ -91,6 +97,8 @@ public:
     int fieldCount() const;
     const FieldDef &fieldDef(int index) const;
     FieldDef &fieldDef(const QString &name); // throws DatabaseError for an unknown field
+    const FieldDef &fieldDef(const QString &name) const;
+    const QVector<FieldDef> &fieldDefs() const { return m_fields; }
     int fieldIndex(const QString &name) const; // -1 when absent; case-insensitive
     bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
     QStringList fieldNames() const;
@@ -115,14 +123,16 @@ public:
     QVariant value(const QString &field) const;
     QVariant value(int field) const;
     QString asString(const QString &field) const; // numbers with "." and their scale; dates dd/mm/yyyy
+    QString asString(int field) const;
     double asFloat(const QString &field) const;
     qint64 asInteger(const QString &field) const;
     QDate asDate(const QString &field) const;
     QTime asTime(const QString &field) const;
     QDateTime asDateTime(const QString &field) const;
     bool isNull(const QString &field) const;
+    bool isNull(int field) const;
     FieldKind kind(const QString &field) const;
-    DataRow currentRow() const;
+    DataRow currentRow() const; // the edit buffer while editing or inserting
     // Formatted with the field's display mask, as a grid shows it.
     QString displayText(const QString &field) const;
     // Sets a value of the row being edited or inserted (throws outside Edit/Insert).
@@ -131,6 +141,7 @@ public:
     void clearValue(const QString &field);
 
     // --- editing ---
+    // Moving to another row, appending or closing posts a pending edit first, as grids expect.
     void append();
     void edit();
     void post();   // runs beforePost, stores the row, afterPost, then applies when AutoApplyUpdates
@@ -145,8 +156,13 @@ public:
     // UPDATE/DELETE locating rows by their loaded values (IS NULL for nulls), leaving out
     // fields with inUpdate false. All or nothing; throws DatabaseError and keeps the log.
     void applyUpdates();
-    // Runs inside a transaction the caller already holds (no commit/rollback here).
+    // Writes inside a transaction the caller already holds (no commit/rollback here) and keeps
+    // the log: the caller merges it (mergeChangeLog) once its transaction has committed, so a
+    // later failure and rollback leaves every dataset able to retry.
     void applyUpdatesInTransaction();
+    // Applies several datasets in one transaction (order items then header) and merges their
+    // logs only after the commit. All the datasets must share one connection.
+    static void applyUpdatesTogether(const QList<TClientDataSetPlus *> &dataSets);
     void cancelUpdates();  // undoes every logged change in memory
     void mergeChangeLog(); // accepts the log as the new original state without writing
 
@@ -182,7 +198,8 @@ public:
     void saveToFile(const QString &fileName) const; // throws DatabaseError
     void loadFromFile(const QString &fileName);     // throws DatabaseError; leaves dataset active
 
-    // --- raw access by storage row (used by DataRow and tests) ---
+    // --- raw access by storage row (used by DataRow and tests); -2 is the edit buffer ---
+    static constexpr int EditBufferRow = -2;
     QVariant storageValue(int storageRow, int field) const;
 
     // --- QAbstractItemModel ---
@@ -203,23 +220,55 @@ signals:
 private:
     struct Row;
     struct Index;
+    struct Statement;
     // Implementation details live in the .cpp.
+    QVector<int> computeView() const;
     void rebuildView();
+    void rebuildView(int currentStorageRow, bool valuesChanged);
+    void setView(QVector<int> view, int currentStorageRow, bool valuesChanged);
+    void moveTo(int position, bool forceNotify);
     void requireActive() const;
     void requireEditing() const;
-    QString statementWithParams(QVariantMap &binds) const;
+    void requireCurrentRow() const;
+    void checkBrowseMode();
+    void resetStorage();
+    void setFieldsFrom(QVector<FieldDef> dataFields);
+    int storageRowOfCurrent() const;
+    const QVariant &cell(int storageRow, int field) const;
+    QVariant convertForField(const FieldDef &def, const QVariant &value) const;
+    QString textOf(int storageRow, int field) const;
+    QString displayOf(int storageRow, int field) const;
+    QVector<int> sortKeys(bool *descending) const;
+    void loadTableColumns();
+    QVector<Statement> buildStatements() const;
+    void writeLog();
+    void dropDeletedRows();
+    QString statementWithParams(QStringList &binds) const;
 
     FirebirdConnection *m_connection = nullptr;
     QString m_commandText;
     QHash<QString, QString> m_params; // upper-case name without ':' -> value
-    QString m_tableName;
+    QStringList m_paramOrder;         // upper-case names in order of occurrence (repeats kept)
+    QString m_tableName;              // set by the owner
+    QString m_loadedTableName;        // from a loaded file
     State m_state = State::Inactive;
-    QVector<FieldDef> m_fields;
-    QHash<QString, std::function<QVariant(const DataRow &)>> m_calculated;
-    QVector<std::shared_ptr<Row>> m_rows; // storage, including deleted rows (hidden)
-    QVector<int> m_view;                   // storage rows visible, in index order
-    int m_position = -1;                   // index into m_view
-    std::shared_ptr<Row> m_editBuffer;     // row being edited or inserted
+    QVector<FieldDef> m_fields;       // stored fields first, calculated fields after them
+    QHash<QString, int> m_fieldIndex; // upper-case name -> index
+    int m_stride = 0;                 // stored fields per row
+    QVector<std::function<QVariant(const DataRow &)>> m_calculated; // by field index - m_stride
+    QVector<FieldDef> m_previousFields; // stored fields of the last open, for owner settings
+    QVector<QVariant> m_cells;        // stored values, row after row, nulls as invalid variants
+    std::vector<Row> m_rows;          // status and original values per stored row
+    qint64 m_changeSequence = 0;
+    QVector<int> m_view;              // storage rows visible, in index order
+    int m_position = -1;              // index into m_view
+    bool m_bof = true;
+    bool m_eof = true;
+    QVector<QVariant> m_buffer;       // row being edited or inserted
+    int m_bufferRow = -1;             // storage row being edited; -1 while inserting
+    QString m_openedCommandText;      // statement of the current field definitions
+    QString m_checkedTable;           // table whose columns were read for apply
+    QHash<QString, bool> m_tableColumns; // upper-case column names of m_checkedTable
     std::function<bool(const DataRow &)> m_filter;
     QString m_indexFieldNames;
     QString m_indexName;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 // Number and date forms of the whole program. The process keeps one decimal and one
@@ -19,13 +20,21 @@ QString number(double value, int decimals = -1);
 
 // A value formatted with a display mask such as "###,###,##0.00", "##,##0.000",
 // "0000000", "00", "000". Rounds half away from zero at the mask's decimals.
+// Text outside the digit placeholders is kept; "pos;neg;zero" sections are honoured.
 QString formatMask(double value, const QString &mask);
 
 // Dates: a mask such as "dd/mm/yyyy", "DD/MM/YYYY", "mm-dd-yyyy", "hh:nn" (Delphi-style letters).
 QString formatDate(const QDate &date, const QString &mask = QStringLiteral("dd/mm/yyyy"));
+// The same letters for a date and time ("dd/mm/yyyy hh:nn:ss"; "m" right after an hour is minutes).
+QString formatDateTime(const QDateTime &value, const QString &mask);
 
 // Reads a number typed in display form ("1.234,56") or statement form ("1234.56").
-// ok is false for text that is not a number.
+// With both separators the last one is the decimal point; a lone "," or a lone "." is the
+// decimal point; repeated ones are thousands separators. ok is false for text that is not a number.
 double parseNumber(const QString &text, bool *ok = nullptr);
+
+// The value rounded half away from zero at 'decimals' digits, judged on its shortest decimal
+// form (so 1.005 rounds to 1.01 although its binary value lies just below).
+double round(double value, int decimals);
 
 } // namespace Formatos
