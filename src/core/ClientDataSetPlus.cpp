@@ -261,52 +261,65 @@ QTime timeOfValue(const FieldDef &def, const QVariant &v)
     return dateTimeOfValue(def, v).time();
 }
 
-// Three-way comparison for indexes: nulls first, numbers numerically, dates by date,
-// text by plain code-unit order (no locale).
-int compareValues(FieldKind kind, const QVariant &a, const QVariant &b)
+// Index key of one value: nulls first, numbers numerically, dates by date, text by plain
+// code-unit order (no locale). 'text' views a string that outlives the sort.
+struct SortKey
 {
-    const bool an = isNullValue(a);
-    const bool bn = isNullValue(b);
-    if (an || bn)
-        return an == bn ? 0 : (an ? -1 : 1);
+    bool null = true;
+    qint64 whole = 0;
+    double number = 0;
+    QStringView text;
+};
+
+SortKey sortKeyOf(FieldKind kind, const QVariant &v)
+{
+    SortKey key;
+    if (isNullValue(v))
+        return key;
+    key.null = false;
     switch (kind) {
     case FieldKind::String:
-        if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
-            return QString::compare(*static_cast<const QString *>(a.constData()),
-                                    *static_cast<const QString *>(b.constData()));
-        return QString::compare(a.toString(), b.toString());
-    case FieldKind::Integer: {
-        const qint64 x = a.toLongLong();
-        const qint64 y = b.toLongLong();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    case FieldKind::Numeric:
-    case FieldKind::Float: {
-        const double x = a.toDouble();
-        const double y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    case FieldKind::Date: {
-        const QDate x = a.toDate();
-        const QDate y = b.toDate();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    case FieldKind::Time: {
-        const QTime x = a.toTime();
-        const QTime y = b.toTime();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    case FieldKind::DateTime: {
-        const QDateTime x = a.toDateTime();
-        const QDateTime y = b.toDateTime();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
     case FieldKind::Blob:
-        return a.toByteArray().compare(b.toByteArray());
+        if (v.typeId() == QMetaType::QString)
+            key.text = *static_cast<const QString *>(v.constData());
+        break;
+    case FieldKind::Integer:
+        key.whole = v.toLongLong();
+        break;
+    case FieldKind::Numeric:
+    case FieldKind::Float:
+        key.number = v.toDouble();
+        break;
+    case FieldKind::Date:
+        key.whole = v.toDate().toJulianDay();
+        break;
+    case FieldKind::Time:
+        key.whole = v.toTime().msecsSinceStartOfDay();
+        break;
+    case FieldKind::DateTime:
+        key.whole = v.toDateTime().toMSecsSinceEpoch();
+        break;
     case FieldKind::Boolean:
-        return int(a.toBool()) - int(b.toBool());
+        key.whole = v.toBool() ? 1 : 0;
+        break;
     }
-    return 0;
+    return key;
+}
+
+int compareKeys(FieldKind kind, const SortKey &a, const SortKey &b)
+{
+    if (a.null || b.null)
+        return a.null == b.null ? 0 : (a.null ? -1 : 1);
+    switch (kind) {
+    case FieldKind::String:
+    case FieldKind::Blob:
+        return a.text.compare(b.text);
+    case FieldKind::Numeric:
+    case FieldKind::Float:
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    default:
+        return a.whole < b.whole ? -1 : (a.whole > b.whole ? 1 : 0);
+    }
 }
 
 // --- statement text scanning ---
@@ -1405,24 +1418,32 @@ bool TClientDataSetPlus::locate(const QStringList &fields, const QVariantList &v
         names = names.first().split(u';', Qt::SkipEmptyParts);
     if (names.size() != values.size())
         throw DatabaseError(QStringLiteral("A pesquisa tem %1 campos e %2 valores.").arg(names.size()).arg(values.size()));
+    // Each wanted value in the field's own form, so 250.4 finds 250.40 and a date finds its day.
     QVector<int> indexes;
-    QStringList wanted;
+    QVector<QVariant> wanted;
     for (int i = 0; i < names.size(); ++i) {
         const int index = fieldIndex(names.at(i).trimmed());
         if (index < 0)
             throw DatabaseError(QStringLiteral("Campo '%1' não encontrado.").arg(names.at(i)));
         indexes << index;
-        wanted << (isNullValue(values.at(i)) ? QString() : values.at(i).toString());
+        QVariant v;
+        try {
+            v = convertForField(m_fields.at(index), values.at(i));
+        } catch (const DatabaseError &) {
+            return false; // a value that cannot be of this field matches no row
+        }
+        wanted << v;
     }
     for (int position = 0; position < m_view.size(); ++position) {
         const int row = m_view.at(position);
         bool match = true;
         for (int i = 0; i < indexes.size() && match; ++i) {
             const QVariant v = storageValue(row, indexes.at(i));
-            if (isNullValue(values.at(i)))
+            if (isNullValue(wanted.at(i)))
                 match = isNullValue(v);
             else
-                match = !isNullValue(v) && textOfValue(m_fields.at(indexes.at(i)), v) == wanted.at(i);
+                match = !isNullValue(v)
+                        && textOfValue(m_fields.at(indexes.at(i)), v) == textOfValue(m_fields.at(indexes.at(i)), wanted.at(i));
         }
         if (match) {
             setRecNo(position);
@@ -1470,20 +1491,36 @@ QVector<int> TClientDataSetPlus::computeView() const
     bool descending = false;
     const QVector<int> keys = sortKeys(&descending);
     if (!keys.isEmpty()) {
-        // Stored columns compare in place; calculated ones are computed once per row.
+        // Keys are taken out once per row so that comparing costs no conversions; text keys
+        // view the stored strings, or strings computed here for calculated and blob fields.
+        const int storageRows = static_cast<int>(m_rows.size());
         QVector<QVector<QVariant>> computed(keys.size());
+        QVector<QVector<SortKey>> sortKeys(keys.size());
+        QVector<FieldKind> kinds;
         for (int k = 0; k < keys.size(); ++k) {
-            if (keys.at(k) < m_stride)
-                continue;
-            computed[k].resize(static_cast<int>(m_rows.size()));
-            for (int row : std::as_const(view))
-                computed[k][row] = storageValue(row, keys.at(k));
+            const int f = keys.at(k);
+            const FieldKind kind = m_fields.at(f).kind;
+            kinds << kind;
+            const bool textual = kind == FieldKind::String || kind == FieldKind::Blob;
+            sortKeys[k].resize(storageRows);
+            if (f >= m_stride || kind == FieldKind::Blob) {
+                computed[k].resize(storageRows);
+                for (int row : std::as_const(view)) {
+                    QVariant v = storageValue(row, f);
+                    if (textual && !isNullValue(v))
+                        v = QVariant(textOfValue(m_fields.at(f), v));
+                    computed[k][row] = std::move(v);
+                }
+                for (int row : std::as_const(view))
+                    sortKeys[k][row] = sortKeyOf(kind, computed[k][row]);
+            } else {
+                for (int row : std::as_const(view))
+                    sortKeys[k][row] = sortKeyOf(kind, cell(row, f));
+            }
         }
         std::stable_sort(view.begin(), view.end(), [&](int a, int b) {
             for (int k = 0; k < keys.size(); ++k) {
-                const int f = keys.at(k);
-                const int c = f < m_stride ? compareValues(m_fields.at(f).kind, cell(a, f), cell(b, f))
-                                           : compareValues(m_fields.at(f).kind, computed[k][a], computed[k][b]);
+                const int c = compareKeys(kinds.at(k), sortKeys[k][a], sortKeys[k][b]);
                 if (c != 0)
                     return descending ? c > 0 : c < 0;
             }

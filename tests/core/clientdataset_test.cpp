@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,6 +34,9 @@ INSERT INTO TCID VALUES (2, 'Londrina');
 INSERT INTO TCLI VALUES (10, 'Mercado Bom Preço', 1, 'Ativo', 1.13, 126.5, '03/15/2024', 'A', NULL);
 INSERT INTO TCLI VALUES (2, 'Armazém Central', 2, 'Inativo', 123456789012.29, 0.125, NULL, 'B', 'cliente antigo');
 INSERT INTO TCLI VALUES (7, 'Zé da Esquina', NULL, 'Ativo', 250.40, NULL, '01/02/2023', NULL, '');
+CREATE TABLE TMEM (CODIGO INTEGER NOT NULL, TEXTO BLOB SUB_TYPE 1, QUANDO TIMESTAMP, HORA TIME, FATOR DOUBLE PRECISION);
+INSERT INTO TMEM VALUES (1, 'primeira ação', '03/15/2024 10:11:12.345', '13:14:15', 0.1);
+INSERT INTO TMEM VALUES (2, NULL, '03/16/2024 00:00:00', NULL, NULL);
 INSERT INTO TPRE VALUES (1, NULL, 5.50);
 INSERT INTO TPRE VALUES (2, 'dois', NULL);
 )";
@@ -514,8 +518,11 @@ TEST_F(DataSetTest, NavigationAndScrollNotifications)
     EXPECT_EQ(scrolls, 3);
     EXPECT_EQ(notices, 3);
     EXPECT_FALSE(ds->locate({QStringLiteral("NOMCLI")}, {QStringLiteral("ninguém")}));
-    EXPECT_TRUE(ds->locate({QStringLiteral("VLRLIM")}, {QStringLiteral("250.40")}));
+    EXPECT_TRUE(ds->locate({QStringLiteral("VLRLIM")}, {250.4}));
     EXPECT_EQ(ds->asInteger(QStringLiteral("CODCLI")), 7);
+    EXPECT_TRUE(ds->locate({QStringLiteral("DATCAD;SITCLI")}, {QDate(2024, 3, 15), QStringLiteral("Ativo")}));
+    EXPECT_EQ(ds->asInteger(QStringLiteral("CODCLI")), 10);
+    EXPECT_FALSE(ds->locate({QStringLiteral("CODCLI")}, {QStringLiteral("abc")}));
 
     auto empty = openDataSet(QStringLiteral("SELECT * FROM TCLI WHERE CODCLI < 0"));
     EXPECT_TRUE(empty->isEmpty());
@@ -523,6 +530,84 @@ TEST_F(DataSetTest, NavigationAndScrollNotifications)
     EXPECT_TRUE(empty->bof());
     EXPECT_TRUE(empty->isNull(QStringLiteral("NOMCLI")));
     EXPECT_FALSE(messageOf([&] { empty->edit(); }).isEmpty());
+}
+
+// Guards blob, timestamp, time and double columns: read, located by where-all, kept by the XML file.
+TEST_F(DataSetTest, BlobTimestampTimeAndDoubleColumns)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("BKPITEM.XML"));
+    {
+        auto ds = openDataSet(QStringLiteral("SELECT * FROM TMEM ORDER BY CODIGO"));
+        EXPECT_EQ(ds->kind(QStringLiteral("TEXTO")), FieldKind::Blob);
+        EXPECT_EQ(ds->kind(QStringLiteral("QUANDO")), FieldKind::DateTime);
+        EXPECT_EQ(ds->kind(QStringLiteral("HORA")), FieldKind::Time);
+        EXPECT_EQ(ds->kind(QStringLiteral("FATOR")), FieldKind::Float);
+        EXPECT_EQ(ds->asString(QStringLiteral("TEXTO")), QStringLiteral("primeira ação"));
+        EXPECT_EQ(ds->asString(QStringLiteral("QUANDO")), QStringLiteral("15/03/2024 10:11:12"));
+        EXPECT_EQ(ds->asTime(QStringLiteral("HORA")), QTime(13, 14, 15));
+        EXPECT_EQ(ds->asString(QStringLiteral("FATOR")), QStringLiteral("0.1"));
+        ds->edit();
+        ds->setValue(QStringLiteral("TEXTO"), QStringLiteral("segunda\r\nlinha ç"));
+        ds->setValue(QStringLiteral("FATOR"), 0.30000000000000004);
+        ds->post();
+        ASSERT_NO_THROW(ds->applyUpdates()); // located by the millisecond timestamp and the double
+        EXPECT_EQ(scalar(QStringLiteral("SELECT TEXTO FROM TMEM WHERE CODIGO = 1")), QStringLiteral("segunda\r\nlinha ç"));
+        ds->next();
+        EXPECT_EQ(ds->asString(QStringLiteral("QUANDO")), QStringLiteral("16/03/2024")); // midnight shows the day only
+        ds->deleteRecord();
+        ds->saveToFile(file);
+    }
+    TClientDataSetPlus loaded;
+    loaded.setConnection(cnx.get());
+    loaded.loadFromFile(file);
+    EXPECT_EQ(loaded.asString(QStringLiteral("TEXTO")), QStringLiteral("segunda\r\nlinha ç"));
+    EXPECT_EQ(loaded.asDateTime(QStringLiteral("QUANDO")), QDateTime(QDate(2024, 3, 15), QTime(10, 11, 12, 345)));
+    EXPECT_EQ(loaded.asFloat(QStringLiteral("FATOR")), 0.30000000000000004);
+    ASSERT_NO_THROW(loaded.applyUpdates());
+    EXPECT_EQ(count(QStringLiteral("TMEM")), 1);
+}
+
+// Guards against silent loss: a reload with pending changes is refused; a damaged file is reported.
+TEST_F(DataSetTest, RefreshRefusesPendingChangesAndBadFilesAreReported)
+{
+    auto ds = openDataSet(QStringLiteral("SELECT * FROM TPRE ORDER BY CODIGO"));
+    ds->edit();
+    ds->setValue(QStringLiteral("DESCRI"), QStringLiteral("pendente"));
+    EXPECT_FALSE(messageOf([&] { ds->refresh(); }).isEmpty()); // posts, then refuses to drop the change
+    EXPECT_EQ(ds->changeCount(), 1);
+    EXPECT_EQ(ds->asString(QStringLiteral("DESCRI")), QStringLiteral("pendente"));
+    ds->cancelUpdates();
+    cnx->execute(QStringLiteral("INSERT INTO TPRE (CODIGO) VALUES (9)"));
+    ds->last();
+    ds->refresh();
+    EXPECT_EQ(ds->recordCount(), 3);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("ORCITM.XML"));
+    ds->saveToFile(file);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content.left(content.size() / 2));
+    f.close();
+    TClientDataSetPlus loaded;
+    EXPECT_TRUE(messageOf([&] { loaded.loadFromFile(file); }).contains(QStringLiteral("ORCITM.XML")));
+    EXPECT_FALSE(loaded.active());
+}
+
+// Guards the table an apply writes: the first table of the outer FROM, not one inside an expression.
+TEST(DataSetStatement, TableOfStatementSkipsInnerFroms)
+{
+    EXPECT_EQ(TClientDataSetPlus::tableOfStatement(QStringLiteral("select c.*, d.nomcid from f510cli c, f500cid d")),
+              QStringLiteral("F510CLI"));
+    EXPECT_EQ(TClientDataSetPlus::tableOfStatement(QStringLiteral(
+                  "SELECT EXTRACT(YEAR FROM P.DATPDF) ANO, (SELECT MAX(X) FROM F2) M, 'FROM F3' T\nFROM F530PDF P")),
+              QStringLiteral("F530PDF"));
+    EXPECT_EQ(TClientDataSetPlus::tableOfStatement(QStringLiteral("SELECT 1 FROM RDB$DATABASE")), QStringLiteral("RDB$DATABASE"));
+    EXPECT_TRUE(TClientDataSetPlus::tableOfStatement(QStringLiteral("EXECUTE PROCEDURE X")).isEmpty());
 }
 
 // Guards the grid model: consistent notifications through sort, filter, edits and reload; headers and alignment.
