@@ -1,6 +1,8 @@
 #include "ClientDataSetPlus.h"
 
+#include "DataSetStatement.h"
 #include "DatabaseError.h"
+#include "FieldValues.h"
 #include "FirebirdConnection.h"
 #include "Formatos.h"
 
@@ -38,6 +40,8 @@ struct TClientDataSetPlus::Statement
     bool locatesRow = false; // UPDATE/DELETE: must touch exactly one row
 };
 
+using namespace FieldValues;
+
 namespace {
 
 const QString kRowNotFound = QStringLiteral("Registro não encontrado ou alterado por outro usuário.");
@@ -48,409 +52,6 @@ QString engineMessage(const QSqlError &error)
     if (text.isEmpty())
         text = error.text().trimmed();
     return text;
-}
-
-bool isNullValue(const QVariant &v)
-{
-    return !v.isValid() || v.isNull();
-}
-
-// The SQL driver binds a null QString as NULL: empty text must stay a non-null empty string.
-QString nonNullText(QString text)
-{
-    if (text.isNull())
-        return QStringLiteral("");
-    return text;
-}
-
-bool isNumberKind(FieldKind kind)
-{
-    return kind == FieldKind::Integer || kind == FieldKind::Numeric || kind == FieldKind::Float;
-}
-
-const QDate kDelphiEpoch(1899, 12, 30);
-
-// Numbers written for people and files alike: "." and no grouping, whatever the process form.
-QString plainFixed(double value, int decimals)
-{
-    if (value == 0)
-        value = 0; // no "-0.00"
-    return QString::number(value, 'f', decimals);
-}
-
-QString plainSignificant(double value)
-{
-    if (!std::isfinite(value))
-        return QString();
-    if (value == 0)
-        return QStringLiteral("0");
-    QString text = QString::number(value, 'g', 15);
-    if (!text.contains(u'e'))
-        return text;
-    text = QString::number(value, 'f', 20);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
-}
-
-double roundToScale(double value, int scale)
-{
-    static const double powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    if (scale < 0 || scale > 9)
-        return Formatos::round(value, scale);
-    const double scaled = value * powers[scale];
-    // The driver's noise lies far below half a unit, so scaling is exact while the product fits.
-    if (std::fabs(scaled) >= 4e15)
-        return Formatos::round(value, scale);
-    const double result = std::round(scaled) / powers[scale];
-    return result == 0 ? 0.0 : result;
-}
-
-QDate parseDate(const QString &text)
-{
-    const QString t = text.trimmed();
-    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd.MM.yyyy"}) {
-        const QDate d = QDate::fromString(t, QLatin1String(format));
-        if (d.isValid())
-            return d;
-    }
-    return {};
-}
-
-QTime parseTime(const QString &text)
-{
-    const QString t = text.trimmed();
-    for (const char *format : {"HH:mm:ss", "HH:mm", "HH:mm:ss.zzz", "H:mm:ss", "H:mm"}) {
-        const QTime time = QTime::fromString(t, QLatin1String(format));
-        if (time.isValid())
-            return time;
-    }
-    return {};
-}
-
-QDateTime parseDateTime(const QString &text)
-{
-    const QString t = text.trimmed();
-    for (const char *format : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm", "yyyy-MM-ddTHH:mm:ss.zzz",
-                               "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss"}) {
-        const QDateTime d = QDateTime::fromString(t, QLatin1String(format));
-        if (d.isValid())
-            return d;
-    }
-    const QDate d = parseDate(t);
-    return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
-}
-
-[[noreturn]] void invalidValue(const QString &text, const FieldDef &def)
-{
-    throw DatabaseError(QStringLiteral("'%1' não é um valor válido para o campo %2.").arg(text, def.name));
-}
-
-// --- reading a value under the field's kind ---
-
-QString textOfValue(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return QString();
-    switch (def.kind) {
-    case FieldKind::String:
-        return v.toString();
-    case FieldKind::Integer:
-        return QString::number(v.toLongLong());
-    case FieldKind::Numeric:
-        return plainFixed(v.toDouble(), def.scale);
-    case FieldKind::Float:
-        return plainSignificant(v.toDouble());
-    case FieldKind::Date:
-        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case FieldKind::Time:
-        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
-    case FieldKind::DateTime: {
-        const QDateTime dt = v.toDateTime();
-        if (dt.time() == QTime(0, 0))
-            return dt.date().toString(QStringLiteral("dd/MM/yyyy"));
-        return dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    }
-    case FieldKind::Blob:
-        return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
-    case FieldKind::Boolean:
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    }
-    return v.toString();
-}
-
-double floatOfValue(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return 0;
-    switch (def.kind) {
-    case FieldKind::Integer:
-    case FieldKind::Numeric:
-    case FieldKind::Float:
-    case FieldKind::Boolean:
-        return v.toDouble();
-    case FieldKind::Date:
-        return kDelphiEpoch.daysTo(v.toDate());
-    case FieldKind::Time:
-        return v.toTime().msecsSinceStartOfDay() / 86400000.0;
-    case FieldKind::DateTime: {
-        const QDateTime dt = v.toDateTime();
-        return kDelphiEpoch.daysTo(dt.date()) + dt.time().msecsSinceStartOfDay() / 86400000.0;
-    }
-    case FieldKind::String:
-    case FieldKind::Blob:
-        break;
-    }
-    const QString text = textOfValue(def, v);
-    if (text.trimmed().isEmpty())
-        return 0;
-    bool ok = false;
-    const double value = Formatos::parseNumber(text, &ok);
-    if (!ok)
-        invalidValue(text, def);
-    return value;
-}
-
-qint64 integerOfValue(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return 0;
-    if (def.kind == FieldKind::Integer)
-        return v.toLongLong();
-    return std::llround(floatOfValue(def, v));
-}
-
-QDateTime dateTimeOfValue(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return {};
-    switch (def.kind) {
-    case FieldKind::Date:
-        return QDateTime(v.toDate(), QTime(0, 0));
-    case FieldKind::Time:
-        return QDateTime(kDelphiEpoch, v.toTime());
-    case FieldKind::DateTime:
-        return v.toDateTime();
-    default:
-        break;
-    }
-    const QString text = textOfValue(def, v);
-    if (text.trimmed().isEmpty())
-        return {};
-    const QDateTime dt = parseDateTime(text);
-    if (!dt.isValid())
-        invalidValue(text, def);
-    return dt;
-}
-
-QTime timeOfValue(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return {};
-    if (def.kind == FieldKind::Time)
-        return v.toTime();
-    if (def.kind == FieldKind::String) {
-        const QTime t = parseTime(v.toString());
-        if (t.isValid())
-            return t;
-    }
-    return dateTimeOfValue(def, v).time();
-}
-
-// Index key of one value: nulls first, numbers numerically, dates by date, text by plain
-// code-unit order (no locale). 'text' views a string that outlives the sort.
-struct SortKey
-{
-    bool null = true;
-    qint64 whole = 0;
-    double number = 0;
-    QStringView text;
-};
-
-SortKey sortKeyOf(FieldKind kind, const QVariant &v)
-{
-    SortKey key;
-    if (isNullValue(v))
-        return key;
-    key.null = false;
-    switch (kind) {
-    case FieldKind::String:
-    case FieldKind::Blob:
-        if (v.typeId() == QMetaType::QString)
-            key.text = *static_cast<const QString *>(v.constData());
-        break;
-    case FieldKind::Integer:
-        key.whole = v.toLongLong();
-        break;
-    case FieldKind::Numeric:
-    case FieldKind::Float:
-        key.number = v.toDouble();
-        break;
-    case FieldKind::Date:
-        key.whole = v.toDate().toJulianDay();
-        break;
-    case FieldKind::Time:
-        key.whole = v.toTime().msecsSinceStartOfDay();
-        break;
-    case FieldKind::DateTime:
-        key.whole = v.toDateTime().toMSecsSinceEpoch();
-        break;
-    case FieldKind::Boolean:
-        key.whole = v.toBool() ? 1 : 0;
-        break;
-    }
-    return key;
-}
-
-int compareKeys(FieldKind kind, const SortKey &a, const SortKey &b)
-{
-    if (a.null || b.null)
-        return a.null == b.null ? 0 : (a.null ? -1 : 1);
-    switch (kind) {
-    case FieldKind::String:
-    case FieldKind::Blob:
-        return a.text.compare(b.text);
-    case FieldKind::Numeric:
-    case FieldKind::Float:
-        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
-    default:
-        return a.whole < b.whole ? -1 : (a.whole > b.whole ? 1 : 0);
-    }
-}
-
-// --- statement text scanning ---
-
-// Calls 'visit' for each character outside literals, quoted identifiers and comments;
-// 'depth' is the parenthesis depth at that character.
-template<typename Visit>
-void scanStatement(const QString &sql, Visit visit)
-{
-    const int n = static_cast<int>(sql.size());
-    int depth = 0;
-    int i = 0;
-    while (i < n) {
-        const QChar c = sql.at(i);
-        if (c == u'\'' || c == u'"') {
-            int j = i + 1;
-            while (j < n) {
-                if (sql.at(j) == c) {
-                    if (j + 1 < n && sql.at(j + 1) == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            const int end = std::min(j + 1, n);
-            if (!visit(i, end - i, depth, c == u'"' ? 2 : 1))
-                return;
-            i = end;
-            continue;
-        }
-        if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
-            int j = static_cast<int>(sql.indexOf(u'\n', i));
-            j = j < 0 ? n : j;
-            if (!visit(i, j - i, depth, 3))
-                return;
-            i = j;
-            continue;
-        }
-        if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
-            int j = static_cast<int>(sql.indexOf(QLatin1String("*/"), i + 2));
-            j = j < 0 ? n : j + 2;
-            if (!visit(i, j - i, depth, 3))
-                return;
-            i = j;
-            continue;
-        }
-        if (c == u'(')
-            ++depth;
-        if (!visit(i, 1, depth, 0))
-            return;
-        if (c == u')')
-            --depth;
-        ++i;
-    }
-}
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$';
-}
-
-struct ParsedStatement
-{
-    QString positional;
-    QStringList names; // upper case, one per placeholder
-};
-
-ParsedStatement parseParameters(const QString &sql)
-{
-    ParsedStatement parsed;
-    parsed.positional.reserve(sql.size());
-    int skipUntil = -1;
-    scanStatement(sql, [&](int start, int length, int, int what) {
-        if (start < skipUntil)
-            return true;
-        const QChar c = sql.at(start);
-        if (what == 0 && c == u':' && start + 1 < sql.size()
-            && (sql.at(start + 1).isLetter() || sql.at(start + 1) == u'_')) {
-            int j = start + 1;
-            while (j < sql.size() && isNameChar(sql.at(j)))
-                ++j;
-            parsed.names << sql.mid(start + 1, j - start - 1).toUpper();
-            parsed.positional += u'?';
-            skipUntil = j;
-            return true;
-        }
-        parsed.positional += QStringView(sql).mid(start, length);
-        return true;
-    });
-    return parsed;
-}
-
-QString kindName(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::String:
-        return QStringLiteral("String");
-    case FieldKind::Integer:
-        return QStringLiteral("Integer");
-    case FieldKind::Numeric:
-        return QStringLiteral("Numeric");
-    case FieldKind::Float:
-        return QStringLiteral("Float");
-    case FieldKind::Date:
-        return QStringLiteral("Date");
-    case FieldKind::Time:
-        return QStringLiteral("Time");
-    case FieldKind::DateTime:
-        return QStringLiteral("DateTime");
-    case FieldKind::Blob:
-        return QStringLiteral("Blob");
-    case FieldKind::Boolean:
-        return QStringLiteral("Boolean");
-    }
-    return {};
-}
-
-bool kindOfName(QStringView name, FieldKind *kind)
-{
-    static const FieldKind all[] = {FieldKind::String, FieldKind::Integer, FieldKind::Numeric,
-                                    FieldKind::Float,  FieldKind::Date,    FieldKind::Time,
-                                    FieldKind::DateTime, FieldKind::Blob,  FieldKind::Boolean};
-    for (FieldKind k : all) {
-        if (kindName(k) == name) {
-            *kind = k;
-            return true;
-        }
-    }
-    return false;
 }
 
 QString statusName(TClientDataSetPlus::RowStatus status)
@@ -466,103 +67,6 @@ QString statusName(TClientDataSetPlus::RowStatus status)
         return QStringLiteral("deleted");
     }
     return {};
-}
-
-// Text a file keeps for a value; false when the text must travel as base64 (line breaks
-// and control characters do not survive XML character data).
-QString fileTextOf(const FieldDef &def, const QVariant &v, bool *base64)
-{
-    *base64 = false;
-    switch (def.kind) {
-    case FieldKind::String: {
-        const QString s = v.toString();
-        for (const QChar c : s) {
-            const ushort u = c.unicode();
-            if ((u < 0x20 && u != u'\t' && u != u'\n') || u == 0xFFFE || u == 0xFFFF || c.isSurrogate()) {
-                *base64 = true;
-                return QString::fromLatin1(s.toUtf8().toBase64());
-            }
-        }
-        return s;
-    }
-    case FieldKind::Integer:
-        return QString::number(v.toLongLong());
-    case FieldKind::Numeric:
-        return plainFixed(v.toDouble(), def.scale);
-    case FieldKind::Float:
-        return QString::number(v.toDouble(), 'g', 17);
-    case FieldKind::Date:
-        return v.toDate().toString(Qt::ISODate);
-    case FieldKind::Time:
-        return v.toTime().toString(QStringLiteral("HH:mm:ss.zzz"));
-    case FieldKind::DateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
-    case FieldKind::Blob:
-        *base64 = true;
-        return QString::fromLatin1(v.toByteArray().toBase64());
-    case FieldKind::Boolean:
-        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    }
-    return v.toString();
-}
-
-QVariant valueOfFileText(const FieldDef &def, const QString &text, bool base64, bool *ok)
-{
-    *ok = true;
-    switch (def.kind) {
-    case FieldKind::String:
-        return nonNullText(base64 ? QString::fromUtf8(QByteArray::fromBase64(text.toLatin1())) : text);
-    case FieldKind::Integer:
-        return QVariant(text.toLongLong(ok));
-    case FieldKind::Numeric:
-        return QVariant(roundToScale(text.toDouble(ok), def.scale));
-    case FieldKind::Float:
-        return QVariant(text.toDouble(ok));
-    case FieldKind::Date: {
-        const QDate d = QDate::fromString(text, Qt::ISODate);
-        *ok = d.isValid();
-        return d;
-    }
-    case FieldKind::Time: {
-        const QTime t = QTime::fromString(text, QStringLiteral("HH:mm:ss.zzz"));
-        *ok = t.isValid();
-        return t;
-    }
-    case FieldKind::DateTime: {
-        const QDateTime dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
-        *ok = dt.isValid();
-        return dt;
-    }
-    case FieldKind::Blob:
-        return QByteArray::fromBase64(text.toLatin1());
-    case FieldKind::Boolean:
-        return QVariant(text == u'1');
-    }
-    return text;
-}
-
-// Value bound to an apply statement: NUMERIC as text with its scale, so nothing is lost.
-QVariant bindValueOf(const FieldDef &def, const QVariant &v)
-{
-    if (isNullValue(v))
-        return QVariant(QMetaType::fromType<QString>());
-    switch (def.kind) {
-    case FieldKind::Integer:
-        return QVariant(v.toLongLong());
-    case FieldKind::Numeric:
-        return plainFixed(v.toDouble(), def.scale);
-    case FieldKind::Float:
-        return QString::number(v.toDouble(), 'g', 17);
-    case FieldKind::String:
-        return nonNullText(v.toString());
-    case FieldKind::Date:
-    case FieldKind::Time:
-    case FieldKind::DateTime:
-    case FieldKind::Blob:
-    case FieldKind::Boolean:
-        break;
-    }
-    return v;
 }
 
 QString quotedName(const QString &name)
@@ -637,7 +141,7 @@ void TClientDataSetPlus::setConnection(FirebirdConnection *connection)
 void TClientDataSetPlus::setCommandText(const QString &sql)
 {
     m_commandText = sql;
-    m_paramOrder = parseParameters(sql).names;
+    m_paramOrder = DataSetStatement::parseParameters(sql).names;
     for (auto it = m_params.begin(); it != m_params.end();) {
         if (m_paramOrder.contains(it.key()))
             ++it;
@@ -677,7 +181,7 @@ QStringList TClientDataSetPlus::paramNames() const
 
 QString TClientDataSetPlus::statementWithParams(QStringList &binds) const
 {
-    const ParsedStatement parsed = parseParameters(m_commandText);
+    const DataSetStatement::Parsed parsed = DataSetStatement::parseParameters(m_commandText);
     binds.clear();
     for (const QString &name : parsed.names) {
         const auto it = m_params.constFind(name);
@@ -709,48 +213,7 @@ QString TClientDataSetPlus::tableName() const
 
 QString TClientDataSetPlus::tableOfStatement(const QString &sql)
 {
-    // A FROM inside a sub-select of the column list names another table: prefer depth 0.
-    int fromEnd = -1;
-    for (int wantedDepth : {0, -1}) {
-        scanStatement(sql, [&](int start, int length, int depth, int what) {
-            if (what != 0 || length != 1 || (wantedDepth == 0 && depth != 0))
-                return true;
-            if (start + 4 > sql.size() || sql.mid(start, 4).compare(QLatin1String("FROM"), Qt::CaseInsensitive) != 0)
-                return true;
-            if (start > 0 && isNameChar(sql.at(start - 1)))
-                return true;
-            if (start + 4 < sql.size() && isNameChar(sql.at(start + 4)))
-                return true;
-            fromEnd = start + 4;
-            return false;
-        });
-        if (fromEnd >= 0)
-            break;
-    }
-    if (fromEnd < 0)
-        return {};
-    QString table;
-    bool done = false;
-    const QString rest = sql.mid(fromEnd);
-    scanStatement(rest, [&](int start, int length, int, int what) {
-        if (what == 3)
-            return true;
-        if (what == 2) {
-            table = rest.mid(start + 1, length - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
-            done = true;
-            return false;
-        }
-        const QChar c = rest.at(start);
-        if (c.isSpace())
-            return true;
-        int j = start;
-        while (j < rest.size() && isNameChar(rest.at(j)))
-            ++j;
-        table = rest.mid(start, j - start).toUpper();
-        done = true;
-        return false;
-    });
-    return done ? table : QString();
+    return DataSetStatement::tableOf(sql);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1096,7 +559,7 @@ QString TClientDataSetPlus::displayOf(int storageRow, int field) const
         return Formatos::formatDate(v.toDate(), mask.isEmpty() ? QStringLiteral("dd/mm/yyyy") : mask);
     case FieldKind::Time:
         if (!mask.isEmpty())
-            return Formatos::formatDateTime(QDateTime(kDelphiEpoch, v.toTime()), mask);
+            return Formatos::formatDateTime(QDateTime(delphiEpoch(), v.toTime()), mask);
         break;
     case FieldKind::DateTime:
         if (!mask.isEmpty())
@@ -1186,97 +649,6 @@ QString TClientDataSetPlus::displayText(const QString &field) const
     return displayOf(storageRowOfCurrent(), index);
 }
 
-QVariant TClientDataSetPlus::convertForField(const FieldDef &def, const QVariant &value) const
-{
-    if (isNullValue(value))
-        return {};
-    const bool isText = value.typeId() == QMetaType::QString;
-    const QString text = isText ? value.toString() : QString();
-    if (isText && def.kind != FieldKind::String && def.kind != FieldKind::Blob && text.trimmed().isEmpty())
-        return {};
-    switch (def.kind) {
-    case FieldKind::String:
-        switch (value.typeId()) {
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return plainSignificant(value.toDouble());
-        case QMetaType::QDate:
-            return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-        default:
-            return nonNullText(value.toString());
-        }
-    case FieldKind::Integer: {
-        if (isText) {
-            bool ok = false;
-            const qint64 n = text.trimmed().toLongLong(&ok);
-            if (ok)
-                return QVariant(n);
-            const double d = Formatos::parseNumber(text, &ok);
-            if (!ok || d != std::trunc(d))
-                invalidValue(text, def);
-            return QVariant(static_cast<qint64>(d));
-        }
-        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-            return QVariant(static_cast<qint64>(std::llround(value.toDouble())));
-        bool ok = false;
-        const qint64 n = value.toLongLong(&ok);
-        if (!ok)
-            invalidValue(value.toString(), def);
-        return QVariant(n);
-    }
-    case FieldKind::Numeric:
-    case FieldKind::Float: {
-        bool ok = false;
-        const double d = isText ? Formatos::parseNumber(text, &ok) : value.toDouble(&ok);
-        if (!ok)
-            invalidValue(isText ? text : value.toString(), def);
-        return QVariant(def.kind == FieldKind::Numeric ? Formatos::round(d, def.scale) : d);
-    }
-    case FieldKind::Date: {
-        if (value.typeId() == QMetaType::QDate)
-            return value;
-        if (value.typeId() == QMetaType::QDateTime)
-            return value.toDateTime().date();
-        const QDate d = parseDate(value.toString());
-        if (!d.isValid())
-            invalidValue(value.toString(), def);
-        return d;
-    }
-    case FieldKind::Time: {
-        if (value.typeId() == QMetaType::QTime)
-            return value;
-        if (value.typeId() == QMetaType::QDateTime)
-            return value.toDateTime().time();
-        const QTime t = parseTime(value.toString());
-        if (!t.isValid())
-            invalidValue(value.toString(), def);
-        return t;
-    }
-    case FieldKind::DateTime: {
-        if (value.typeId() == QMetaType::QDateTime)
-            return value;
-        if (value.typeId() == QMetaType::QDate)
-            return QDateTime(value.toDate(), QTime(0, 0));
-        const QDateTime dt = parseDateTime(value.toString());
-        if (!dt.isValid())
-            invalidValue(value.toString(), def);
-        return dt;
-    }
-    case FieldKind::Blob:
-        if (value.typeId() == QMetaType::QByteArray)
-            return value;
-        return value.toString().toUtf8();
-    case FieldKind::Boolean:
-        if (isText) {
-            const QString t = text.trimmed().toUpper();
-            return QVariant(t == QLatin1String("S") || t == QLatin1String("T") || t == QLatin1String("TRUE")
-                            || t == QLatin1String("1"));
-        }
-        return QVariant(value.toBool());
-    }
-    return value;
-}
-
 void TClientDataSetPlus::setValue(const QString &field, const QVariant &value)
 {
     requireEditing();
@@ -1285,7 +657,7 @@ void TClientDataSetPlus::setValue(const QString &field, const QVariant &value)
         throw DatabaseError(QStringLiteral("Campo '%1' não encontrado.").arg(field));
     if (index >= m_stride)
         throw DatabaseError(QStringLiteral("O campo calculado %1 não pode ser alterado.").arg(field));
-    m_buffer[index] = convertForField(m_fields.at(index), value);
+    m_buffer[index] = convert(m_fields.at(index), value);
 }
 
 void TClientDataSetPlus::clearValue(const QString &field)
@@ -1428,7 +800,7 @@ bool TClientDataSetPlus::locate(const QStringList &fields, const QVariantList &v
         indexes << index;
         QVariant v;
         try {
-            v = convertForField(m_fields.at(index), values.at(i));
+            v = convert(m_fields.at(index), values.at(i));
         } catch (const DatabaseError &) {
             return false; // a value that cannot be of this field matches no row
         }

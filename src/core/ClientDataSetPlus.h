@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldDef.h"
+
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QDateTime>
@@ -16,24 +18,6 @@
 
 class FirebirdConnection;
 class TClientDataSetPlus;
-
-enum class FieldKind { String, Integer, Numeric, Float, Date, Time, DateTime, Blob, Boolean };
-
-// Column definition of a dataset, taken from the SELECT (or from a saved file) and adjustable
-// by the owner: display mask, caption, whether the column is written back on apply.
-struct FieldDef
-{
-    QString name;
-    FieldKind kind = FieldKind::String;
-    int size = 0;        // characters, for strings
-    int scale = 0;       // NUMERIC scale; values are kept rounded to it
-    bool inUpdate = true; // false for joined or computed columns: never written by apply
-    bool calculated = false;
-    QString originTable;   // table the engine says the column comes from; empty for expressions
-    QString displayFormat; // "###,###,##0.00", "0000000", "dd/mm/yyyy"...
-    QString displayLabel;  // grid caption; the field name when empty
-    bool visible = true;
-};
 
 // Read access to one stored row, for filters, calculated fields and index keys.
 class DataRow
@@ -235,7 +219,6 @@ private:
     void setFieldsFrom(QVector<FieldDef> dataFields);
     int storageRowOfCurrent() const;
     const QVariant &cell(int storageRow, int field) const;
-    QVariant convertForField(const FieldDef &def, const QVariant &value) const;
     QString textOf(int storageRow, int field) const;
     QString displayOf(int storageRow, int field) const;
     QVector<int> sortKeys(bool *descending) const;
