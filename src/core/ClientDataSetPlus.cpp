@@ -69,6 +69,20 @@ QString statusName(TClientDataSetPlus::RowStatus status)
     return {};
 }
 
+// Grid columns are the visible fields in field order.
+int fieldIndexOfColumn(const QVector<FieldDef> &fields, int column)
+{
+    int visible = 0;
+    for (int f = 0; f < fields.size(); ++f) {
+        if (!fields.at(f).visible)
+            continue;
+        if (visible == column)
+            return f;
+        ++visible;
+    }
+    return -1;
+}
+
 QString quotedName(const QString &name)
 {
     QString n = name;
@@ -1739,22 +1753,15 @@ int TClientDataSetPlus::columnOfField(const QString &field) const
 
 QString TClientDataSetPlus::fieldOfColumn(int column) const
 {
-    int visible = 0;
-    for (const FieldDef &def : m_fields) {
-        if (!def.visible)
-            continue;
-        if (visible == column)
-            return def.name;
-        ++visible;
-    }
-    return {};
+    const int field = fieldIndexOfColumn(m_fields, column);
+    return field >= 0 ? m_fields.at(field).name : QString();
 }
 
 QVariant TClientDataSetPlus::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_view.size())
         return {};
-    const int field = fieldIndex(fieldOfColumn(index.column()));
+    const int field = fieldIndexOfColumn(m_fields, index.column());
     if (field < 0)
         return {};
     const int row = m_view.at(index.row());
@@ -1778,7 +1785,7 @@ QVariant TClientDataSetPlus::headerData(int section, Qt::Orientation orientation
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    const int field = fieldIndex(fieldOfColumn(section));
+    const int field = fieldIndexOfColumn(m_fields, section);
     if (field < 0)
         return {};
     const FieldDef &def = m_fields.at(field);
