@@ -1,0 +1,264 @@
+#include "PaginaPesquisa.h"
+
+#include "AcaoInterrompida.h"
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "Formatos.h"
+#include "GradeDados.h"
+#include "OrderStore.h"
+#include "PedidoDados.h"
+#include "SqlText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+D500DAT &dat()
+{
+    return *D500DAT::instance();
+}
+
+// Colours of the order list: status backgrounds, budget aqua, bold for an order not fully
+// invoiced; the number on the tooltip colour and the total on money green.
+class PinturaPesquisa : public QStyledItemDelegate
+{
+public:
+    PinturaPesquisa(TClientDataSetPlus *ds, QObject *parent) : QStyledItemDelegate(parent), m_ds(ds) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString campo = m_ds->fieldOfColumn(index.column());
+        const QString sit = texto(index.row(), QStringLiteral("SITPDF"));
+        const QString orc = texto(index.row(), QStringLiteral("PDFORC"));
+        const double total = Formatos::parseNumber(texto(index.row(), QStringLiteral("TOTPDF")));
+        const double faturado = Formatos::parseNumber(texto(index.row(), QStringLiteral("TOTFAT")));
+        if ((sit == QLatin1String("F") || sit == QLatin1String("E")) && total > faturado)
+            option->font.setBold(true);
+        std::optional<QColor> fundo;
+        if (campo == QLatin1String("CODPDF"))
+            fundo = QToolTip::palette().color(QPalette::ToolTipBase);
+        else if (campo == QLatin1String("TOTPDF"))
+            fundo = QColor(0xC0, 0xDC, 0xC0);
+        if (sit == QLatin1String("F"))
+            fundo = QColor(0x53, 0x8E, 0xD5);
+        if (sit == QLatin1String("C"))
+            fundo = QColor(0x94, 0x8B, 0x54);
+        if (sit == QLatin1String("E"))
+            fundo = QColor(0xD9, 0x97, 0x95);
+        if (orc == QLatin1String("S"))
+            fundo = QColor(0x00, 0xFF, 0xFF);
+        if (fundo)
+            option->backgroundBrush = *fundo;
+    }
+
+private:
+    // The row's value as the dataset stores it (numbers in statement form).
+    QString texto(int linha, const QString &campo) const
+    {
+        const int coluna = m_ds->columnOfField(campo);
+        if (coluna < 0)
+            return QString();
+        return m_ds->data(m_ds->index(linha, coluna), Qt::EditRole).toString();
+    }
+    TClientDataSetPlus *m_ds;
+};
+
+} // namespace
+
+PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
+    : QWidget(parent)
+    , m_dados(dados)
+{
+    cbPedido = new QCheckBox(QStringLiteral("Pedido :"));
+    edPedido = new QLineEdit;
+    cbCliente = new QCheckBox(QStringLiteral("Cliente :"));
+    edCliente = new QLineEdit;
+    cbPeriodo = new QCheckBox(QStringLiteral("Período :"));
+    edDataIni = new QLineEdit;
+    edDataFim = new QLineEdit;
+    for (QLineEdit *data : {edDataIni, edDataFim}) {
+        data->setInputMask(QStringLiteral("99/99/9999;_"));
+        data->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    }
+    cbPeriodo->setChecked(true);
+    cbOrcamentos = new QCheckBox(QStringLiteral("Orçamentos"));
+    cbSituacao = new QComboBox;
+    cbSituacao->addItem(QStringLiteral("Todos"), QStringLiteral("%"));
+    cbSituacao->addItem(QStringLiteral("Digitado"), QStringLiteral("D"));
+    cbSituacao->addItem(QStringLiteral("Enviado"), QStringLiteral("E"));
+    cbSituacao->addItem(QStringLiteral("Faturado"), QStringLiteral("F"));
+    cbSituacao->addItem(QStringLiteral("Cancelado"), QStringLiteral("C"));
+    btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
+    dbgPesquisa = new QTableView;
+    GradeDados::prepara(dbgPesquisa);
+    dbgPesquisa->setItemDelegate(new PinturaPesquisa(m_dados.cdsPesPedido, dbgPesquisa));
+    btCopiar = new QPushButton(QStringLiteral("Copiar"));
+    btCopiar->setToolTip(QStringLiteral("Copiar Pedido"));
+    btexcluir = new QPushButton(QStringLiteral("Excluir"));
+    btexcluir->setToolTip(QStringLiteral("Excluir Pedido"));
+    btFechar = new QPushButton(QStringLiteral("Fechar"));
+    btFechar->setToolTip(QStringLiteral("Fechar"));
+
+    for (QLineEdit *texto : {edPedido, edCliente})
+        connect(texto, &QLineEdit::textEdited, texto, [texto](const QString &t) {
+            const int cursor = texto->cursorPosition();
+            texto->setText(t.toUpper());
+            texto->setCursorPosition(cursor);
+        });
+
+    auto *filtros = new QHBoxLayout;
+    filtros->addWidget(cbPedido);
+    filtros->addWidget(edPedido);
+    filtros->addWidget(cbCliente);
+    filtros->addWidget(edCliente, 2);
+    filtros->addWidget(cbPeriodo);
+    filtros->addWidget(edDataIni);
+    filtros->addWidget(new QLabel(QStringLiteral("á")));
+    filtros->addWidget(edDataFim);
+    filtros->addWidget(cbOrcamentos);
+    filtros->addWidget(new QLabel(QStringLiteral("Situação :")));
+    filtros->addWidget(cbSituacao);
+    filtros->addWidget(btPesquisar);
+    auto *acoes = new QHBoxLayout;
+    acoes->addStretch();
+    acoes->addWidget(btCopiar);
+    acoes->addWidget(btexcluir);
+    acoes->addWidget(btFechar);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filtros);
+    layout->addWidget(dbgPesquisa, 1);
+    layout->addLayout(acoes);
+
+    auto acao = [](auto handler) { return [handler] { dat().executaAcao(handler); }; };
+    connect(btPesquisar, &QPushButton::clicked, this, acao([this] { btPesquisarClick(); }));
+    connect(btCopiar, &QPushButton::clicked, this, acao([this] { btCopiarClick(); }));
+    connect(btexcluir, &QPushButton::clicked, this, acao([this] { btexcluirClick(); }));
+    connect(btFechar, &QPushButton::clicked, this, &PaginaPesquisa::fecha);
+    connect(dbgPesquisa, &QTableView::doubleClicked, this, acao([this] { dbgPesquisaDblClick(); }));
+    connect(dbgPesquisa->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &PaginaPesquisa::dbgPesquisaTitleClick);
+}
+
+void PaginaPesquisa::btPesquisarClick()
+{
+    const Sessao &s = dat().sessao;
+    // The period is bound in ISO form: the driver turns a bound text into a date by reading
+    // it as ISO, and Firebird reads the same text unambiguously.
+    auto iso = [](const QDate &data) { return data.toString(Qt::ISODate); };
+    QString inicio = iso(QDate(1900, 1, 1));
+    QString fim = iso(QDate::currentDate().addYears(100));
+    if (cbPeriodo->isChecked() && !cbOrcamentos->isChecked()) {
+        const SqlText::ParsedDate di = SqlText::parseDate(edDataIni->text());
+        const SqlText::ParsedDate df = di ? SqlText::parseDate(edDataFim->text()) : di;
+        if (!di || !df) {
+            dat().exibeMensagem(di ? df.message : di.message, TipoMensagem::Erro, CorMensagem::Vermelho);
+            throw AcaoInterrompida();
+        }
+        inicio = iso(*di.date);
+        fim = iso(*df.date);
+    }
+    TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    PedidoDados::reabre(
+        ds, {{QStringLiteral("PCODEMP"), s.CODEMP},
+             {QStringLiteral("PCODPDF"), cbPedido->isChecked() ? edPedido->text().trimmed() : QStringLiteral("%")},
+             {QStringLiteral("PRAZCLI"),
+              cbCliente->isChecked() ? SqlText::containsPattern(edCliente->text().toUpper()) : QStringLiteral("%")},
+             {QStringLiteral("PDATINI"), inicio},
+             {QStringLiteral("PDATFIM"), fim},
+             {QStringLiteral("PPDFORC"), cbOrcamentos->isChecked() ? QStringLiteral("S") : QStringLiteral("%")},
+             {QStringLiteral("PSITPDF"), cbSituacao->currentData().toString()}});
+    GradeDados::configura(dbgPesquisa, ds,
+                          {{QStringLiteral("CODPDF"), QStringLiteral("Pedido"), QStringLiteral("00000")},
+                           {QStringLiteral("DATPDF"), QStringLiteral("Data"), QStringLiteral("dd/mm/yyyy")},
+                           {QStringLiteral("CODCLI"), QStringLiteral("Cliente"), QString()},
+                           {QStringLiteral("RAZCLI"), QStringLiteral("Razão Social"), QString()},
+                           {QStringLiteral("TOTPDF"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
+                           {QStringLiteral("TOTFAT"), QStringLiteral("Faturado"), QStringLiteral("###,###,##0.00")},
+                           {QStringLiteral("CODINT"), QStringLiteral("Cód. Interno"), QString()},
+                           {QStringLiteral("SITPDF"), QStringLiteral("Situação"), QString()},
+                           {QStringLiteral("PDFORC"), QStringLiteral("PDFORC"), QString()}});
+    // The budget flag only colours the rows.
+    dbgPesquisa->setColumnHidden(ds->columnOfField(QStringLiteral("PDFORC")), true);
+    if (!ds->isEmpty())
+        dbgPesquisa->selectRow(0);
+}
+
+void PaginaPesquisa::dbgPesquisaTitleClick(int coluna)
+{
+    TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    if (ds->active())
+        ds->sortByColumnTitle(ds->fieldOfColumn(coluna));
+}
+
+void PaginaPesquisa::dbgPesquisaDblClick()
+{
+    TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    if (!ds->active() || ds->isEmpty() || ds->isNull(QStringLiteral("CODPDF")))
+        return;
+    emit abrePedido(PedidoDados::codigo(ds, QStringLiteral("CODEMP")), PedidoDados::codigo(ds, QStringLiteral("CODPDF")),
+                    PedidoDados::codigo(ds, QStringLiteral("CODINT")), false);
+}
+
+void PaginaPesquisa::btCopiarClick()
+{
+    TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    if (!ds->active() || ds->isEmpty())
+        return;
+    const OrderStore::Key origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+                                 PedidoDados::codigo(ds, QStringLiteral("CODPDF")),
+                                 PedidoDados::codigo(ds, QStringLiteral("CODINT"))};
+    const QString pergunta = QStringLiteral("Deseja realizar COPIA do Pedido ")
+        + Formatos::formatMask(ds->asFloat(QStringLiteral("CODPDF")), QStringLiteral("00000"))
+        + QStringLiteral(" do cliente ")
+        + Formatos::formatMask(ds->asFloat(QStringLiteral("CODCLI")), QStringLiteral("00000")) + QStringLiteral("-")
+        + ds->asString(QStringLiteral("RAZCLI")) + QStringLiteral(" no valor de R$ ")
+        + Formatos::formatMask(ds->asFloat(QStringLiteral("TOTPDF")), QStringLiteral("###,###,##0.00"))
+        + QStringLiteral("?");
+    if (dat().exibeMensagem(pergunta, TipoMensagem::Confirmacao, CorMensagem::Verde, BotoesMensagem::SimNao)
+        != RespostaMensagem::Sim)
+        return;
+    const QString empresa = dat().sessao.CODEMP;
+    const QString N = dat().proximoCodigo(QStringLiteral("F530PDF"), QStringLiteral("CODPDF"),
+                                          QStringLiteral("CODEMP = ") + SqlText::quoted(empresa));
+    bool somentePendentes = false;
+    const QString sit = ds->asString(QStringLiteral("SITPDF"));
+    if (OrderStore::hasPendingItems(m_dados.connection(), origem)
+        && (sit == QLatin1String("E") || sit == QLatin1String("F") || sit == QLatin1String("C")))
+        somentePendentes = dat().exibeMensagem(QStringLiteral("Deseja copiar SOMENTE ITENS NA PENDENCIA ?\r"
+                                                              "(Caso escolha NÃO o pedido INTEIRO será copiado!)"),
+                                               TipoMensagem::Confirmacao, CorMensagem::Azul, BotoesMensagem::SimNao)
+            == RespostaMensagem::Sim;
+    OrderStore::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate());
+    emit abrePedido(empresa, N, QStringLiteral("0"), true);
+}
+
+void PaginaPesquisa::btexcluirClick()
+{
+    TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    if (!ds->active() || ds->isEmpty() || ds->asString(QStringLiteral("SITPDF")) != QLatin1String("D"))
+        return;
+    const QString pergunta = QStringLiteral("Deseja excluir o Pedido ")
+        + Formatos::formatMask(ds->asFloat(QStringLiteral("CODPDF")), QStringLiteral("00000"))
+        + QStringLiteral(" no valor de R$ ")
+        + Formatos::formatMask(ds->asFloat(QStringLiteral("TOTPDF")), QStringLiteral("###,###,##0.00"))
+        + QStringLiteral("?");
+    if (dat().exibeMensagem(pergunta, TipoMensagem::Confirmacao, CorMensagem::Vermelho, BotoesMensagem::SimNao)
+        != RespostaMensagem::Sim)
+        return;
+    OrderStore::remove(m_dados.connection(), PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+                       PedidoDados::codigo(ds, QStringLiteral("CODPDF")));
+    btPesquisarClick();
+}

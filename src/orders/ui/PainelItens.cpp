@@ -1,0 +1,585 @@
+#include "PainelItens.h"
+
+#include "AcaoInterrompida.h"
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "Formatos.h"
+#include "GradeDados.h"
+#include "ItemCalculation.h"
+#include "ItemRegistro.h"
+#include "LastPrice.h"
+#include "PedidoDados.h"
+#include "PedidoEstado.h"
+#include "SeletorProdutos.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+D500DAT &dat()
+{
+    return *D500DAT::instance();
+}
+
+const QString kTabelaVendas = QStringLiteral("Tabela de Vendas");
+const QString kItensPedido = QStringLiteral("Itens do Pedido");
+
+Decimal numero(const QLineEdit *campo, int casas)
+{
+    bool ok = false;
+    const double valor = Formatos::parseNumber(campo->text(), &ok);
+    return Decimal::fromDouble(ok ? valor : 0.0, casas);
+}
+
+void escreve(QLineEdit *campo, const Decimal &valor, int casas)
+{
+    campo->setText(Formatos::formatMask(valor.toDouble(), casas == 3 ? QStringLiteral("##0.000")
+                                                                      : QStringLiteral("##0.00")));
+}
+
+void mostra(const OrderMessage &m)
+{
+    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+}
+
+qint64 inteiro(const TClientDataSetPlus *ds, const QString &campo)
+{
+    return ds->isNull(campo) ? 0 : ds->asInteger(campo);
+}
+
+// The item grid's colours: promotion items bold purple; corrected prices, items not fully
+// invoiced in an invoiced order and cancelled items on backgrounds of their own.
+class PinturaItens : public QStyledItemDelegate
+{
+public:
+    PinturaItens(PedidoEstado &estado, QObject *parent) : QStyledItemDelegate(parent), m_estado(estado) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        TClientDataSetPlus *ds = m_estado.dados->cdsCADITEM;
+        auto valor = [&](const char *campo) {
+            const int coluna = ds->columnOfField(QLatin1String(campo));
+            return coluna < 0 ? QString() : ds->data(ds->index(index.row(), coluna), Qt::EditRole).toString();
+        };
+        if (valor("ITMPRM") == QLatin1String("S")) {
+            option->font.setBold(true);
+            option->palette.setColor(QPalette::Text, QColor(0x80, 0x00, 0x80));
+        }
+        if (valor("VLDITM") == QLatin1String("S"))
+            option->backgroundBrush = QColor(0xD9, 0x97, 0x95);
+        const QString sitipf = valor("SITIPF");
+        const QString sitpdf = m_estado.dados->cdsCADPEDIDO->active()
+            ? m_estado.dados->cdsCADPEDIDO->asString(QStringLiteral("SITPDF")) : QString();
+        if (valor("QTDFAT").toDouble() != valor("QTDPRO").toDouble() && sitpdf == QLatin1String("F")
+            && sitipf != QLatin1String("C"))
+            option->backgroundBrush = QColor(0x53, 0x8E, 0xD5);
+        if (sitipf == QLatin1String("C"))
+            option->backgroundBrush = QColor(0x94, 0x8B, 0x54);
+    }
+
+private:
+    PedidoEstado &m_estado;
+};
+
+QPushButton *rotulo(const QString &texto)
+{
+    auto *b = new QPushButton(texto);
+    b->setFlat(true);
+    return b;
+}
+
+} // namespace
+
+PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
+    : QWidget(parent)
+    , m_estado(estado)
+{
+    seletor = new SeletorProdutos(estado);
+    cbTabela = new QComboBox;
+    cbTabela->addItems({kTabelaVendas, kItensPedido});
+    dbgItem = new QTableView;
+    GradeDados::prepara(dbgItem);
+    dbgItem->setItemDelegate(new PinturaItens(estado, dbgItem));
+    lblpreco = rotulo(QStringLiteral("Preço :"));
+    lbldesc = rotulo(QStringLiteral("Desc. :"));
+    lblqtde = rotulo(QStringLiteral("Qtde.:"));
+    lblultimo = rotulo(QStringLiteral("Ult. Preço:"));
+    lblSubtotal = rotulo(QStringLiteral("0,00"));
+    edPRECO = new QLineEdit;
+    edDESC = new QLineEdit;
+    edQTDE = new QLineEdit;
+    edULTIMO = new QLineEdit;
+    edULTIMO->setReadOnly(true);
+    lcbComissao = new QComboBox;
+    btIncluirITM = new QPushButton(QStringLiteral("Incluir"));
+    btIncluirITM->setToolTip(QStringLiteral("Incluir Item"));
+    btExcluirITM = new QPushButton(QStringLiteral("Excluir"));
+    btExcluirITM->setToolTip(QStringLiteral("Excluir Item"));
+    btPromocao = new QPushButton(QStringLiteral("Promoção"));
+    btPromocao->setToolTip(QStringLiteral("Promoção"));
+    btPromocao->setEnabled(false);
+
+    auto *entrada = new QGridLayout;
+    entrada->addWidget(lblpreco, 0, 0);
+    entrada->addWidget(edPRECO, 0, 1);
+    entrada->addWidget(lbldesc, 0, 2);
+    entrada->addWidget(edDESC, 0, 3);
+    entrada->addWidget(lblqtde, 0, 4);
+    entrada->addWidget(edQTDE, 0, 5);
+    entrada->addWidget(lblultimo, 1, 0);
+    entrada->addWidget(edULTIMO, 1, 1);
+    entrada->addWidget(rotulo(QStringLiteral("Subtotal :")), 1, 2);
+    entrada->addWidget(lblSubtotal, 1, 3);
+    entrada->addWidget(rotulo(QStringLiteral("Tabela :")), 1, 4);
+    entrada->addWidget(lcbComissao, 1, 5);
+    auto *botoes = new QHBoxLayout;
+    botoes->addWidget(btIncluirITM);
+    botoes->addWidget(btExcluirITM);
+    botoes->addWidget(btPromocao);
+    botoes->addStretch();
+    botoes->addWidget(cbTabela);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(seletor);
+    layout->addWidget(dbgItem, 1);
+    layout->addLayout(entrada);
+    layout->addLayout(botoes);
+    seletor->dbgProdutos->setParent(nullptr);
+    layout->insertWidget(1, seletor->dbgProdutos, 1);
+
+    auto acao = [](auto handler) { return [handler] { dat().executaAcao(handler); }; };
+    connect(lblpreco, &QPushButton::clicked, this, acao([this] { lblprecoClick(); }));
+    connect(lblSubtotal, &QPushButton::clicked, this, acao([this] { lblprecoClick(); }));
+    connect(edPRECO, &QLineEdit::returnPressed, this, acao([this] { lblprecoClick(); }));
+    connect(lbldesc, &QPushButton::clicked, this, acao([this] { lbldescClick(); }));
+    connect(edDESC, &QLineEdit::returnPressed, this, acao([this] { lbldescClick(); }));
+    connect(lblqtde, &QPushButton::clicked, this, acao([this] { lblqtdeClick(); }));
+    connect(edQTDE, &QLineEdit::returnPressed, this, acao([this] {
+        if (btIncluirITM->isEnabled())
+            btIncluirITMClick();
+    }));
+    connect(lblultimo, &QPushButton::clicked, this, acao([this] { lblultimoClick(); }));
+    connect(lcbComissao, &QComboBox::activated, this, acao([this] { lcbComissaoCloseUp(); }));
+    connect(edPRECO, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
+    connect(edQTDE, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
+    connect(btPromocao, &QPushButton::clicked, this, acao([this] { btPromocaoClick(); }));
+    connect(btIncluirITM, &QPushButton::clicked, this, acao([this] { btIncluirITMClick(); }));
+    connect(btExcluirITM, &QPushButton::clicked, this, acao([this] { btExcluirITMClick(); }));
+    connect(cbTabela, &QComboBox::activated, this, acao([this] { cbTabelaSelect(); }));
+    connect(seletor, &SeletorProdutos::listaAberta, this, [this] {
+        cbTabela->setCurrentText(kTabelaVendas);
+        cbTabelaSelect();
+        carregaItem();
+    });
+    connect(seletor->dbgProdutos, &QTableView::clicked, edPRECO, [this] { edPRECO->setFocus(); });
+    connect(dbgItem, &QTableView::clicked, this, acao([this] { carregaItem(); }));
+    connect(m_estado.dados->cdsPESPRODUTO, &TClientDataSetPlus::currentChanged, this, [this] {
+        TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
+        if (m_estado.recarrega && visaoProdutos() && !p->isEmpty() && p->asString(QStringLiteral("VERFAM")) == QLatin1String("N"))
+            dat().executaAcao([this] { carregaItem(); });
+    });
+    connect(m_estado.dados->cdsCADITEM, &TClientDataSetPlus::currentChanged, this, [this] {
+        if (m_estado.recarrega && !visaoProdutos() && !m_estado.dados->cdsCADITEM->isEmpty())
+            dat().executaAcao([this] { carregaItem(); });
+    });
+}
+
+bool PainelItens::editavel() const
+{
+    TClientDataSetPlus *cab = m_estado.dados->cdsCADPEDIDO;
+    return cab->active() && cab->asString(QStringLiteral("SITPDF")) == QLatin1String("D");
+}
+
+bool PainelItens::visaoProdutos() const
+{
+    return m_estado.visaoProdutos;
+}
+
+qint64 PainelItens::maximoDias() const
+{
+    return PedidoDados::decimal(m_estado.dados->cdsCondicao, QStringLiteral("MAXDIA"))
+        .toInteger(Decimal::Rounding::HalfEven);
+}
+
+std::optional<PriceBasis> PainelItens::baseAtual() const
+{
+    if (visaoProdutos()) {
+        TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
+        // Header rows carry no prices: they never become items.
+        if (!p->active() || p->isEmpty() || p->asString(QStringLiteral("VERFAM")) != QLatin1String("N"))
+            return std::nullopt;
+        return ItemRegistro::basePrecos(p);
+    }
+    TClientDataSetPlus *i = m_estado.dados->cdsCADITEM;
+    if (!i->active() || i->isEmpty())
+        return std::nullopt;
+    return ItemCalculation::basisOf(ItemRegistro::le(i));
+}
+
+void PainelItens::mostraVisaoItens()
+{
+    cbTabela->setEnabled(false);
+    cbTabela->setCurrentText(kItensPedido);
+    m_estado.visaoProdutos = false;
+    dbgItem->show();
+    seletor->dbgProdutos->hide();
+    configuraGradeItens();
+}
+
+void PainelItens::configuraGradeItens()
+{
+    TClientDataSetPlus *ds = m_estado.dados->cdsCADITEM;
+    GradeDados::configura(dbgItem, ds,
+                          {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
+                           {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
+                           {QStringLiteral("CA_SITIPF"), QStringLiteral("Situação"), QString()},
+                           {QStringLiteral("UNDPRO"), QStringLiteral("UND."), QString()},
+                           {QStringLiteral("QTDPRO"), QStringLiteral("Qtde."), QStringLiteral("##,###,##0.00")},
+                           {QStringLiteral("VLRUNT"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
+                           {QStringLiteral("VLRTOT"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
+                           {QStringLiteral("USOFLX"), QStringLiteral("Flex Usado"), QStringLiteral("##,###,##0.00")},
+                           {QStringLiteral("QTDFAT"), QStringLiteral("Qtde. Fat."), QStringLiteral("##,###,##0.00")},
+                           {QStringLiteral("VLRSTB"), QStringLiteral("Subs. Trib."), QStringLiteral("##,###,##0.00")},
+                           {QStringLiteral("ITMPRM"), QStringLiteral("ITMPRM"), QString()},
+                           {QStringLiteral("VLDITM"), QStringLiteral("VLDITM"), QString()},
+                           {QStringLiteral("SITIPF"), QStringLiteral("SITIPF"), QString()}});
+    // Read by the painting only.
+    for (const char *oculto : {"ITMPRM", "VLDITM", "SITIPF"})
+        dbgItem->setColumnHidden(ds->columnOfField(QLatin1String(oculto)), true);
+}
+
+void PainelItens::tbsItemShow()
+{
+    const bool pode = editavel();
+    btIncluirITM->setEnabled(pode);
+    btExcluirITM->setEnabled(pode);
+    cbTabela->setEnabled(pode);
+    seletor->setEnabled(pode);
+    for (QWidget *w : {static_cast<QWidget *>(edPRECO), static_cast<QWidget *>(edDESC),
+                       static_cast<QWidget *>(edQTDE), static_cast<QWidget *>(lcbComissao)})
+        w->setEnabled(pode);
+    btPromocao->setVisible(pode);
+    if (!pode) {
+        cbTabela->setCurrentText(kItensPedido);
+        seletor->limpaFiltros();
+    } else {
+        cbTabela->setCurrentText(kTabelaVendas);
+    }
+    cbTabelaSelect();
+}
+
+void PainelItens::cbTabelaSelect()
+{
+    const bool pode = editavel();
+    btIncluirITM->setEnabled(pode);
+    btExcluirITM->setEnabled(pode);
+    const bool produtos = cbTabela->currentText() == kTabelaVendas;
+    m_estado.visaoProdutos = produtos;
+    dbgItem->setVisible(!produtos);
+    seletor->dbgProdutos->setVisible(produtos);
+    seletor->btPESPRO->setEnabled(produtos);
+    btPromocao->setVisible(produtos && pode);
+    if (!produtos)
+        configuraGradeItens();
+}
+
+void PainelItens::abreComissao(const QString &CODCOS)
+{
+    PedidoDados &d = *m_estado.dados;
+    try {
+        PedidoDados::reabre(d.cdsComissao, {{QStringLiteral("PCODCOS"), CODCOS.isEmpty() ? QStringLiteral("0") : CODCOS},
+                                            {QStringLiteral("PCODEMP"), dat().sessao.CODEMP}});
+    } catch (const std::exception &) {
+        return; // the list keeps its previous rows
+    }
+    lcbComissao->clear();
+    for (d.cdsComissao->first(); !d.cdsComissao->eof(); d.cdsComissao->next()) {
+        const Decimal pct = PedidoDados::decimal(d.cdsComissao, QStringLiteral("PCTDCT"));
+        lcbComissao->addItem(Formatos::formatMask(pct.toDouble(), QStringLiteral("##0.00")),
+                             QVariantList{pct.toString(), PedidoDados::codigo(d.cdsComissao, QStringLiteral("CODCOS"))});
+    }
+    lcbComissao->setCurrentIndex(lcbComissao->count() > 0 ? 0 : -1);
+}
+
+void PainelItens::posicionaComissao(const Decimal &percentual)
+{
+    for (int i = 0; i < lcbComissao->count(); ++i) {
+        const auto pct = Decimal::parse(lcbComissao->itemData(i).toList().value(0).toString());
+        if (pct && *pct == percentual) {
+            lcbComissao->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+Decimal PainelItens::percentualComissao() const
+{
+    if (lcbComissao->currentIndex() < 0)
+        return Decimal::fromUnits(0, 2);
+    return Decimal::parse(lcbComissao->currentData().toList().value(0).toString()).value_or(Decimal());
+}
+
+QString PainelItens::codigoComissao() const
+{
+    return lcbComissao->currentIndex() < 0 ? QString() : lcbComissao->currentData().toList().value(1).toString();
+}
+
+void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
+{
+    TClientDataSetPlus *u = m_estado.dados->cdsUltimaCompra;
+    std::optional<LastPrice::Purchase> compra;
+    if (u->active()) {
+        u->setFilter([CODCCU, CODPRO](const DataRow &r) {
+            return r.asInteger(QStringLiteral("CODPRO")) == CODPRO && r.asInteger(QStringLiteral("CODCCU")) == CODCCU;
+        });
+        if (!u->isEmpty())
+            compra = LastPrice::Purchase{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
+                                         PedidoDados::decimal(u, QStringLiteral("VLRUNT")),
+                                         u->asDate(QStringLiteral("DATPDF"))};
+    }
+    const LastPrice::Shown ultimo = LastPrice::show(compra);
+    escreve(edULTIMO, ultimo.price, 3);
+    edULTIMO->setToolTip(ultimo.hint);
+    lblultimo->setToolTip(ultimo.hint);
+}
+
+void PainelItens::atualizaSubtotal()
+{
+    const Decimal subtotal = numero(edPRECO, 3) * numero(edQTDE, 2);
+    lblSubtotal->setText(Formatos::formatMask(subtotal.toDouble(), QStringLiteral("###,###,##0.00")));
+}
+
+void PainelItens::aplica(const ItemPricing::Entry &entrada)
+{
+    escreve(edPRECO, entrada.price, 3);
+    escreve(edDESC, entrada.discount, 2);
+    m_estado.promocao = entrada.promotion;
+    if (entrada.commission)
+        posicionaComissao(*entrada.commission);
+}
+
+void PainelItens::carregaItem()
+{
+    if (!m_estado.recarrega)
+        return;
+    PedidoDados &d = *m_estado.dados;
+    TClientDataSetPlus *p = d.cdsPESPRODUTO;
+    TClientDataSetPlus *itens = d.cdsCADITEM;
+    if (visaoProdutos() && p->active() && !p->isEmpty() && p->asString(QStringLiteral("VERFAM")) == QLatin1String("N")) {
+        m_estado.recarrega = false;
+        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        btPromocao->setEnabled(!p->isNull(QStringLiteral("VLRPRM")));
+        abreComissao(PedidoDados::codigo(p, QStringLiteral("CODCOS")));
+        const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
+        const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
+        mostraUltimoPreco(ccu, pro);
+        const QString pedido = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODPDF"));
+        const bool jaFiltrado = itens->filtered();
+        if (!jaFiltrado)
+            itens->setFilter([ccu, pro, pedido](const DataRow &r) {
+                return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
+                    && QString::number(r.asInteger(QStringLiteral("CODPDF"))) == pedido;
+            });
+        if (itens->isEmpty()) {
+            escreve(edPRECO, PedidoDados::decimal(p, QStringLiteral("PRCVEN")), 3);
+            escreve(edQTDE, Decimal(), 2);
+            escreve(edDESC, Decimal(), 2);
+            posicionaComissao(Decimal());
+        } else {
+            const ItemValues item = ItemRegistro::le(itens);
+            escreve(edPRECO, item.VLRUNT, 3);
+            escreve(edQTDE, item.QTDPRO, 2);
+            escreve(edDESC, ItemPricing(ItemCalculation::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+            posicionaComissao(item.TABCOS);
+        }
+        if (!jaFiltrado)
+            itens->clearFilter();
+        btIncluirITM->setEnabled(editavel());
+        btExcluirITM->setEnabled(editavel());
+    } else if (itens->active() && !itens->isEmpty()) {
+        abreComissao(PedidoDados::codigo(itens, QStringLiteral("CODCOS")));
+        const ItemValues item = ItemRegistro::le(itens);
+        escreve(edPRECO, item.VLRUNT, 3);
+        escreve(edQTDE, item.QTDPRO, 2);
+        posicionaComissao(item.TABCOS);
+        escreve(edDESC, ItemPricing(ItemCalculation::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+        mostraUltimoPreco(inteiro(itens, QStringLiteral("CODCCU")), inteiro(itens, QStringLiteral("CODPRO")));
+    }
+    if (atualizaFlex)
+        atualizaFlex();
+}
+
+void PainelItens::lblprecoClick()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    aplica(ItemPricing(*base, maximoDias()).checkPrice(numero(edPRECO, 3)));
+    edQTDE->setFocus();
+}
+
+void PainelItens::lbldescClick()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    aplica(ItemPricing(*base, maximoDias()).applyDiscount(numero(edDESC, 2), m_estado.promocao));
+    edQTDE->setFocus();
+}
+
+void PainelItens::lblqtdeClick()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    escreve(edQTDE, ItemPricing::nextQuantity(numero(edQTDE, 2), base->FATPRO), 2);
+}
+
+void PainelItens::lblultimoClick()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    if (const auto entrada = ItemPricing(*base, maximoDias()).useLastPrice(numero(edULTIMO, 3)))
+        aplica(*entrada);
+}
+
+void PainelItens::lcbComissaoCloseUp()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    aplica(ItemPricing(*base, maximoDias())
+               .chooseCommission(percentualComissao(), numero(edDESC, 2), m_estado.promocao));
+    edQTDE->setFocus();
+}
+
+void PainelItens::btPromocaoClick()
+{
+    const auto base = baseAtual();
+    if (!base || !visaoProdutos())
+        return;
+    const ItemPricing::PromotionOutcome r = ItemPricing(*base, maximoDias()).applyPromotion();
+    if (r.entry)
+        aplica(*r.entry);
+    if (r.refusal) {
+        mostra(*r.refusal);
+        m_estado.promocao = false;
+    }
+}
+
+void PainelItens::btIncluirITMClick()
+{
+    const auto base = baseAtual();
+    if (!base)
+        return;
+    const ItemPricing pricing(*base, maximoDias());
+    const Decimal quantidade = numero(edQTDE, 2);
+    const ItemCalculation::Admission admissao = ItemCalculation::admit(pricing, numero(edPRECO, 3), quantidade);
+    aplica(admissao.entry);
+    if (admissao.notice)
+        mostra(*admissao.notice);
+    if (admissao.refusal) {
+        mostra(*admissao.refusal);
+        throw AcaoInterrompida();
+    }
+    m_estado.recarrega = false;
+    {
+        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        if (visaoProdutos()) {
+            gravaDoProduto(pricing, admissao.entry, quantidade);
+        } else {
+            TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
+            const ItemValues novo = ItemCalculation::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+                                                             quantidade, percentualComissao(), m_estado.promocao);
+            itens->edit();
+            ItemRegistro::grava(itens, novo);
+            itens->setValue(QStringLiteral("CODCOS"), codigoComissao());
+            itens->post();
+            if (itemAlterado)
+                itemAlterado(true);
+        }
+    }
+    carregaItem();
+    if (!seletor->EDCODPRO->text().isEmpty())
+        seletor->EDCODPRO->setFocus();
+    if (!seletor->EDDESPRO->text().isEmpty())
+        seletor->EDDESPRO->setFocus();
+}
+
+void PainelItens::gravaDoProduto(const ItemPricing &pricing, const ItemPricing::Entry &entrada,
+                                 const Decimal &quantidade)
+{
+    PedidoDados &d = *m_estado.dados;
+    TClientDataSetPlus *p = d.cdsPESPRODUTO;
+    TClientDataSetPlus *itens = d.cdsCADITEM;
+    TClientDataSetPlus *cab = d.cdsCADPEDIDO;
+    const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
+    const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
+
+    std::optional<ItemCalculation::TaxRow> imposto;
+    const bool temImposto = d.cdsOperacao->active() && !d.cdsOperacao->isEmpty()
+        && d.cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
+    if (temImposto && d.cdsImposto->active()) {
+        d.cdsImposto->setFilter([ccu, pro](const DataRow &r) {
+            return r.asInteger(QStringLiteral("CODPRO")) == pro && r.asInteger(QStringLiteral("CODCCU")) == ccu;
+        });
+        if (!d.cdsImposto->isEmpty())
+            imposto = ItemCalculation::TaxRow{PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALISTR")),
+                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALIICM")),
+                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALIINA")),
+                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("CFTICM"))};
+    }
+    const ItemValues valores = ItemCalculation::fromProduct(pricing, entrada.price, quantidade, percentualComissao(),
+                                                            entrada.promotion, temImposto, imposto);
+    const QString pedido = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
+    itens->setFilter([ccu, pro, pedido](const DataRow &r) {
+        return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
+            && QString::number(r.asInteger(QStringLiteral("CODPDF"))) == pedido;
+    });
+    if (itens->isEmpty())
+        itens->append();
+    else
+        itens->edit();
+    itens->setValue(QStringLiteral("CODEMP"), PedidoDados::codigo(cab, QStringLiteral("CODEMP")));
+    itens->setValue(QStringLiteral("CODPDF"), pedido);
+    itens->setValue(QStringLiteral("CODINT"), PedidoDados::codigo(cab, QStringLiteral("CODINT")));
+    itens->setValue(QStringLiteral("CODCCU"), QString::number(ccu));
+    itens->setValue(QStringLiteral("CODPRO"), QString::number(pro));
+    itens->setValue(QStringLiteral("DESPRO"), p->asString(QStringLiteral("DESPRO")));
+    itens->setValue(QStringLiteral("UNDPRO"), p->asString(QStringLiteral("UNDPRO")));
+    ItemRegistro::grava(itens, valores);
+    itens->setValue(QStringLiteral("CODCOS"), codigoComissao());
+    itens->post();
+    itens->clearFilter();
+    if (itemAlterado)
+        itemAlterado(true);
+    seletor->atualizaMarcas();
+    if (p->recNo() < p->recordCount() - 1)
+        p->next();
+}
+
+void PainelItens::btExcluirITMClick()
+{
+    TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
+    if (visaoProdutos() || !itens->active() || itens->isEmpty())
+        return;
+    const QString pergunta = QStringLiteral("Deseja excluir o produto ") + itens->asString(QStringLiteral("DESPRO"))
+        + QStringLiteral(" do Pedido ?");
+    if (dat().exibeMensagem(pergunta, TipoMensagem::Confirmacao, CorMensagem::Vermelho, BotoesMensagem::SimNao)
+        == RespostaMensagem::Sim) {
+        itens->deleteRecord();
+        if (itemAlterado)
+            itemAlterado(false);
+        seletor->atualizaMarcas();
+    }
+    carregaItem();
+}

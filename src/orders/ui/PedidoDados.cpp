@@ -1,0 +1,174 @@
+#include "PedidoDados.h"
+
+#include "ClientDataSetPlus.h"
+#include "CustomerConditions.h"
+
+const QString PedidoDados::kSelectPesPedido = QStringLiteral(
+    "SELECT P.CODEMP, P.CODPDF, P.CODINT, P.DATPDF, P.PDFORC, P.CODCLI, C.RAZCLI, P.TOTPDF, P.SITPDF, "
+    "SUM(I.QTDFAT*I.VLRFAT) TOTFAT "
+    "FROM F530PDF P, F530IPF I, F510CLI C "
+    "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODCLI = C.CODCLI AND P.CODNOV = C.CODNOV "
+    "AND P.CODEMP = :PCODEMP AND P.CODPDF LIKE :PCODPDF AND C.RAZCLI LIKE :PRAZCLI "
+    "AND P.DATPDF >= :PDATINI AND P.DATPDF <= :PDATFIM AND P.SITPDF LIKE :PSITPDF "
+    "AND IIF(P.PDFORC IS NULL,'N',P.PDFORC) LIKE :PPDFORC "
+    "GROUP BY P.CODEMP, P.CODPDF, P.CODINT, P.DATPDF, P.CODCLI, C.RAZCLI, P.TOTPDF, P.SITPDF, P.PDFORC");
+
+const QString PedidoDados::kSelectPedido = QStringLiteral(
+    "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
+
+const QString PedidoDados::kSelectItens = QStringLiteral(
+    "SELECT CAST('N' AS CHAR(1)) AS VLDITM, I.* FROM F530IPF I "
+    "WHERE I.CODEMP = :PCODEMP AND I.CODPDF = :PCODPDF AND I.CODINT = :PCODINT");
+
+const QString PedidoDados::kSelectTransacao = QStringLiteral("SELECT * FROM F513TRA ORDER BY CODTRA");
+
+const QString PedidoDados::kSelectOperacao = QStringLiteral(
+    "SELECT CODEMP, CODOPE, NOMOPE, TEMFLU FROM F513OPE "
+    "WHERE CODOPE IN (SELECT CODOPE FROM F510OPC WHERE CODCLI = :PCODCLI AND CODEMP = :PCODEMP) "
+    "AND CODEMP = :PCODEMP ORDER BY 3");
+
+const QString PedidoDados::kSelectCliente = QStringLiteral(
+    "SELECT DISTINCT C.CODCLI, C.RAZCLI, C.FANCLI, TRIM(D.NOMCID)||'-'||D.ESTCID CIDADE, C.LIMCRE, C.CODTAB, "
+    "T.DESTAB, D.ESTCID FROM F510CLI C, F511TAB T, F501CID D "
+    "WHERE C.CODTAB = T.CODTAB AND C.CODCID = D.CODCID "
+    "AND C.CODEMP = :PCODEMP AND C.CODCLI = :PCODCLI AND C.CODNOV = :PCODNOV");
+
+const QString PedidoDados::kSelectFinanceiro = QStringLiteral(
+    "SELECT CODCLI, IIF(ABTCLI IS NULL,0,ABTCLI) AS ABERTO, IIF(ATRCLI IS NULL, 0, ATRCLI) AS VENCIDO "
+    "FROM F510CLI WHERE CODCLI = :PCODCLI");
+
+const QString PedidoDados::kSelectUltimaCompra = QStringLiteral(
+    "SELECT P.DATPDF, I.CODPRO, I.CODCCU, MAX(I.QTDPRO) QTDPRO, MAX(I.VLRUNT) VLRUNT "
+    "FROM F530PDF P, F530IPF I, F513TRA T, "
+    "(SELECT MAX(P.DATPDF) ULTIMA_COMPRA, I.CODPRO FROM F530PDF P, F530IPF I, F513TRA T "
+    " WHERE P.CODPDF = I.CODPDF AND P.CODEMP = I.CODEMP AND P.CODINT = I.CODINT "
+    " AND P.CODTRA = T.CODTRA AND P.CODEMP = T.CODEMP AND T.GERBON = 'N' AND P.CODCLI = :PCODCLI "
+    " AND I.CODPRO IS NOT NULL GROUP BY I.CODPRO) X "
+    "WHERE P.CODPDF = I.CODPDF AND P.CODEMP = I.CODEMP AND P.CODINT = I.CODINT "
+    "AND P.CODTRA = T.CODTRA AND P.CODEMP = T.CODEMP AND T.GERBON = 'N' AND P.CODCLI = :PCODCLI "
+    "AND I.CODPRO IS NOT NULL AND I.CODPRO = X.CODPRO AND P.DATPDF = X.ULTIMA_COMPRA "
+    "GROUP BY P.DATPDF, I.CODPRO, I.CODCCU");
+
+const QString PedidoDados::kSelectImposto = QStringLiteral(
+    "SELECT * FROM F511IMP WHERE CODEMP = :PCODEMP AND UPPER(ESTCID) LIKE UPPER(:PESTCID)");
+
+const QString PedidoDados::kSelectVendedores = QStringLiteral(
+    "SELECT MAX(VEN) NOMVEN, MAX(SUB) NOMSUB FROM ("
+    "SELECT NOMVEN VEN, CAST('' AS VARCHAR(50)) SUB FROM F512VEN WHERE CODEMP = :PCODEMP "
+    "AND UPPER(CODVEN) LIKE UPPER(:PCODVEN) "
+    "UNION SELECT CAST('' AS VARCHAR(50)) VEN, NOMVEN SUB FROM F512VEN WHERE CODEMP = :PCODEMP "
+    "AND UPPER(CODVEN) LIKE UPPER(:PCODSUB))");
+
+const QString PedidoDados::kSelectComissao = QStringLiteral(
+    "SELECT CODCOS, COALESCE(PCTDCT,0) PCTDCT FROM F512COS WHERE CODCOS LIKE :PCODCOS AND CODEMP = :PCODEMP "
+    "ORDER BY 2");
+
+const QString PedidoDados::kSelectGrupo = QStringLiteral(
+    "SELECT CODGFA, CODCCU, CODEMP, DESGFA FROM F511GFA ORDER BY DESGFA");
+
+const QString PedidoDados::kSelectFamilia = QStringLiteral(
+    "SELECT F.CODFAM, F.DESFAM, G.CODGFA FROM F511FAM F, F511IFA G "
+    "WHERE F.CODEMP = G.CODEMP AND F.CODCCU = G.CODCCU AND F.CODFAM = G.CODFAM "
+    "AND SUBSTRING('00000'||G.CODGFA FROM (CHAR_LENGTH('00000'||G.CODGFA)-4) FOR 5) LIKE :CODGFA||'%' "
+    "ORDER BY F.DESFAM");
+
+PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
+    : QObject(parent)
+    , m_connection(connection)
+{
+    cdsPesPedido = cria(kSelectPesPedido);
+    cdsCADPEDIDO = cria(kSelectPedido, QStringLiteral("F530PDF"));
+    cdsCADITEM = cria(kSelectItens, QStringLiteral("F530IPF"));
+    cdsCADPEDIDO->AutoApplyUpdates = false;
+    cdsCADITEM->AutoApplyUpdates = false;
+    FieldDef situacao;
+    situacao.name = QStringLiteral("CA_SITIPF");
+    situacao.kind = FieldKind::String;
+    situacao.size = 10;
+    situacao.calculated = true;
+    situacao.inUpdate = false;
+    cdsCADITEM->addCalculatedField(situacao, [](const DataRow &r) -> QVariant {
+        const QString sit = r.asString(QStringLiteral("SITIPF"));
+        if (sit == QLatin1String("D"))
+            return QStringLiteral("Digitado");
+        if (sit == QLatin1String("E"))
+            return QStringLiteral("Enviado");
+        if (sit == QLatin1String("C"))
+            return QStringLiteral("Cancelado");
+        if (sit == QLatin1String("F"))
+            return QStringLiteral("Faturado");
+        return QString();
+    });
+    cdsTransacao = cria(kSelectTransacao);
+    cdsOperacao = cria(kSelectOperacao);
+    cdsCondicao = cria(CustomerConditions::statement());
+    cdsCliente = cria(kSelectCliente);
+    cdsFinanceiro = cria(kSelectFinanceiro);
+    cdsUltimaCompra = cria(kSelectUltimaCompra);
+    cdsImposto = cria(kSelectImposto);
+    cdsVendedores = cria(kSelectVendedores);
+    cdsComissao = cria(kSelectComissao);
+    cdsGrupo = cria(kSelectGrupo);
+    cdsFamilia = cria(kSelectFamilia);
+    cdsPESPRODUTO = new TClientDataSetPlus(this);
+    cdsPESPRODUTO->setConnection(&connection);
+}
+
+PedidoDados::~PedidoDados() = default;
+
+TClientDataSetPlus *PedidoDados::cria(const QString &sql, const QString &table)
+{
+    auto *ds = new TClientDataSetPlus(this);
+    ds->setConnection(&m_connection);
+    ds->setCommandText(sql);
+    if (!table.isEmpty())
+        ds->setTableName(table);
+    return ds;
+}
+
+void PedidoDados::reabre(TClientDataSetPlus *ds, const QList<QPair<QString, QString>> &params)
+{
+    ds->close();
+    for (const auto &p : params)
+        ds->setParam(p.first, p.second);
+    ds->open();
+}
+
+void PedidoDados::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool editar)
+{
+    const QList<QPair<QString, QString>> params = {
+        {QStringLiteral("PCODEMP"), CODEMP}, {QStringLiteral("PCODPDF"), CODPDF}, {QStringLiteral("PCODINT"), CODINT}};
+    reabre(cdsCADPEDIDO, params);
+    if (editar && !cdsCADPEDIDO->isEmpty())
+        cdsCADPEDIDO->edit();
+    reabre(cdsCADITEM, params);
+    marcaColunasDeTrabalho();
+}
+
+void PedidoDados::marcaColunasDeTrabalho()
+{
+    // The correction mark lives only in memory.
+    if (cdsCADITEM->hasField(QStringLiteral("VLDITM")))
+        cdsCADITEM->fieldDef(QStringLiteral("VLDITM")).inUpdate = false;
+}
+
+Decimal PedidoDados::decimal(const TClientDataSetPlus *ds, const QString &field)
+{
+    if (!ds->active() || (ds->isEmpty() && ds->state() == TClientDataSetPlus::State::Browse) || ds->isNull(field))
+        return Decimal();
+    return Decimal::fromText(ds->asString(field), ds->fieldDef(field).scale);
+}
+
+std::optional<Decimal> PedidoDados::decimalOpcional(const TClientDataSetPlus *ds, const QString &field)
+{
+    if (!ds->active() || (ds->isEmpty() && ds->state() == TClientDataSetPlus::State::Browse) || ds->isNull(field))
+        return std::nullopt;
+    return Decimal::fromText(ds->asString(field), ds->fieldDef(field).scale);
+}
+
+QString PedidoDados::codigo(const TClientDataSetPlus *ds, const QString &field)
+{
+    if (!ds->active() || (ds->isEmpty() && ds->state() == TClientDataSetPlus::State::Browse) || ds->isNull(field))
+        return QString();
+    return QString::number(ds->asInteger(field));
+}

@@ -1,0 +1,284 @@
+#include "SeletorProdutos.h"
+
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "GradeDados.h"
+#include "PedidoDados.h"
+#include "PedidoEstado.h"
+#include "ProductQuery.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+D500DAT &dat()
+{
+    return *D500DAT::instance();
+}
+
+// The product list's colours: header rows white on black (family) or grey (group), stock
+// green or red, products bought before navy, products already in the order bold green.
+class PinturaProdutos : public QStyledItemDelegate
+{
+public:
+    PinturaProdutos(const SeletorProdutos *seletor, TClientDataSetPlus *ds, QObject *parent)
+        : QStyledItemDelegate(parent), m_seletor(seletor), m_ds(ds)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const int linha = index.row();
+        if (linha % 2 == 1)
+            option->backgroundBrush = option->palette.color(QPalette::ToolTipBase);
+        const QString campo = m_ds->fieldOfColumn(index.column());
+        if (campo == QLatin1String("DISPRO")) {
+            option->font.setBold(true);
+            option->palette.setColor(QPalette::Text, valor(linha, QStringLiteral("DISPRO")).toDouble() > 0
+                                                         ? QColor(Qt::darkGreen) : QColor(Qt::red));
+        }
+        const QString tipo = valor(linha, QStringLiteral("VERFAM")).toString();
+        if (tipo == QLatin1String("S") || tipo == QLatin1String("G")) {
+            option->font.setBold(true);
+            option->palette.setColor(QPalette::Text, Qt::white);
+            option->backgroundBrush = tipo == QLatin1String("S") ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80);
+            return;
+        }
+        const qint64 ccu = valor(linha, QStringLiteral("CODCCU")).toLongLong();
+        const qint64 pro = valor(linha, QStringLiteral("CODPRO")).toLongLong();
+        if (m_seletor->marcaCompra(ccu, pro))
+            option->palette.setColor(QPalette::Text, QColor(0x00, 0x00, 0x80));
+        if (m_seletor->marcaItem(ccu, pro)) {
+            option->font.setBold(true);
+            option->palette.setColor(QPalette::Text, QColor(Qt::darkGreen));
+        }
+    }
+
+private:
+    QVariant valor(int linha, const QString &campo) const
+    {
+        const int coluna = m_ds->columnOfField(campo);
+        return coluna < 0 ? QVariant() : m_ds->data(m_ds->index(linha, coluna), Qt::EditRole);
+    }
+    const SeletorProdutos *m_seletor;
+    TClientDataSetPlus *m_ds;
+};
+
+qint64 inteiro(const QVariant &v)
+{
+    return static_cast<qint64>(v.toString().toDouble());
+}
+
+} // namespace
+
+SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
+    : QWidget(parent)
+    , m_estado(estado)
+{
+    cbFamilias = new QCheckBox(QStringLiteral("Famílias :"));
+    DBLookupComboBox4 = new QComboBox;
+    cbGrupo = new QCheckBox(QStringLiteral("Grupo :"));
+    DBLookupComboBox5 = new QComboBox;
+    EDCODPRO = new QLineEdit;
+    EDDESPRO = new QLineEdit;
+    cbUltimoPreco = new QCheckBox(QStringLiteral("Somente Ultimo Preço"));
+    btPESPRO = new QPushButton(QStringLiteral("Pesquisar"));
+    btPESPRO->setToolTip(QStringLiteral("Pesquisar"));
+    SpeedButton2 = new QPushButton(QStringLiteral("Calc."));
+    SpeedButton2->setToolTip(QStringLiteral("Calculadora"));
+    dbgProdutos = new QTableView;
+    GradeDados::prepara(dbgProdutos);
+    dbgProdutos->setItemDelegate(new PinturaProdutos(this, m_estado.dados->cdsPESPRODUTO, dbgProdutos));
+
+    auto *filtros = new QGridLayout;
+    filtros->addWidget(cbFamilias, 0, 0);
+    filtros->addWidget(DBLookupComboBox4, 0, 1);
+    filtros->addWidget(cbGrupo, 0, 2);
+    filtros->addWidget(DBLookupComboBox5, 0, 3);
+    filtros->addWidget(new QLabel(QStringLiteral("Código :")), 1, 0);
+    filtros->addWidget(EDCODPRO, 1, 1);
+    filtros->addWidget(new QLabel(QStringLiteral("Descrição :")), 1, 2);
+    filtros->addWidget(EDDESPRO, 1, 3);
+    filtros->addWidget(cbUltimoPreco, 1, 4);
+    filtros->addWidget(btPESPRO, 0, 4);
+    filtros->addWidget(SpeedButton2, 0, 5);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(filtros);
+    layout->addWidget(dbgProdutos, 1);
+
+    for (QLineEdit *texto : {EDCODPRO, EDDESPRO}) {
+        connect(texto, &QLineEdit::textEdited, texto, [texto](const QString &t) {
+            const int cursor = texto->cursorPosition();
+            texto->setText(t.toUpper());
+            texto->setCursorPosition(cursor);
+        });
+        connect(texto, &QLineEdit::returnPressed, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
+    }
+    connect(btPESPRO, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
+    connect(SpeedButton2, &QPushButton::clicked, this, [] {
+        QProcess::startDetached(QStringLiteral("gnome-calculator"), {});
+    });
+    connect(DBLookupComboBox4, &QComboBox::activated, this, [this] { cbFamilias->setChecked(true); });
+    connect(DBLookupComboBox5, &QComboBox::activated, this, [this] {
+        cbGrupo->setChecked(true);
+        dat().executaAcao([this] { DBLookupComboBox5CloseUp(); });
+    });
+    connect(cbFamilias, &QCheckBox::clicked, this, [this] { cbFamiliasClick(); });
+    connect(cbGrupo, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbGrupoClick(); }); });
+}
+
+ProductQuery SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
+{
+    const Sessao &s = dat().sessao;
+    TClientDataSetPlus *cab = estado.dados->cdsCADPEDIDO;
+    ProductQuery::Terms t;
+    t.CODEMP = s.CODEMP.toLongLong();
+    const QString tabela = PedidoDados::codigo(cab, QStringLiteral("CODTAB"));
+    if (!tabela.isEmpty())
+        t.CODTAB = tabela.toLongLong();
+    t.PORDES = ProductQuery::readDiscount(estado.dados->connection(), s.CODEMP,
+                                          PedidoDados::codigo(cab, QStringLiteral("CODOPE")),
+                                          PedidoDados::codigo(cab, QStringLiteral("CODCON")));
+    t.pickUp = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
+    t.DESRET = Decimal::fromDouble(s.DESRET, 2);
+    t.ACRTAB = Decimal::fromDouble(s.ACRTAB, 2);
+    t.today = QDate::currentDate();
+    return ProductQuery(t);
+}
+
+void SeletorProdutos::abreFiltros()
+{
+    PedidoDados &d = *m_estado.dados;
+    PedidoDados::reabre(d.cdsGrupo, {});
+    DBLookupComboBox5->clear();
+    for (d.cdsGrupo->first(); !d.cdsGrupo->eof(); d.cdsGrupo->next())
+        DBLookupComboBox5->addItem(d.cdsGrupo->asString(QStringLiteral("DESGFA")),
+                                   PedidoDados::codigo(d.cdsGrupo, QStringLiteral("CODGFA")));
+    DBLookupComboBox5->setCurrentIndex(-1);
+    preencheFamilias(QString());
+}
+
+void SeletorProdutos::preencheFamilias(const QString &grupo)
+{
+    PedidoDados &d = *m_estado.dados;
+    PedidoDados::reabre(d.cdsFamilia, {{QStringLiteral("CODGFA"), grupo}});
+    DBLookupComboBox4->clear();
+    for (d.cdsFamilia->first(); !d.cdsFamilia->eof(); d.cdsFamilia->next())
+        DBLookupComboBox4->addItem(d.cdsFamilia->asString(QStringLiteral("DESFAM")),
+                                   QVariantList{PedidoDados::codigo(d.cdsFamilia, QStringLiteral("CODFAM")),
+                                                PedidoDados::codigo(d.cdsFamilia, QStringLiteral("CODGFA"))});
+    DBLookupComboBox4->setCurrentIndex(-1);
+}
+
+void SeletorProdutos::DBLookupComboBox5CloseUp()
+{
+    const QString grupo = DBLookupComboBox5->currentIndex() < 0
+        ? QString()
+        : DBLookupComboBox5->currentData().toString().rightJustified(5, u'0');
+    preencheFamilias(grupo);
+}
+
+void SeletorProdutos::cbFamiliasClick()
+{
+    if (!cbFamilias->isChecked())
+        DBLookupComboBox4->setCurrentIndex(-1);
+}
+
+void SeletorProdutos::cbGrupoClick()
+{
+    if (!cbGrupo->isChecked()) {
+        DBLookupComboBox5->setCurrentIndex(-1);
+        preencheFamilias(QString());
+    }
+}
+
+void SeletorProdutos::limpaFiltros()
+{
+    EDCODPRO->clear();
+    EDDESPRO->clear();
+    cbFamilias->setChecked(false);
+    cbGrupo->setChecked(false);
+    cbUltimoPreco->setChecked(false);
+}
+
+void SeletorProdutos::btPESPROClick()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Cursor { ~Cursor() { QApplication::restoreOverrideCursor(); } } cursor;
+    PedidoDados &d = *m_estado.dados;
+    ProductQuery::Filters f;
+    f.code = EDCODPRO->text();
+    f.description = EDDESPRO->text();
+    if (cbFamilias->isChecked() && DBLookupComboBox4->currentIndex() >= 0) {
+        const QVariantList familia = DBLookupComboBox4->currentData().toList();
+        f.family = familia.value(0).toLongLong();
+        if (!cbGrupo->isChecked())
+            f.familyGroup = familia.value(1).toLongLong();
+    }
+    if (cbGrupo->isChecked() && DBLookupComboBox5->currentIndex() >= 0)
+        f.group = DBLookupComboBox5->currentData().toLongLong();
+    if (cbUltimoPreco->isChecked()) {
+        d.cdsUltimaCompra->clearFilter();
+        if (d.cdsUltimaCompra->active() && !d.cdsUltimaCompra->isEmpty())
+            f.lastPurchasesOf = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
+    }
+    const ProductQuery consulta = consultaDoPedido(m_estado);
+    TClientDataSetPlus *ds = d.cdsPESPRODUTO;
+    m_estado.recarrega = false;
+    ds->close();
+    ds->setCommandText(consulta.searchStatement(f));
+    ds->open();
+    GradeDados::configura(dbgProdutos, ds,
+                          {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
+                           {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
+                           {QStringLiteral("UNDPRO"), QStringLiteral("Und."), QString()},
+                           {QStringLiteral("DISPRO"), QStringLiteral("Estoque"), QStringLiteral("00")},
+                           {QStringLiteral("PRCVEN"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
+                           {QStringLiteral("FATPRO"), QStringLiteral("Fator"), QStringLiteral("00")},
+                           {QStringLiteral("CODCCU"), QStringLiteral("CODCCU"), QString()},
+                           {QStringLiteral("VERFAM"), QStringLiteral("VERFAM"), QString()}});
+    // Cost centre and row kind are read by the painting, not shown.
+    dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("CODCCU")), true);
+    dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("VERFAM")), true);
+    atualizaMarcas();
+    m_estado.recarrega = true;
+    emit listaAberta();
+}
+
+void SeletorProdutos::atualizaMarcas()
+{
+    PedidoDados &d = *m_estado.dados;
+    m_itens.clear();
+    m_compras.clear();
+    for (TClientDataSetPlus *ds : {d.cdsCADITEM, d.cdsUltimaCompra}) {
+        if (!ds->active())
+            continue;
+        auto &marcas = ds == d.cdsCADITEM ? m_itens : m_compras;
+        if (ds == d.cdsUltimaCompra)
+            ds->clearFilter();
+        const bool recarrega = m_estado.recarrega;
+        m_estado.recarrega = false;
+        const int posicao = ds->recNo();
+        for (ds->first(); !ds->eof(); ds->next())
+            marcas.insert({inteiro(ds->value(QStringLiteral("CODCCU"))), inteiro(ds->value(QStringLiteral("CODPRO")))});
+        if (posicao >= 0)
+            ds->setRecNo(posicao);
+        m_estado.recarrega = recarrega;
+    }
+    dbgProdutos->viewport()->update();
+}

@@ -1,0 +1,467 @@
+#include "U530PDV.h"
+
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "FlexBalance.h"
+#include "ItemRegistro.h"
+#include "ItemRepricing.h"
+#include "ModuleFrame.h"
+#include "OrderHeaderRules.h"
+#include "OrderSaveValidator.h"
+#include "OrderStore.h"
+#include "PaginaPesquisa.h"
+#include "PainelCabecalho.h"
+#include "PainelFlex.h"
+#include "PainelItens.h"
+#include "PedidoDados.h"
+#include "ProductQuery.h"
+#include "RepricingPrices.h"
+#include "SaveCheckQueries.h"
+#include "SeletorProdutos.h"
+#include "SqlText.h"
+#include "U500CAD.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+D500DAT &dat()
+{
+    return *D500DAT::instance();
+}
+
+void mostra(const OrderMessage &m)
+{
+    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+}
+
+bool editando(const TClientDataSetPlus *ds)
+{
+    return ds->state() == TClientDataSetPlus::State::Edit || ds->state() == TClientDataSetPlus::State::Insert;
+}
+
+void limpaClientePedido()
+{
+    if (D500CAD *cad = D500CAD::instance()) {
+        cad->codCliPedido.clear();
+        cad->codNovPedido.clear();
+    }
+}
+
+struct CursorEspera
+{
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+F530PDV::F530PDV(QWidget *parent)
+    : F599CAD(parent)
+    , m_dados(new PedidoDados(dat().cnxFirebird, this))
+{
+    setWindowTitle(QStringLiteral("Pedidos de Venda"));
+    m_estado.dados = m_dados;
+
+    paginas = new QStackedWidget;
+    tbsPesquisa = new PaginaPesquisa(*m_dados);
+    tbsCadastro = new QWidget;
+    pgPedido = new QTabWidget;
+    cabecalho = new PainelCabecalho(m_estado);
+    itens = new PainelItens(m_estado);
+    pgPedido->addTab(cabecalho, QStringLiteral("Pedido"));
+    pgPedido->addTab(itens, QStringLiteral("Itens"));
+    rodape = new PainelFlex;
+    btSalvar = new QPushButton(QStringLiteral("Salvar"));
+    btVoltar = new QPushButton(QStringLiteral("Voltar"));
+    auto *fundo = new QHBoxLayout;
+    fundo->addWidget(btSalvar);
+    fundo->addWidget(btVoltar);
+    fundo->addStretch();
+    fundo->addWidget(rodape);
+    auto *cadastro = new QVBoxLayout(tbsCadastro);
+    cadastro->addWidget(pgPedido, 1);
+    cadastro->addLayout(fundo);
+    paginas->addWidget(tbsPesquisa);
+    paginas->addWidget(tbsCadastro);
+    (new QVBoxLayout(conteudo()))->addWidget(paginas);
+
+    m_dados->cdsCADPEDIDO->onNewRecord = [this](TClientDataSetPlus &) { cdsCADPEDIDONewRecord(); };
+    m_dados->cdsCADITEM->onNewRecord = [this](TClientDataSetPlus &) { cdsCADITEMNewRecord(); };
+    itens->itemAlterado = [this](bool postado) { itemAlterado(postado); };
+    itens->atualizaFlex = [this] { atualizaSaldoFlex(); };
+    TClientDataSetPlus *cdsItens = m_dados->cdsCADITEM;
+    auto totais = [this] { rodape->mostraTotais(m_dados->cdsCADITEM); };
+    connect(cdsItens, &QAbstractItemModel::modelReset, this, totais);
+    connect(cdsItens, &QAbstractItemModel::rowsInserted, this, totais);
+    connect(cdsItens, &QAbstractItemModel::rowsRemoved, this, totais);
+    connect(cdsItens, &QAbstractItemModel::dataChanged, this, totais);
+
+    connect(tbsPesquisa, &PaginaPesquisa::abrePedido, this,
+            [this](const QString &e, const QString &p, const QString &i, bool copia) {
+                dat().executaAcao([&] { abrePedido(e, p, i, copia); });
+            });
+    connect(tbsPesquisa, &PaginaPesquisa::fecha, this, &QWidget::close);
+    connect(cabecalho, &PainelCabecalho::termosAlterados, this, &F530PDV::termosAlterados);
+    connect(pgPedido, &QTabWidget::currentChanged, this,
+            [this](int aba) { dat().executaAcao([this, aba] { pgPedidoChange(aba); }); });
+    connect(btSalvar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btSalvarClick(); }); });
+    connect(btVoltar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btVoltarClick(); }); });
+
+    dat().executaAcao([this] { FormCreate(); });
+}
+
+F530PDV::~F530PDV() = default;
+
+void F530PDV::registraJanela()
+{
+    ModuleFrame::registerModuleWindow(QStringLiteral("F530PDV"), [](QWidget *parent) { return new F530PDV(parent); });
+}
+
+QString F530PDV::arquivoPedido()
+{
+    return QDir::current().filePath(QStringLiteral("BKPPED.XML"));
+}
+
+QString F530PDV::arquivoItens()
+{
+    return QDir::current().filePath(QStringLiteral("BKPITEM.XML"));
+}
+
+void F530PDV::FormCreate()
+{
+    m_estado.flexAbertura = Decimal();
+    m_estado.recarrega = true;
+    m_estado.pedidoCopiado = false;
+    PedidoDados::reabre(m_dados->cdsTransacao, {});
+    itens->seletor->abreFiltros();
+
+    const D500CAD *cad = D500CAD::instance();
+    if (dat().sessao.editaRecuperados) {
+        m_dados->cdsCADPEDIDO->loadFromFile(arquivoPedido());
+        m_dados->cdsCADITEM->loadFromFile(arquivoItens());
+        m_dados->marcaColunasDeTrabalho();
+        m_dados->cdsCADPEDIDO->first();
+        editaCabecalho();
+        m_estado.flexAbertura = PedidoDados::decimal(m_dados->cdsCADPEDIDO, QStringLiteral("TOTFLX"));
+        mostraCadastro();
+    } else if (cad && (!cad->codCliPedido.isEmpty() || !cad->codNovPedido.isEmpty())) {
+        const QString empresa = dat().sessao.CODEMP;
+        const QList<QPair<QString, QString>> vazio = {{QStringLiteral("PCODEMP"), empresa},
+                                                      {QStringLiteral("PCODPDF"), QStringLiteral("-1")},
+                                                      {QStringLiteral("PCODINT"), QStringLiteral("-1")}};
+        PedidoDados::reabre(m_dados->cdsCADPEDIDO, vazio);
+        m_dados->cdsCADPEDIDO->append();
+        PedidoDados::reabre(m_dados->cdsCADITEM, vazio);
+        m_dados->marcaColunasDeTrabalho();
+        mostraCadastro();
+    } else {
+        paginas->setCurrentWidget(tbsPesquisa);
+        tbsPesquisa->btPesquisarClick();
+    }
+}
+
+void F530PDV::cdsCADPEDIDONewRecord()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    const Sessao &s = dat().sessao;
+    const D500CAD *cad = D500CAD::instance();
+    cab->setValue(QStringLiteral("CODEMP"), s.CODEMP);
+    cab->setValue(QStringLiteral("CODPDF"), dat().proximoCodigo(QStringLiteral("F530PDF"), QStringLiteral("CODPDF"),
+                                                                QStringLiteral("CODEMP = ") + SqlText::quoted(s.CODEMP)));
+    cab->setValue(QStringLiteral("CODINT"), QStringLiteral("0"));
+    cab->setValue(QStringLiteral("DATPDF"), QDate::currentDate());
+    cab->setValue(QStringLiteral("SITPDF"), QStringLiteral("D"));
+    cab->setValue(QStringLiteral("CODCLI"), cad ? cad->codCliPedido : QString());
+    cab->setValue(QStringLiteral("CODNOV"), cad ? cad->codNovPedido : QString());
+    cab->setValue(QStringLiteral("SITFLX"), QStringLiteral("N"));
+    cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
+    cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
+    cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
+    const OrderHeaderRules::Sellers vendedores = OrderHeaderRules::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
+    if (!vendedores.VENSUB.isEmpty())
+        cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
+}
+
+void F530PDV::cdsCADITEMNewRecord()
+{
+    TClientDataSetPlus *item = m_dados->cdsCADITEM;
+    item->setValue(QStringLiteral("CODEMP"), dat().sessao.CODEMP);
+    item->setValue(QStringLiteral("CODINT"), QStringLiteral("0"));
+    item->setValue(QStringLiteral("VLDITM"), QStringLiteral("N"));
+    item->setValue(QStringLiteral("GERFLX"), QStringLiteral("0"));
+    item->setValue(QStringLiteral("ITMPRM"), QStringLiteral("N"));
+}
+
+void F530PDV::editaCabecalho()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    if (cab->isEmpty())
+        return;
+    if (!editando(cab))
+        cab->edit();
+    cab->setValue(QStringLiteral("PDFORC"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
+    cab->setValue(QStringLiteral("RETPDV"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
+}
+
+void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
+{
+    m_estado.recarrega = false;
+    m_dados->abrePedido(CODEMP, CODPDF, CODINT, false);
+    editaCabecalho();
+    m_estado.flexAbertura = PedidoDados::decimal(m_dados->cdsCADPEDIDO, QStringLiteral("TOTFLX"));
+    m_estado.pedidoCopiado = copia;
+    m_estado.recarrega = true;
+    mostraCadastro();
+}
+
+void F530PDV::mostraCadastro()
+{
+    paginas->setCurrentWidget(tbsCadastro);
+    const QSignalBlocker bloqueio(pgPedido);
+    pgPedido->setCurrentIndex(0);
+    tbsCadastroShow();
+}
+
+void F530PDV::tbsCadastroShow()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    cabecalho->mostraPedido();
+    itens->mostraVisaoItens();
+    const bool editavel = OrderHeaderRules::editable(cab->asString(QStringLiteral("SITPDF")));
+    pgPedido->setTabEnabled(0, true);
+    btSalvar->setEnabled(editavel);
+    m_estado.saldoFlex = FlexBalance::read(m_dados->connection(), dat().sessao.CODEMP,
+                                           PedidoDados::codigo(cab, QStringLiteral("CODVEN")));
+    itens->seletor->atualizaMarcas();
+    rodape->mostraTotais(m_dados->cdsCADITEM);
+    itens->carregaItem();
+    atualizaSaldoFlex();
+}
+
+void F530PDV::pgPedidoChange(int aba)
+{
+    if (aba == 1)
+        itens->tbsItemShow();
+    if (itens->seletor->btPESPRO->isEnabled() && m_estado.visaoProdutos)
+        itens->seletor->btPESPROClick();
+    cabecalho->habilitaRetirar();
+}
+
+bool F530PDV::atualizaSaldoFlex()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    TClientDataSetPlus *it = m_dados->cdsCADITEM;
+    if (!cab->active())
+        return true;
+    const bool ativos = it->active();
+    const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
+    const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
+    const FlexBalance::Display flex = FlexBalance::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    if (editando(cab))
+        cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
+    cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
+    rodape->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
+    return flex.sufficient;
+}
+
+bool F530PDV::recalculaItens()
+{
+    TClientDataSetPlus *it = m_dados->cdsCADITEM;
+    it->clearFilter();
+    if (!it->active() || it->isEmpty()) {
+        atualizaSaldoFlex();
+        return false;
+    }
+    cabecalho->posicionaListas();
+    const qint64 dias = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("MAXDIA"))
+                            .toInteger(Decimal::Rounding::HalfEven);
+    const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
+                                                         SeletorProdutos::consultaDoPedido(m_estado));
+    bool corrigido = false;
+    m_estado.recarrega = false;
+    {
+        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        for (it->first(); !it->eof(); it->next()) {
+            const ItemRepricing::Outcome r = ItemRepricing::reprice(
+                ItemRegistro::le(it),
+                precos.find(it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))), dias);
+            it->edit();
+            ItemRegistro::grava(it, r.item);
+            it->post();
+            corrigido = corrigido || r.corrected;
+        }
+        it->first();
+    }
+    itemAlterado(true);
+    return corrigido;
+}
+
+void F530PDV::termosAlterados()
+{
+    dat().executaAcao([this] {
+        if (recalculaItens())
+            mostra(ItemRepricing::correctedItemsNotice());
+    });
+}
+
+void F530PDV::itemAlterado(bool postado)
+{
+    if (postado)
+        gravaRecuperacao();
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    if (editando(cab) && m_dados->cdsCADITEM->recordCount() > 0)
+        cab->setValue(QStringLiteral("TOTFLX"),
+                      Decimal::fromDouble(m_dados->cdsCADITEM->sum(QStringLiteral("USOFLX")), 2).toString());
+    rodape->mostraTotais(m_dados->cdsCADITEM);
+    atualizaSaldoFlex();
+}
+
+void F530PDV::gravaRecuperacao()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    if (editando(cab))
+        cab->post();
+    cab->saveToFile(arquivoPedido());
+    m_dados->cdsCADITEM->saveToFile(arquivoItens());
+    editaCabecalho();
+}
+
+void F530PDV::voltaParaPesquisa()
+{
+    m_estado.pedidoCopiado = false;
+    paginas->setCurrentWidget(tbsPesquisa);
+    tbsPesquisa->btPesquisarClick();
+    m_dados->cdsCADPEDIDO->close();
+    m_dados->cdsCADITEM->close();
+    dat().sessao.editaRecuperados = false;
+    QFile::remove(arquivoPedido());
+    QFile::remove(arquivoItens());
+}
+
+void F530PDV::btSalvarClick()
+{
+    const CursorEspera cursor;
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    TClientDataSetPlus *it = m_dados->cdsCADITEM;
+    limpaClientePedido();
+    itens->seletor->EDCODPRO->clear();
+    itens->seletor->EDDESPRO->clear();
+    itens->seletor->cbFamilias->setChecked(false);
+
+    if (recalculaItens()) {
+        const OrderMessage pergunta = OrderSaveValidator::correctedItemsQuestion();
+        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+            return;
+    }
+    atualizaSaldoFlex();
+    cabecalho->posicionaListas();
+
+    OrderSaveValidator::Input in;
+    in.CODPDF = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
+    in.CODVEN = PedidoDados::codigo(cab, QStringLiteral("CODVEN"));
+    in.VENSUB = PedidoDados::codigo(cab, QStringLiteral("VENSUB"));
+    in.CODTRA = PedidoDados::codigo(cab, QStringLiteral("CODTRA"));
+    in.CODOPE = PedidoDados::codigo(cab, QStringLiteral("CODOPE"));
+    in.CODCON = PedidoDados::codigo(cab, QStringLiteral("CODCON"));
+    in.DATPDF = cab->asDate(QStringLiteral("DATPDF"));
+    in.PDFORC = cab->asString(QStringLiteral("PDFORC"));
+    if (!m_dados->cdsTransacao->isEmpty()) {
+        in.GERBON = m_dados->cdsTransacao->asString(QStringLiteral("GERBON"));
+        in.GERTIT = m_dados->cdsTransacao->asString(QStringLiteral("GERTIT"));
+    }
+    if (!m_dados->cdsCondicao->isEmpty()) {
+        in.SEMDBT = m_dados->cdsCondicao->asString(QStringLiteral("SEMDBT"));
+        in.PDVMIN = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("PDVMIN"));
+    }
+    in.LIMCRE = PedidoDados::decimal(m_dados->cdsCliente, QStringLiteral("LIMCRE"));
+    in.ABERTO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("ABERTO"));
+    in.VENCIDO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("VENCIDO"));
+    in.releaseCode = cabecalho->liberacao();
+    in.flexBalance = m_estado.saldoFlex;
+    in.openingFlex = m_estado.flexAbertura;
+    QSet<qint64> centros;
+    m_estado.recarrega = false;
+    for (it->first(); !it->eof(); it->next()) {
+        const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
+        in.items.append({ccu, PedidoDados::decimal(it, QStringLiteral("VLRTOT")),
+                         PedidoDados::decimal(it, QStringLiteral("USOFLX"))});
+        centros.insert(ccu);
+    }
+    m_estado.recarrega = true;
+    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
+        in.costCentres = SaveCheckQueries::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
+                                                PedidoDados::codigo(cab, QStringLiteral("CODCLI")), centros);
+
+    const OrderSaveValidator validador(&D500DAT::geraSenhaLiberacao);
+    const OrderSaveValidator::Result r = validador.validate(in);
+    if (r.refusal) {
+        mostra(*r.refusal);
+        return;
+    }
+    for (const OrderMessage &aviso : r.notices)
+        mostra(aviso);
+    if (r.clearReleaseCode)
+        cabecalho->limpaLiberacao();
+
+    if (!editando(cab))
+        cab->edit();
+    cab->setValue(QStringLiteral("PDFORC"), r.PDFORC);
+    if (r.VENSUB.isEmpty())
+        cab->clearValue(QStringLiteral("VENSUB"));
+    else
+        cab->setValue(QStringLiteral("VENSUB"), r.VENSUB);
+    cab->setValue(QStringLiteral("TOTFLX"), r.TOTFLX.toString());
+    cab->setValue(QStringLiteral("TOTPDF"), r.TOTPDF.toString());
+    cab->post();
+    TClientDataSetPlus::applyUpdatesTogether({it, cab});
+    voltaParaPesquisa();
+}
+
+void F530PDV::btVoltarClick()
+{
+    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    TClientDataSetPlus *it = m_dados->cdsCADITEM;
+    const bool digitado = cab->active() && cab->asString(QStringLiteral("SITPDF")) == QLatin1String("D");
+    if ((digitado || m_estado.pedidoCopiado)
+        && dat().exibeMensagem(QStringLiteral("AS ALTERAÇÕES NO PEDIDO NÃO SERÃO SALVAS, DESEJA REALMENTE VOLTAR ?"),
+                               TipoMensagem::Aviso, CorMensagem::Vermelho, BotoesMensagem::SimNao)
+            != RespostaMensagem::Sim)
+        return;
+    const OrderStore::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+                                 PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
+                                 PedidoDados::codigo(cab, QStringLiteral("CODINT"))};
+    for (TClientDataSetPlus *ds : {cab, it}) {
+        if (!ds->active())
+            continue;
+        if (editando(ds))
+            ds->cancel();
+        ds->clearFilter();
+        ds->cancelUpdates();
+    }
+    if (m_estado.pedidoCopiado)
+        OrderStore::removeExact(m_dados->connection(), pedido);
+    limpaClientePedido();
+    voltaParaPesquisa();
+}
+
+namespace {
+
+// The program links this library whole, so the window is known to the frame without the
+// entry point naming it.
+const bool registrada = [] {
+    F530PDV::registraJanela();
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "PedidoEstado.h"
+#include "U599CAD.h"
+
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class PaginaPesquisa;
+class PainelCabecalho;
+class PainelFlex;
+class PainelItens;
+class PedidoDados;
+
+// The order window "Pedidos de Venda": the search page and the order page (header, items,
+// totals and flex), opened in search mode, for a new order of the handed-over customer, or on
+// a recovered order; it saves and abandons the order being edited.
+class F530PDV : public F599CAD
+{
+    Q_OBJECT
+public:
+    explicit F530PDV(QWidget *parent = nullptr);
+    ~F530PDV() override;
+
+    // Makes the window known to the module frame as "F530PDV".
+    static void registraJanela();
+
+    // The crash-recovery copy of the order being edited, in the program folder.
+    static QString arquivoPedido();
+    static QString arquivoItens();
+
+    void FormCreate();
+    void tbsCadastroShow();
+    void pgPedidoChange(int aba);
+    bool atualizaSaldoFlex();
+    bool recalculaItens();
+    void btSalvarClick();
+    void btVoltarClick();
+
+    PedidoDados *dados() const { return m_dados; }
+    PedidoEstado &estado() { return m_estado; }
+
+    QStackedWidget *paginas;
+    PaginaPesquisa *tbsPesquisa;
+    QWidget *tbsCadastro;
+    QTabWidget *pgPedido;
+    PainelCabecalho *cabecalho;
+    PainelItens *itens;
+    PainelFlex *rodape;
+    QPushButton *btSalvar;
+    QPushButton *btVoltar;
+
+private:
+    void cdsCADPEDIDONewRecord();
+    void cdsCADITEMNewRecord();
+    void editaCabecalho();
+    void abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia);
+    void mostraCadastro();
+    void itemAlterado(bool postado);
+    void gravaRecuperacao();
+    void voltaParaPesquisa();
+    void termosAlterados();
+
+    PedidoDados *m_dados;
+    PedidoEstado m_estado;
+};

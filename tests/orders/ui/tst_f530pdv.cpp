@@ -1,0 +1,355 @@
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "PaginaPesquisa.h"
+#include "PainelCabecalho.h"
+#include "PainelItens.h"
+#include "PedidoDados.h"
+#include "ScriptedAnswerer.h"
+#include "SeletorProdutos.h"
+#include "SqlText.h"
+#include "StatementRun.h"
+#include "TestDatabase.h"
+#include "U500CAD.h"
+#include "U530PDV.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+// The order window end to end on a small database: seller 7 of company 1, customer 50 in good
+// standing and customer 60 with overdue titles, one transaction, operation and condition, and
+// two products of price table 2 (1234567: 10.000, factor 12, maximum discount 5 %;
+// 12 "SUCO D'UVA": 20.000).
+class TstF530PDV : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void novoPedidoDigitadoSalvoEListado();
+    void clienteComAtrasoViraOrcamento();
+    void senhaDeLiberacaoSalvaComoPedido();
+    void copiaSeguidaDeVoltarApagaACopia();
+    void copiaSomenteDosItensPendentes();
+    void excluiSomentePedidoDigitado();
+    void entradaInvalidaNaoGravaNada();
+    void pedidoRecuperadoSalvaComoQualquerOutro();
+
+private:
+    std::unique_ptr<F530PDV> novoPedido(const QString &cliente);
+    void escolheListas(F530PDV &w);
+    void digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade);
+    qint64 conta(const QString &sql);
+    QString valor(const QString &sql);
+    void exec(const QString &sql) { m_dat->cnxFirebird.execute(sql); }
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<D500DAT> m_dat;
+    std::unique_ptr<D500CAD> m_cad;
+    ScriptedAnswerer m_respostas;
+    QString m_pastaAnterior;
+};
+
+void TstF530PDV::init()
+{
+    m_db = std::make_unique<TestDatabase>();
+    m_dat = std::make_unique<D500DAT>();
+    m_respostas = ScriptedAnswerer();
+    m_dat->setMessagePresenter(&m_respostas);
+    m_db->open(m_dat->cnxFirebird);
+    m_cad = std::make_unique<D500CAD>(m_dat->cnxFirebird);
+    m_pastaAnterior = QDir::currentPath();
+    QDir::setCurrent(m_db->folder());
+    Sessao &s = m_dat->sessao;
+    s.CODEMP = QStringLiteral("1");
+    s.CODVEN = QStringLiteral("7");
+    s.DESRET = 0;
+    s.ACRTAB = 0;
+    s.editaRecuperados = false;
+    const QStringList linhas = {
+        "INSERT INTO F512VEN (CODEMP, CODVEN, NOMVEN, CNTSAL) VALUES (1, 7, 'MARCOS', 100.00)",
+        "INSERT INTO F515CCU (CODEMP, CODCCU, DESCCU) VALUES (1, 1, 'BEBIDAS')",
+        "INSERT INTO F501CID (CODEMP, CODCID, NOMCID, ESTCID) VALUES (1, 1, 'CURITIBA', 'PR')",
+        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, FANCLI, CODCID, SITCLI, LIMCRE, ABTCLI, ATRCLI, CODTAB) "
+        "VALUES (1, 50, 0, 7, 'MERCADO BOM PRECO', 'BOM PRECO', 1, 'A', 10000.00, 0, 0, 2)",
+        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, FANCLI, CODCID, SITCLI, LIMCRE, ABTCLI, ATRCLI, CODTAB) "
+        "VALUES (1, 60, 0, 7, 'ARMAZEM ATRASADO', 'ATRASADO', 1, 'A', 10000.00, 0, 150.00, 2)",
+        "INSERT INTO F513TRA (CODEMP, CODTRA, DESTRA, GERBON, GERTIT) VALUES (1, 1, 'VENDA', 'N', 'S')",
+        "INSERT INTO F513OPE (CODEMP, CODOPE, NOMOPE, TEMFLU) VALUES (1, 2, 'VENDA NORMAL', 'N')",
+        "INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 50, 2)",
+        "INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 60, 2)",
+        "INSERT INTO F513OCU (CODEMP, CODCCU, CODOPE) VALUES (1, 1, 2)",
+        "INSERT INTO F513CON (CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT, TIPCON) VALUES (1, 1, 'A PRAZO 30', 0, 30, 'N', 'N')",
+        "INSERT INTO F511GFA (CODGFA, CODCCU, CODEMP, DESGFA) VALUES (10, 1, 1, 'BEBIDAS')",
+        "INSERT INTO F511FAM (CODEMP, CODCCU, CODFAM, DESFAM, RETPDV) VALUES (1, 1, 5, 'REFRIGERANTES', 'N')",
+        "INSERT INTO F511FAM (CODEMP, CODCCU, CODFAM, DESFAM, RETPDV) VALUES (1, 1, 6, 'SUCOS', 'N')",
+        "INSERT INTO F511IFA (CODEMP, CODCCU, CODGFA, CODFAM) VALUES (1, 1, 10, 5)",
+        "INSERT INTO F511IFA (CODEMP, CODCCU, CODGFA, CODFAM) VALUES (1, 1, 10, 6)",
+        "INSERT INTO F511PRO (CODEMP, CODCCU, CODPRO, CODFAM, DESPRO, UNDPRO, DISPRO, FATPRO) VALUES (1, 1, 1234567, 5, 'GUARANA 2L', 'UN', 100, 12)",
+        "INSERT INTO F511PRO (CODEMP, CODCCU, CODPRO, CODFAM, DESPRO, UNDPRO, DISPRO, FATPRO) VALUES (1, 1, 12, 6, 'SUCO D''UVA', 'UN', 100, 1)",
+        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 0)",
+        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 3.00)",
+        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 5.00)",
+        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 2, 0)",
+        "INSERT INTO F511TAB (CODEMP, CODCCU, CODPRO, CODTAB, DESTAB, PRCVEN, CODCOS, MAXDCT, RJTTAB) VALUES (1, 1, 1234567, 2, 'TABELA 2', 10.000, 1, 5.00, 0)",
+        "INSERT INTO F511TAB (CODEMP, CODCCU, CODPRO, CODTAB, DESTAB, PRCVEN, CODCOS, MAXDCT, RJTTAB) VALUES (1, 1, 12, 2, 'TABELA 2', 20.000, 2, 4.00, 0)",
+    };
+    for (const QString &sql : linhas)
+        exec(sql);
+}
+
+void TstF530PDV::cleanup()
+{
+    m_cad.reset();
+    m_dat->cnxFirebird.close();
+    m_dat.reset();
+    QDir::setCurrent(m_pastaAnterior);
+    m_db.reset();
+}
+
+qint64 TstF530PDV::conta(const QString &sql)
+{
+    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+QString TstF530PDV::valor(const QString &sql)
+{
+    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+std::unique_ptr<F530PDV> TstF530PDV::novoPedido(const QString &cliente)
+{
+    m_cad->codCliPedido = cliente;
+    m_cad->codNovPedido = QStringLiteral("0");
+    m_cad->codVenPedido = QStringLiteral("7");
+    auto w = std::make_unique<F530PDV>();
+    w->show();
+    return w;
+}
+
+void TstF530PDV::escolheListas(F530PDV &w)
+{
+    for (QComboBox *lista : {w.cabecalho->DBLookupComboBox1, w.cabecalho->DBLookupComboBox2,
+                             w.cabecalho->DBLookupComboBox3}) {
+        QVERIFY(lista->count() > 0);
+        lista->setCurrentIndex(0);
+        emit lista->activated(0);
+    }
+}
+
+void TstF530PDV::digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade)
+{
+    if (w.pgPedido->currentIndex() != 1)
+        w.pgPedido->setCurrentIndex(1);
+    TClientDataSetPlus *produtos = w.dados()->cdsPESPRODUTO;
+    QVERIFY(produtos->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")}, {produto, QStringLiteral("N")}));
+    w.itens->edPRECO->setText(preco);
+    QTest::keyClick(w.itens->edPRECO, Qt::Key_Return);
+    w.itens->edQTDE->setText(quantidade);
+    QTest::keyClick(w.itens->edQTDE, Qt::Key_Return);
+}
+
+// A typed order must reach the database with its items and totals and show up in the list.
+void TstF530PDV::novoPedidoDigitadoSalvoEListado()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    QCOMPARE(w->paginas->currentWidget(), w->tbsCadastro);
+    QCOMPARE(w->dados()->cdsCADPEDIDO->asString(QStringLiteral("CODPDF")), QStringLiteral("1"));
+    QCOMPARE(w->dados()->cdsCADPEDIDO->asString(QStringLiteral("SITPDF")), QStringLiteral("D"));
+    QCOMPARE(w->cabecalho->lblRAZCLI->text(), QStringLiteral("MERCADO BOM PRECO"));
+    escolheListas(*w);
+
+    // 9.000 under a 5 % maximum over 10.000 becomes 9.500 on Enter, without a message.
+    w->pgPedido->setCurrentIndex(1);
+    QVERIFY(w->dados()->cdsPESPRODUTO->locate({QStringLiteral("CODPRO")}, {QStringLiteral("1234567")}));
+    w->itens->edPRECO->setText(QStringLiteral("9,000"));
+    QTest::keyClick(w->itens->edPRECO, Qt::Key_Return);
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("9,500"));
+    QVERIFY(m_respostas.shown.isEmpty());
+    w->itens->edQTDE->setText(QStringLiteral("24"));
+    QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
+    QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 1);
+    QVERIFY(QFile::exists(F530PDV::arquivoPedido()));
+    QVERIFY(QFile::exists(F530PDV::arquivoItens()));
+
+    w->btSalvar->click();
+    QCOMPARE(w->paginas->currentWidget(), static_cast<QWidget *>(w->tbsPesquisa));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 1 AND SITPDF = 'D' AND PDFORC = 'N'")), 1);
+    QCOMPARE(valor(QStringLiteral("SELECT TOTPDF FROM F530PDF WHERE CODPDF = 1")).toDouble(), 228.0);
+    QCOMPARE(valor(QStringLiteral("SELECT VLRUNT FROM F530IPF WHERE CODPDF = 1 AND CODPRO = 1234567")).toDouble(), 9.5);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 1 AND VENSUB IS NULL")), 1);
+    QVERIFY(!QFile::exists(F530PDV::arquivoPedido()));
+    QVERIFY(w->dados()->cdsPesPedido->locate({QStringLiteral("CODPDF")}, {QStringLiteral("1")}));
+}
+
+// A customer with overdue titles gets a budget, never an order that would be sent.
+void TstF530PDV::clienteComAtrasoViraOrcamento()
+{
+    auto w = novoPedido(QStringLiteral("60"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("3"));
+    w->btSalvar->click();
+    QVERIFY(m_respostas.lastText().contains(QStringLiteral("Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!")));
+    QCOMPARE(valor(QStringLiteral("SELECT PDFORC FROM F530PDF WHERE CODPDF = 1")), QStringLiteral("S"));
+}
+
+// The supervisor's release code for this order, seller and date lets the order go as an order.
+void TstF530PDV::senhaDeLiberacaoSalvaComoPedido()
+{
+    auto w = novoPedido(QStringLiteral("60"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("3"));
+    w->cabecalho->edLiberacao->setText(
+        D500DAT::geraSenhaLiberacao(QStringLiteral("1"), QStringLiteral("7"), QDate::currentDate()));
+    w->btSalvar->click();
+    QCOMPARE(valor(QStringLiteral("SELECT PDFORC FROM F530PDF WHERE CODPDF = 1")), QStringLiteral("N"));
+    for (const auto &m : std::as_const(m_respostas.shown))
+        QVERIFY(!m.text.contains(QStringLiteral("ORÇAMENTO")));
+}
+
+// "Voltar" on a copy removes the copy, which was stored whole (items and header) before.
+void TstF530PDV::copiaSeguidaDeVoltarApagaACopia()
+{
+    const QString hoje = SqlText::dateLiteral(QDate::currentDate());
+    exec(QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODTAB, DATPDF, CODCLI, CODNOV, TOTPDF, TOTFLX, CODTRA, "
+                        "CODCON, CODOPE, SITPDF, CODVEN, SITFLX, PDFORC, RETPDV) VALUES (1, 5, 0, 2, %1, 50, 0, 60.00, 0, 1, 1, 2, "
+                        "'F', 7, 'S', 'N', 'N')").arg(hoje));
+    exec(QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, VLRUNT, VLRTOT, "
+                        "USOFLX, GERFLX, QTDFAT, VLRFAT) VALUES (1, 1, 5, 12, 0, 'SUCO D''UVA', 3, 20, 60, 0, 0, 3, 20)"));
+    m_cad->codCliPedido.clear();
+    m_cad->codNovPedido.clear();
+    F530PDV w;
+    QCOMPARE(w.paginas->currentWidget(), static_cast<QWidget *>(w.tbsPesquisa));
+    QCOMPARE(w.dados()->cdsPesPedido->recordCount(), 1);
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w.tbsPesquisa->btCopiar->click();
+    // Fully invoiced: copied whole, without the pending-only question.
+    QCOMPARE(m_respostas.shown.size(), 1);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 6 AND SITPDF = 'D' AND SITFLX = 'N'")), 1);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 6 AND QTDFAT = 0 AND SITFLX = 'S'")), 1);
+    QCOMPARE(w.paginas->currentWidget(), w.tbsCadastro);
+    QCOMPARE(w.dados()->cdsCADITEM->recordCount(), 1);
+
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w.btVoltar->click();
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 6")), 0);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 6")), 0);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 5")), 1);
+    QVERIFY(!w.dados()->cdsPesPedido->locate({QStringLiteral("CODPDF")}, {QStringLiteral("6")}));
+}
+
+// A sent order partly invoiced can be copied with the pending quantities and proportional flex.
+void TstF530PDV::copiaSomenteDosItensPendentes()
+{
+    const QString hoje = SqlText::dateLiteral(QDate::currentDate());
+    exec(QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODTAB, DATPDF, CODCLI, CODNOV, TOTPDF, TOTFLX, CODTRA, "
+                        "CODCON, CODOPE, SITPDF, CODVEN, SITFLX, PDFORC, RETPDV) VALUES (1, 5, 900, 2, %1, 50, 0, 200.00, 10, 1, 1, 2, "
+                        "'E', 7, 'S', 'N', 'N')").arg(hoje));
+    exec(QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, VLRUNT, VLRTOT, "
+                        "USOFLX, GERFLX, QTDFAT, VLRFAT) VALUES (1, 1, 5, 12, 900, 'SUCO D''UVA', 10, 20, 200, 10, 0, 4, 20)"));
+    m_cad->codCliPedido.clear();
+    F530PDV w;
+    m_respostas.answers = {RespostaMensagem::Sim, RespostaMensagem::Sim};
+    w.tbsPesquisa->btCopiar->click();
+    QCOMPARE(m_respostas.shown.size(), 2);
+    QCOMPARE(valor(QStringLiteral("SELECT QTDPRO FROM F530IPF WHERE CODPDF = 6")).toDouble(), 6.0);
+    QCOMPARE(valor(QStringLiteral("SELECT USOFLX FROM F530IPF WHERE CODPDF = 6")).toDouble(), 6.0);
+    QCOMPARE(valor(QStringLiteral("SELECT VLRTOT FROM F530IPF WHERE CODPDF = 6")).toDouble(), 120.0);
+}
+
+// Only typed orders ('D') can be deleted, items and header together.
+void TstF530PDV::excluiSomentePedidoDigitado()
+{
+    const QString hoje = SqlText::dateLiteral(QDate::currentDate());
+    for (const auto &[numero, situacao] : {std::pair{1, "D"}, std::pair{2, "F"}}) {
+        exec(QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, DATPDF, CODCLI, CODNOV, TOTPDF, SITPDF, CODVEN) "
+                            "VALUES (1, %1, 0, %2, 50, 0, 10, '%3', 7)").arg(numero).arg(hoje, QLatin1String(situacao)));
+        exec(QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO, VLRUNT, VLRTOT, QTDFAT, VLRFAT) "
+                            "VALUES (1, 1, %1, 12, 0, 1, 10, 10, 0, 0)").arg(numero));
+    }
+    m_cad->codCliPedido.clear();
+    F530PDV w;
+    TClientDataSetPlus *lista = w.dados()->cdsPesPedido;
+    QVERIFY(lista->locate({QStringLiteral("CODPDF")}, {QStringLiteral("2")}));
+    w.tbsPesquisa->btexcluir->click();
+    QVERIFY(m_respostas.shown.isEmpty());
+    QVERIFY(lista->locate({QStringLiteral("CODPDF")}, {QStringLiteral("1")}));
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w.tbsPesquisa->btexcluir->click();
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 1")), 0);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 1")), 0);
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 2")), 1);
+    QCOMPARE(lista->recordCount(), 1);
+}
+
+// A quote in a filter, an impossible date and a zero quantity are told, and nothing is written.
+void TstF530PDV::entradaInvalidaNaoGravaNada()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    w->pgPedido->setCurrentIndex(1);
+    w->itens->seletor->EDDESPRO->setText(QStringLiteral("D'UVA"));
+    QTest::keyClick(w->itens->seletor->EDDESPRO, Qt::Key_Return);
+    QVERIFY(m_respostas.shown.isEmpty());
+    QVERIFY(w->dados()->cdsPESPRODUTO->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")},
+                                              {QStringLiteral("12"), QStringLiteral("N")}));
+    QVERIFY(!w->dados()->cdsPESPRODUTO->locate({QStringLiteral("CODPRO")}, {QStringLiteral("1234567")}));
+
+    w->itens->edPRECO->setText(QStringLiteral("20,000"));
+    w->itens->edQTDE->setText(QStringLiteral("0"));
+    QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
+    QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 0);
+    QVERIFY(!QFile::exists(F530PDV::arquivoItens()));
+
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w->btVoltar->click();
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
+    PaginaPesquisa *busca = w->tbsPesquisa;
+    busca->cbPeriodo->setChecked(true);
+    busca->edDataIni->setText(QStringLiteral("31/02/2026"));
+    const int mensagens = m_respostas.shown.size();
+    busca->btPesquisar->click();
+    QCOMPARE(m_respostas.shown.size(), mensagens + 1);
+    QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Data inválida")));
+}
+
+// After a crash the copy of the order being typed comes back with its pending items and saves.
+void TstF530PDV::pedidoRecuperadoSalvaComoQualquerOutro()
+{
+    {
+        auto w = novoPedido(QStringLiteral("50"));
+        escolheListas(*w);
+        digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
+        QVERIFY(QFile::exists(F530PDV::arquivoItens()));
+    } // the window goes away without "Salvar" or "Voltar"
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
+    m_cad->codCliPedido.clear();
+    m_cad->codNovPedido.clear();
+    m_dat->sessao.editaRecuperados = true;
+    F530PDV w;
+    QCOMPARE(w.paginas->currentWidget(), w.tbsCadastro);
+    QCOMPARE(w.dados()->cdsCADITEM->recordCount(), 1);
+    w.btSalvar->click();
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 1")), 1);
+    QCOMPARE(valor(QStringLiteral("SELECT QTDPRO FROM F530IPF WHERE CODPDF = 1 AND CODPRO = 12")).toDouble(), 2.0);
+    QVERIFY(!m_dat->sessao.editaRecuperados);
+    QVERIFY(!QFile::exists(F530PDV::arquivoPedido()));
+}
+
+QTEST_MAIN(TstF530PDV)
+#include "tst_f530pdv.moc"
