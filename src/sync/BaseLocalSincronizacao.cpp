@@ -17,6 +17,10 @@ const QString BaseLocalSincronizacao::marcaPedidosEnviados =
 const QString BaseLocalSincronizacao::marcaMensagensEnviadas =
     QStringLiteral("UPDATE F599MSG SET ENVMSG = 'E' WHERE ENVMSG = 'N' ");
 
+const QString BaseLocalSincronizacao::marcaPedidosComItensEnviados = QStringLiteral(
+    "UPDATE F530PDF P SET SITPDF = 'L' WHERE SITPDF = 'D' AND PDFORC = 'N' AND EXISTS (SELECT 1 FROM F530IPF I "
+    "WHERE I.CODEMP = P.CODEMP AND I.CODPDF = P.CODPDF AND I.CODINT = P.CODINT) ");
+
 BaseLocalSincronizacao::BaseLocalSincronizacao(FirebirdConnection &conexao)
     : m_conexao(conexao)
 {
@@ -49,5 +53,15 @@ void BaseLocalSincronizacao::marcaEnviados()
     TransactionGuard transacao(m_conexao);
     m_conexao.execute(marcaPedidosEnviados);
     m_conexao.execute(marcaMensagensEnviadas);
+    transacao.commit();
+}
+
+void BaseLocalSincronizacao::marcaEnviados(bool pedidos, bool mensagens)
+{
+    TransactionGuard transacao(m_conexao);
+    if (pedidos)
+        m_conexao.execute(marcaPedidosComItensEnviados);
+    if (mensagens)
+        m_conexao.execute(marcaMensagensEnviadas);
     transacao.commit();
 }

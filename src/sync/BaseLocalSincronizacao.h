@@ -14,6 +14,8 @@ public:
     static const QString consultaTabelas;
     static const QString marcaPedidosEnviados;
     static const QString marcaMensagensEnviadas;
+    // Only the typed orders the package could hold: those with items.
+    static const QString marcaPedidosComItensEnviados;
 
     explicit BaseLocalSincronizacao(FirebirdConnection &conexao);
 
@@ -24,6 +26,10 @@ public:
     void esvaziaTabelas();
     // "#GERANDO#": typed orders that are not budgets become 'L', outgoing messages 'E'.
     void marcaEnviados();
+    // The same for what the package really carried: orders (with items) only when they went
+    // into the script without a failure, messages likewise. An order left out stays typed and
+    // goes with the next synchronisation.
+    void marcaEnviados(bool pedidos, bool mensagens);
 
 private:
     FirebirdConnection &m_conexao;

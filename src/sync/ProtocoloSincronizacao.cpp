@@ -181,6 +181,12 @@ void ProtocoloSincronizacao::cancela()
     m_estado = Estado::Parado;
 }
 
+void ProtocoloSincronizacao::interrompe(const QString &linha)
+{
+    if (emAndamento())
+        encerraComFalha(linha);
+}
+
 // --- the dialogue ---
 
 void ProtocoloSincronizacao::trataMensagem(const QByteArray &bruto)

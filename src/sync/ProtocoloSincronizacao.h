@@ -60,6 +60,9 @@ public:
     void erroConexao();
     void tick(); // one watchdog tick (the sync window's 500 ms timer)
     void cancela();
+    // The owner ends a running exchange with a status line (a failure of its own that the
+    // exchange must not outlive). The connection is closed.
+    void interrompe(const QString &linha);
 
     Estado estado() const { return m_estado; }
     // Started and not yet ended: socket events and watchdog ticks count.

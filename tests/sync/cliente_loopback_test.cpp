@@ -1,0 +1,265 @@
+#include "ArquivoZip.h"
+#include "ClienteSincronizacao.h"
+#include "D500DAT.h"
+#include "EnquadramentoBinario.h"
+#include "LinhasStatus.h"
+#include "ProtocoloSincronizacao.h"
+#include "ScriptedAnswerer.h"
+#include "TestDatabase.h"
+#include "TextCodec.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The server's side of one whole exchange on 127.0.0.1, one token at a time, each after the
+// client's reply; it keeps the script it received and sends `base` zipped as ORVA1_25.FDB.
+class ServidorDeTeste : public QObject
+{
+public:
+    QTcpServer servidor;
+    QTcpSocket *conexao = nullptr;
+    QList<QByteArray> recebidos;
+    QByteArray script;
+    QByteArray pacote; // length + archive sent after "#ENVIANDO#"
+    bool mudo = false; // accepts and never answers
+    bool recebendo = false;
+    QByteArray buffer;
+    QTemporaryDir pasta;
+
+    explicit ServidorDeTeste(const QString &base)
+    {
+        servidor.listen(QHostAddress::LocalHost, 0);
+        const QString entrada = pasta.filePath(QStringLiteral("ORVA1_25.FDB"));
+        QFile::copy(base, entrada);
+        const QString zip = pasta.filePath(QStringLiteral("saida.zip"));
+        ArquivoZip::compacta(entrada, zip);
+        QFile f(zip);
+        f.open(QIODevice::ReadOnly);
+        pacote = EnquadramentoBinario::enquadra(f.readAll());
+        connect(&servidor, &QTcpServer::newConnection, this, [this] {
+            conexao = servidor.nextPendingConnection();
+            connect(conexao, &QTcpSocket::readyRead, this, [this] { trata(conexao->readAll()); });
+        });
+    }
+
+    quint16 porta() const { return servidor.serverPort(); }
+
+    void trata(const QByteArray &bytes)
+    {
+        if (mudo)
+            return;
+        if (recebendo) {
+            buffer += bytes;
+            if (buffer.size() < 8 || buffer.size() < 8 + EnquadramentoBinario::leCabecalho(buffer))
+                return;
+            recebendo = false;
+            const QString zip = pasta.filePath(QStringLiteral("entrada.KXD"));
+            QFile f(zip);
+            f.open(QIODevice::WriteOnly);
+            f.write(buffer.mid(8));
+            f.close();
+            const QString scp = pasta.filePath(QStringLiteral("ORVA1_25.SCP"));
+            if (ArquivoZip::extrai(zip, QStringLiteral("ORVA1_25.SCP"), scp).ok()) {
+                QFile s(scp);
+                s.open(QIODevice::ReadOnly);
+                script = s.readAll();
+            }
+            conexao->write("#RECEBIDO#");
+            return;
+        }
+        recebidos << bytes;
+        if (bytes.startsWith("#KORVEX#"))
+            conexao->write("#VERSAO#");
+        else if (bytes.startsWith("#VERSAO#"))
+            conexao->write("#SENHA#");
+        else if (bytes.startsWith("#USUSENHA#"))
+            conexao->write("#END_SERVER#1#25");
+        else if (bytes.startsWith("#GRV_SERVER#"))
+            conexao->write("#DADOS#1#25");
+        else if (bytes == "#TEMDADOS#") {
+            recebendo = true;
+            buffer.clear();
+            conexao->write("#ENVIAR#");
+        } else if (bytes.startsWith("#PROCESSA#"))
+            conexao->write("#PROCESSADO#");
+        else if (bytes.startsWith("#GERADADOS#")) {
+            conexao->write("#GERANDO#");
+            QTimer::singleShot(100, this, [this] { conexao->write("#ENVIANDO#"); });
+            QTimer::singleShot(200, this, [this] {
+                conexao->write(pacote.left(100));
+                conexao->write(pacote.mid(100));
+            });
+        }
+    }
+};
+
+// A data module on the notebook's database in a program folder, talking to a test server.
+class Loopback : public ::testing::Test
+{
+protected:
+    void prepara(const QString &scriptNotebook, const QString &scriptServidor)
+    {
+        if (!scriptNotebook.isEmpty())
+            notebook.runScript(scriptNotebook);
+        servidorBase.runScript(scriptServidor);
+        servidor = std::make_unique<ServidorDeTeste>(servidorBase.path());
+        dat = std::make_unique<D500DAT>();
+        dat->setMessagePresenter(&respostas);
+        notebook.open(dat->cnxFirebird);
+        dat->carregaUsuario();
+        dat->sessao.portaServidor = QString::number(servidor->porta());
+        cliente = std::make_unique<ClienteSincronizacao>(*dat, QStringLiteral("1.0.2.6"), notebook.folder());
+        QObject::connect(cliente.get(), &ClienteSincronizacao::linhaStatus,
+                         [this](const QString &linha) { linhas << linha; });
+    }
+
+    // Runs the event loop until the exchange ends, ticking the watchdog as the window does.
+    bool executa(int limiteMs = 20000)
+    {
+        QEventLoop laco;
+        bool terminou = false;
+        QObject::connect(cliente.get(), &ClienteSincronizacao::finalizado, &laco, [&] {
+            terminou = true;
+            laco.quit();
+        });
+        QTimer vigia;
+        QObject::connect(&vigia, &QTimer::timeout, cliente.get(), [this] { cliente->tick(); });
+        vigia.start(50);
+        QTimer::singleShot(limiteMs, &laco, &QEventLoop::quit);
+        laco.exec();
+        return terminou;
+    }
+
+    QString consulta(const QString &sql)
+    {
+        QSqlQuery q = dat->cnxFirebird.query();
+        if (!q.exec(sql) || !q.next())
+            return QStringLiteral("<nada>");
+        return q.value(0).toString().trimmed();
+    }
+
+    TestDatabase notebook;
+    TestDatabase servidorBase;
+    std::unique_ptr<ServidorDeTeste> servidor;
+    ScriptedAnswerer respostas;
+    std::unique_ptr<D500DAT> dat;
+    std::unique_ptr<ClienteSincronizacao> cliente;
+    QStringList linhas;
+};
+
+const QString kUsuarioServidor = QStringLiteral(
+    "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
+    "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n");
+
+} // namespace
+
+// Guards the first run: an empty notebook greets as 0#0, logs in with the typed user, gets
+// its codes and a database, and ends configured with the status lines in order.
+TEST_F(Loopback, PrimeiraExecucaoConfiguraNotebook)
+{
+    prepara(QString(), kUsuarioServidor);
+    ASSERT_TRUE(dat->sessao.CODUSU.isEmpty());
+    ASSERT_TRUE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("segredo")));
+    ASSERT_TRUE(executa());
+    EXPECT_TRUE(cliente->sucesso());
+    ASSERT_GE(servidor->recebidos.size(), 3);
+    EXPECT_EQ(servidor->recebidos.at(0), QByteArray("#KORVEX#0#0"));
+    EXPECT_EQ(servidor->recebidos.at(1), QByteArray("#VERSAO#1.0.2.6"));
+    EXPECT_EQ(servidor->recebidos.at(2),
+              QByteArray("#USUSENHA#ANA#SEN$#") + TextCodec::toWindows1252(D500DAT::embaralhaSenha(QStringLiteral("segredo"))));
+    EXPECT_TRUE(servidor->recebidos.contains(QByteArray("#GERADADOS#1#25")));
+    EXPECT_EQ(linhas, (QStringList{LinhasStatus::iniciando, LinhasStatus::validandoUsuario, LinhasStatus::usuarioOk,
+                                   LinhasStatus::semInformacoes, LinhasStatus::gerando, LinhasStatus::recebendo,
+                                   LinhasStatus::extraindo, LinhasStatus::sucesso}));
+    EXPECT_EQ(dat->logAtualizacao.size(), 2 * linhas.size()) << "each line followed by an empty one";
+    EXPECT_EQ(dat->sessao.CODUSU, QStringLiteral("25"));
+    EXPECT_EQ(dat->sessao.NOMUSU, QStringLiteral("Ana"));
+    EXPECT_EQ(dat->sessao.HSTSRV, QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(dat->sessao.mostraMetas);
+}
+
+// Guards a day of work reaching the server: the typed order goes up in the script (CR LF,
+// Windows-1252), is marked sent when the server confirms, and the budget comes back into the
+// new database.
+TEST_F(Loopback, PedidoSobeEOrcamentoVolta)
+{
+    prepara(QStringLiteral("INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
+                           "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n"
+                           "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC, OBSCLI)"
+                           " VALUES (1, 10, 0, 'D', 7, 'N', 'Ação');\n"
+                           "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO, SITIPF)"
+                           " VALUES (1, 2, 10, 123, 0, 1, 'D');\n"
+                           "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC)"
+                           " VALUES (1, 11, 0, 'D', 7, 'S');\n"),
+            kUsuarioServidor);
+    bool marcadoAntesDaTroca = false;
+    QObject::connect(cliente.get(), &ClienteSincronizacao::linhaStatus, [&](const QString &linha) {
+        if (linha == LinhasStatus::gerando)
+            marcadoAntesDaTroca = consulta(QStringLiteral("SELECT SITPDF FROM F530PDF WHERE CODPDF = 10")) == "L";
+    });
+    ASSERT_TRUE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString()));
+    ASSERT_TRUE(executa());
+    EXPECT_TRUE(cliente->sucesso());
+    EXPECT_TRUE(servidor->recebidos.contains(QByteArray("#KORVEX#1#25")));
+    EXPECT_TRUE(marcadoAntesDaTroca);
+    const QList<QByteArray> comandos = servidor->script.split('\n');
+    ASSERT_EQ(comandos.size(), 4) << servidor->script.toStdString(); // order, item, status, and the end
+    EXPECT_TRUE(comandos.at(0).startsWith(" INSERT INTO F530PDF"));
+    EXPECT_TRUE(comandos.at(0).endsWith("FROM DUAL \r"));
+    EXPECT_TRUE(comandos.at(0).contains("'A\xE7\xE3o'")) << "Windows-1252 text";
+    EXPECT_TRUE(comandos.at(1).startsWith(" INSERT INTO F530IPF"));
+    EXPECT_TRUE(comandos.at(2).startsWith("UPDATE F530PDF SET SITPDF = 'L'"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT CODPDF || PDFORC FROM F530PDF")), QStringLiteral("11S"));
+    EXPECT_FALSE(QFile::exists(QDir(notebook.folder()).filePath(QStringLiteral("ORCPED.XML"))));
+}
+
+// Guards the watchdog: a server that accepts and never answers ends the exchange with the
+// communication line, without success.
+TEST_F(Loopback, ServidorMudoEncerradoPelaVigia)
+{
+    prepara(QString(), kUsuarioServidor);
+    servidor->mudo = true;
+    cliente->protocolo().defineLimiteEspera(20);
+    ASSERT_TRUE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("x")));
+    ASSERT_TRUE(executa());
+    EXPECT_FALSE(cliente->sucesso());
+    EXPECT_EQ(linhas.last(), LinhasStatus::erroComunicacao);
+}
+
+// Guards the connection setup: a port that is not a number gives the setup line at once and
+// starts nothing.
+TEST_F(Loopback, PortaInvalidaNaoInicia)
+{
+    prepara(QString(), kUsuarioServidor);
+    dat->sessao.portaServidor.clear();
+    EXPECT_FALSE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("x")));
+    EXPECT_EQ(linhas, (QStringList{LinhasStatus::iniciando, LinhasStatus::erroConfiguracao}));
+    EXPECT_FALSE(cliente->emAndamento());
+}
+
+// Guards the refused connection: the connection line and the socket error box.
+TEST_F(Loopback, ConexaoRecusada)
+{
+    prepara(QString(), kUsuarioServidor);
+    const quint16 porta = servidor->porta();
+    servidor.reset(); // nobody listens there any more
+    dat->sessao.portaServidor = QString::number(porta);
+    ASSERT_TRUE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("x")));
+    ASSERT_TRUE(executa());
+    EXPECT_EQ(linhas.last(), LinhasStatus::erroConexao);
+    ASSERT_FALSE(respostas.shown.isEmpty());
+    EXPECT_TRUE(respostas.lastText().startsWith(QStringLiteral("Asynchronous socket error ")));
+}

@@ -1,0 +1,275 @@
+#include "AcoesSincronizacao.h"
+#include "ArquivoZip.h"
+#include "ClienteSincronizacao.h"
+#include "D500DAT.h"
+#include "OrcamentosSincronizacao.h"
+#include "ReposicaoBase.h"
+#include "ScriptedAnswerer.h"
+#include "TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kUsuarioAntigo = QStringLiteral(
+    "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, EXPSEN, EXPANT) "
+    "VALUES (25, 'Antigo', 'x', 1, 7, 'N', 'N');\n");
+const QString kUsuarioNovo = QStringLiteral(
+    "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, DATATL, HORATL, EXPSEN, EXPANT) "
+    "VALUES (25, 'Novo', 'y', 1, 7, '05.03.2024', '09:30:00', 'S', 'N');\n");
+const QString kOrcamento = QStringLiteral(
+    "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODTAB, DATPDF, CODCLI, CODNOV, TOTPDF, TOTFLX, SITPDF, CODVEN,"
+    " OBSCLI, SITFLX, PDFORC, RETPDV) VALUES (1, 12, 0, 2, '04.03.2024', 500, 0, 42.35, 0.5, 'D', 7,"
+    " 'Orçamento ''A''', 'N', 'S', 'N');\n"
+    "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, VLRUNT, VLRTOT, USOFLX, SITIPF)"
+    " VALUES (1, 2, 12, 124, 0, 'Açúcar', 3, 10.45, 31.35, 0.5, 'D');\n"
+    "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, VLRUNT, VLRTOT, USOFLX, SITIPF)"
+    " VALUES (1, 2, 12, 125, 0, 'Sal', 1, 11, 11, 0, 'D');\n"
+    "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC) VALUES (1, 13, 0, 'D', 7, 'N');\n");
+
+struct Queda
+{
+};
+
+// The program folder holds the current database (a user "Antigo"), opened by the data module;
+// the received archive is built from a second database.
+class Reposicao : public ::testing::Test
+{
+protected:
+    void prepara(const QString &scriptAntigo = kUsuarioAntigo)
+    {
+        atual.runScript(scriptAntigo);
+        dat = std::make_unique<D500DAT>();
+        dat->setMessagePresenter(&respostas);
+        atual.open(dat->cnxFirebird);
+        dat->carregaUsuario();
+        cliente = std::make_unique<ClienteSincronizacao>(*dat, QStringLiteral("1.0.2.6"), pasta());
+    }
+
+    QString pasta() const { return atual.folder(); }
+    QString arquivo(const QString &nome) const { return QDir(pasta()).filePath(nome); }
+    QString recebido() const { return arquivo(QStringLiteral("ORVALIS.KXD")); }
+
+    // ORVALIS.KXD with one entry, `nomeEntrada`, holding `conteudo`.
+    void gravaPacote(const QString &nomeEntrada, const QByteArray &conteudo)
+    {
+        const QString entrada = temporario.filePath(nomeEntrada);
+        QFile f(entrada);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+        f.close();
+        ASSERT_TRUE(ArquivoZip::compacta(entrada, recebido()).ok());
+    }
+
+    // ORVALIS.KXD holding a database built by `script`.
+    void gravaPacoteBase(const QString &script, const QString &nomeEntrada = QStringLiteral("ORVA1_25.FDB"))
+    {
+        if (!script.isEmpty())
+            novo.runScript(script);
+        QFile f(novo.path());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        gravaPacote(nomeEntrada, f.readAll());
+    }
+
+    QString consulta(const QString &sql)
+    {
+        QSqlQuery q = dat->cnxFirebird.query();
+        if (!q.exec(sql) || !q.next())
+            return QStringLiteral("<nada>");
+        return q.value(0).toString().trimmed();
+    }
+
+    ResultadoSubstituicao substitui() { return cliente->substituiBase(recebido(), QStringLiteral("ORVA1_25")); }
+
+    void esperaBaseAntigaNoLugar()
+    {
+        EXPECT_TRUE(dat->cnxFirebird.isOpen());
+        EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Antigo"));
+        EXPECT_EQ(dat->sessao.NOMUSU, QStringLiteral("Antigo"));
+        EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+        EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVA1_25.FDB"))));
+        EXPECT_FALSE(dat->sessao.mostraMetas);
+    }
+
+    TestDatabase atual;
+    TestDatabase novo;
+    QTemporaryDir temporario;
+    ScriptedAnswerer respostas;
+    std::unique_ptr<D500DAT> dat;
+    std::unique_ptr<ClienteSincronizacao> cliente;
+};
+
+} // namespace
+
+// Guards the swap: the new file is open, the session comes from its user row, nothing is left
+// set aside, and the goal window is due.
+TEST_F(Reposicao, SubstituiComSucesso)
+{
+    prepara();
+    gravaPacoteBase(kUsuarioNovo);
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+    EXPECT_TRUE(dat->cnxFirebird.isOpen());
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Novo"));
+    EXPECT_EQ(dat->sessao.NOMUSU, QStringLiteral("Novo"));
+    EXPECT_EQ(dat->sessao.EXPSEN, QStringLiteral("S")) << "the server's password expiry takes effect";
+    EXPECT_TRUE(dat->sessao.mostraMetas);
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORVALIS.FDB"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVA1_25.FDB"))));
+    EXPECT_FALSE(QFile::exists(recebido()));
+}
+
+// Guards a bad download: garbage, a truncated archive, or an entry of another name leave the
+// database as it was, open.
+TEST_F(Reposicao, PacoteCorrompidoMantemBaseAntiga)
+{
+    prepara();
+    QFile lixo(recebido());
+    ASSERT_TRUE(lixo.open(QIODevice::WriteOnly));
+    lixo.write(QByteArray(4096, 'x'));
+    lixo.close();
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::ErroExtraindo);
+    esperaBaseAntigaNoLugar();
+
+    gravaPacoteBase(kUsuarioNovo);
+    QFile inteiro(recebido());
+    ASSERT_TRUE(inteiro.open(QIODevice::ReadOnly));
+    const QByteArray bytes = inteiro.readAll();
+    inteiro.close();
+    QFile cortado(recebido());
+    ASSERT_TRUE(cortado.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cortado.write(bytes.left(bytes.size() / 2));
+    cortado.close();
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::ErroExtraindo);
+    esperaBaseAntigaNoLugar();
+
+    gravaPacote(QStringLiteral("ORVA9_9.FDB"), QByteArray("outro"));
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::ErroExtraindo);
+    esperaBaseAntigaNoLugar();
+}
+
+// Guards a package whose file is not a usable database (not a database at all, or one without
+// the user's row): the old file comes back and is reopened.
+TEST_F(Reposicao, BaseInvalidaDevolveAntiga)
+{
+    prepara();
+    gravaPacote(QStringLiteral("ORVA1_25.FDB"), QByteArray(8192, '\0'));
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::ErroAbrindo);
+    esperaBaseAntigaNoLugar();
+
+    gravaPacoteBase(QStringLiteral("DELETE FROM F599USU;\n"));
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::ErroAbrindo);
+    esperaBaseAntigaNoLugar();
+}
+
+// Guards a crash between setting the old file aside and moving the new one in: at the next
+// start the old database is put back and opens with its data.
+TEST_F(Reposicao, QuedaEntreRenomeacoesRecuperadaNoInicio)
+{
+    prepara();
+    gravaPacoteBase(kUsuarioNovo);
+    ReposicaoBase reposicao(dat->cnxFirebird, pasta(), [this] { dat->carregaUsuario(); });
+    reposicao.aoAvancar = [](ReposicaoBase::Etapa etapa) {
+        if (etapa == ReposicaoBase::Etapa::AntigoAfastado)
+            throw Queda{};
+    };
+    EXPECT_THROW(reposicao.substitui(recebido(), QStringLiteral("ORVA1_25")), Queda);
+    ASSERT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.FDB"))));
+    ASSERT_TRUE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+
+    EXPECT_TRUE(ReposicaoBase::recuperaSeInterrompida(pasta()));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+    dat->cnxFirebird.setDatabaseName(arquivo(QStringLiteral("ORVALIS.FDB")));
+    dat->cnxFirebird.open();
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Antigo"));
+    EXPECT_FALSE(ReposicaoBase::recuperaSeInterrompida(pasta())) << "nothing to do with a database in place";
+}
+
+// Guards a crash after the new file moved in: the new database is in place and the stale old
+// one is dropped by the next swap.
+TEST_F(Reposicao, QuedaDepoisDaTrocaDeixaBaseNova)
+{
+    prepara();
+    gravaPacoteBase(kUsuarioNovo);
+    ReposicaoBase reposicao(dat->cnxFirebird, pasta(), [this] { dat->carregaUsuario(); });
+    reposicao.aoAvancar = [](ReposicaoBase::Etapa etapa) {
+        if (etapa == ReposicaoBase::Etapa::NovoNoLugar)
+            throw Queda{};
+    };
+    EXPECT_THROW(reposicao.substitui(recebido(), QStringLiteral("ORVA1_25")), Queda);
+    EXPECT_FALSE(ReposicaoBase::recuperaSeInterrompida(pasta()));
+    dat->cnxFirebird.setDatabaseName(arquivo(QStringLiteral("ORVALIS.FDB")));
+    dat->cnxFirebird.open();
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Novo"));
+
+    gravaPacoteBase(QString());
+    EXPECT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+}
+
+// Guards the carry-over: the budget orders come back into the new database with their numbers
+// and values, and the four files are gone.
+TEST_F(Reposicao, OrcamentosRestauradosComSeusNumeros)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->orcamentos().salvaOrcamentos(pasta());
+    for (const char *nome : {"BKPPED.XML", "BKPITEM.XML"}) {
+        QFile f(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), QStringLiteral("1"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT CODPDF || '-' || CODINT || '-' || PDFORC || '-' || TOTPDF || '-' || OBSCLI "
+                                      "FROM F530PDF")),
+              QStringLiteral("12-0-S-42.35-Orçamento 'A'"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 12 AND CODINT = 0")),
+              QStringLiteral("2"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT CAST(VLRUNT AS VARCHAR(20)) FROM F530IPF WHERE CODPRO = 124")),
+              QStringLiteral("10.450"));
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML", "BKPPED.XML", "BKPITEM.XML"})
+        EXPECT_FALSE(QFile::exists(arquivo(QString::fromLatin1(nome)))) << nome;
+}
+
+// Guards the restore's failure rule: without the items file the orders come back, the items do
+// not, the crash-recovery copy is deleted and the orders file stays for the next time.
+TEST_F(Reposicao, SemArquivoDeItensRestauraSoPedidos)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->orcamentos().salvaOrcamentos(pasta());
+    QFile::remove(arquivo(QStringLiteral("ORCITM.XML")));
+    for (const char *nome : {"BKPPED.XML", "BKPITEM.XML"}) {
+        QFile f(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso) << "a failed restore is silent";
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 12")), QStringLiteral("1"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), QStringLiteral("0"));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("BKPITEM.XML"))));
+    EXPECT_TRUE(respostas.shown.isEmpty());
+}
+
+// Guards the order in edition: without budget files its crash-recovery copy stays.
+TEST_F(Reposicao, SemOrcamentosCopiaDeRecuperacaoFica)
+{
+    prepara();
+    for (const char *nome : {"BKPPED.XML", "BKPITEM.XML"}) {
+        QFile f(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPITEM.XML"))));
+}
