@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+// The base of every module window: a child of the main window's MDI area, shown maximised,
+// freed when closed. Subclasses build their controls in conteudo().
+class F599CAD : public QMdiSubWindow
+{
+    Q_OBJECT
+public:
+    explicit F599CAD(QWidget *parent = nullptr);
+    ~F599CAD() override;
+
+protected:
+    // The client area the subclass fills (design size 550 x 480).
+    QWidget *conteudo() const { return m_conteudo; }
+
+private:
+    QWidget *m_conteudo;
+};
