@@ -1,0 +1,170 @@
+#include "AmbienteClientes.h"
+#include "CadastroCliente.h"
+#include "ClientDataSetPlus.h"
+#include "GradeDados.h"
+#include "U510CLI.h"
+
+#include <QAbstractItemModelTester>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QtTest>
+
+class TstClientes : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AmbienteClientes> amb;
+
+    static bool abre(F510CLI &janela, const QString &codCli)
+    {
+        TClientDataSetPlus &c = janela.cadastro().cdsClientes();
+        if (!c.locate({QStringLiteral("CODCLI"), QStringLiteral("CODNOV")}, {codCli, QStringLiteral("0")}))
+            return false;
+        janela.dbgPesquisaDblClick();
+        return janela.paginas->currentWidget() == janela.tbsCadastro;
+    }
+
+    static void preencheNovo(F510CLI &janela)
+    {
+        janela.edRazao->setText(QStringLiteral("NOVO MERCADO"));
+        janela.rbfisica->click();
+        janela.edCpfCnpj->setText(QStringLiteral("52998224725"));
+        janela.edInscricao->setText(QStringLiteral("1234567"));
+        janela.edDdd->setText(QStringLiteral("41"));
+        janela.edTelefone->setText(QStringLiteral("99998888"));
+        janela.edEmail->setText(QStringLiteral("compras@novo.com.br"));
+        janela.cblEstado->setCurrentIndex(janela.cblEstado->findText(QStringLiteral("PR")));
+        janela.cblEstadoClick();
+        janela.cblCidade->setCurrentIndex(janela.cblCidade->findText(QStringLiteral("LONDRINA")));
+    }
+
+private slots:
+    void init() { amb = std::make_unique<AmbienteClientes>(); }
+    void cleanup() { amb.reset(); }
+
+    // Guards the opening of the window: every customer of the company counted and listed,
+    // the ones registered here first, and a grid model that follows the model rules.
+    void opensWithTheCompanysCustomers()
+    {
+        F510CLI janela;
+        QAbstractItemModelTester tester(janela.dbgPesquisa->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(janela.lblTotalCli->text(), QStringLiteral("4"));
+        QCOMPARE(janela.paginas->currentWidget(), janela.tbsPesquisa);
+        janela.edDes->setText(QStringLiteral("O'BRIEN"));
+        janela.btPesquisarClick();
+        QCOMPARE(janela.cadastro().cdsClientes().recordCount(), 1);
+        QCOMPARE(janela.lblTotalCli->text(), QStringLiteral("4")); // counted only when opened
+    }
+
+    // Guards registering: refusals with their texts and focus, then 9900001 and 9900002 saved
+    // with the new-customer values, and the search page shown again.
+    void registersNewCustomers()
+    {
+        F510CLI janela;
+        janela.show();
+        janela.btNovoClick();
+        QCOMPARE(janela.paginas->currentWidget(), janela.tbsCadastro);
+        QVERIFY(!janela.edRazao->isReadOnly());
+        janela.SpeedButton2Click();
+        QCOMPARE(amb->respostas.lastText(), QStringLiteral("Razão Social é obrigatório. Verifique!"));
+        QCOMPARE(amb->respostas.shown.last().kind, TipoMensagem::Informacao);
+        QCOMPARE(janela.paginas->currentWidget(), janela.tbsCadastro);
+
+        preencheNovo(janela);
+        janela.edCpfCnpj->setText(QStringLiteral("52998224726"));
+        janela.SpeedButton2Click();
+        QCOMPARE(amb->respostas.lastText(), QStringLiteral("CNPJ ou CPF INVÁLIDO. Verifique!"));
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
+
+        janela.edCpfCnpj->setText(QStringLiteral("52998224725"));
+        janela.SpeedButton2Click();
+        QCOMPARE(janela.paginas->currentWidget(), janela.tbsPesquisa);
+        QCOMPARE(amb->valorNoBanco(QStringLiteral(
+                     "SELECT CODCLI||'/'||STUCLI||'/'||SITCLI||'/'||CODTAB||'/'||CODVEN||'/'||CPFCGC||'/'||CODCID"
+                     " FROM F510CLI WHERE CODNOV = 9900001")),
+                 QStringLiteral("0/N/A/1/7/529.982.247-25/11"));
+
+        janela.btNovoClick();
+        QCOMPARE(janela.cadastro().cdsClientes().asString(QStringLiteral("CODNOV")), QStringLiteral("9900002"));
+        janela.SpeedButton3Click(); // "Voltar" drops the unsaved customer
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("1"));
+    }
+
+    // Guards editing a server customer: identification read-only, unchanged save keeps STUCLI,
+    // a trade name typed into a null one sets "A".
+    void editsAServerCustomer()
+    {
+        F510CLI janela;
+        QVERIFY(abre(janela, QStringLiteral("12")));
+        QVERIFY(janela.edRazao->isReadOnly());
+        QVERIFY(!janela.gbPessoa->isEnabled());
+        QVERIFY(janela.rbjuridica->isChecked()); // 18 characters: a CNPJ
+        QCOMPARE(janela.lblSituacao->text(), QStringLiteral("Ativo"));
+        QCOMPARE(janela.lblRede->text(), QStringLiteral("REDE"));
+        QCOMPARE(janela.edAberto->text(), QStringLiteral("150,35"));
+        QVERIFY(!janela.cbCheckout->isEnabled()); // type FARMACIA has no checkouts
+        janela.SpeedButton2Click();
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
+                 QStringLiteral("S"));
+
+        QVERIFY(abre(janela, QStringLiteral("12")));
+        janela.edFantasia->setText(QStringLiteral("ZE"));
+        janela.SpeedButton2Click();
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
+                 QStringLiteral("AZE"));
+        QVERIFY(amb->respostas.shown.isEmpty());
+    }
+
+    // Guards the warning: opening a customer marked EMIAVS shows its remark in the warning box.
+    void warnsWhenOpeningAMarkedCustomer()
+    {
+        F510CLI janela;
+        QVERIFY(abre(janela, QStringLiteral("14")));
+        QCOMPARE(amb->respostas.shown.size(), 1);
+        QCOMPARE(amb->respostas.lastText(), QStringLiteral("@@@@ AVISO @@@@\n\rCOBRAR DUPLICATA"));
+        QCOMPARE(amb->respostas.shown.last().kind, TipoMensagem::Aviso);
+        QCOMPARE(amb->respostas.shown.last().colour, CorMensagem::Vermelho);
+    }
+
+    // Guards "Pedido de Venda": a blocked customer refused first (even with an expired update),
+    // the expired update refused next, and otherwise the warning then the order window opened
+    // for the customer with its seller (the session's when it has none).
+    void startsAnOrderForTheCustomer()
+    {
+        F510CLI janela;
+        TClientDataSetPlus &c = janela.cadastro().cdsClientes();
+        amb->dat->sessao.atualizacaoExpirada = true;
+        QVERIFY(c.locate({QStringLiteral("CODCLI")}, {QStringLiteral("13")}));
+        janela.SpeedButton1Click();
+        QCOMPARE(amb->textos(), QStringList{QStringLiteral("Não é permitido Emitir Pedido cliente Bloqueado.")});
+        QVERIFY(c.locate({QStringLiteral("CODCLI")}, {QStringLiteral("12")}));
+        janela.SpeedButton1Click();
+        QCOMPARE(amb->respostas.lastText(), QStringLiteral("Não é permitido Emitir Pedido com ATUALIZAÇÃO EXPIRADA."));
+        QVERIFY(amb->pedidos.isEmpty());
+
+        amb->dat->sessao.atualizacaoExpirada = false;
+        amb->respostas.shown.clear();
+        QVERIFY(c.locate({QStringLiteral("CODCLI")}, {QStringLiteral("14")}));
+        janela.SpeedButton1Click();
+        QCOMPARE(amb->textos(), QStringList{QStringLiteral("@@@@ AVISO @@@@\n\rCOBRAR DUPLICATA")});
+        QCOMPARE(amb->pedidos.size(), 1);
+        QCOMPARE(amb->pedidos.at(0).codCli, QStringLiteral("14"));
+        QCOMPARE(amb->pedidos.at(0).codNov, QStringLiteral("0"));
+        QCOMPARE(amb->pedidos.at(0).codVen, QStringLiteral("7"));
+
+        QVERIFY(c.locate({QStringLiteral("CODCLI")}, {QStringLiteral("120")}));
+        janela.SpeedButton1Click();
+        QCOMPARE(amb->pedidos.size(), 2);
+        QCOMPARE(amb->pedidos.at(1).codCli, QStringLiteral("120"));
+    }
+};
+
+QTEST_MAIN(TstClientes)
+#include "tst_clientes.moc"
