@@ -1,0 +1,250 @@
+#include "GeradorBaseUsuario.h"
+
+#include "ArquivoFirebird.h"
+#include "ConsultaServidor.h"
+#include "DatabaseError.h"
+#include "EsquemaCentral.h"
+#include "FirebirdConnection.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> contadorConexoes{0};
+
+// The customers a seller's file holds: its own and those of the sellers it stands in for.
+QString carteira(const QString &alias)
+{
+    return QStringLiteral("(%1.CODVEN = :VEN OR %1.CODVEN IN (SELECT S.CODVEN FROM F030SUB S "
+                          "WHERE S.CODEMP = %1.CODEMP AND S.VENSUB = :VEN))")
+        .arg(alias);
+}
+
+QString doCliente()
+{
+    return QStringLiteral("T.CODEMP = :EMP AND (T.CODCLI = 0 OR EXISTS (SELECT 1 FROM F510CLI C "
+                          "WHERE C.CODEMP = T.CODEMP AND C.CODCLI = T.CODCLI AND ")
+           + carteira(QStringLiteral("C")) + QStringLiteral("))");
+}
+
+} // namespace
+
+GeradorBaseUsuario::GeradorBaseUsuario(FirebirdConnection &central, const QString &modelo)
+    : m_central(central)
+    , m_modelo(modelo)
+{
+}
+
+GeradorBaseUsuario::Usuario GeradorBaseUsuario::leUsuario(const UsuarioServidor &usuario) const
+{
+    QSqlQuery consulta = ConsultaServidor::executa(
+        m_central,
+        QStringLiteral("SELECT FIRST 1 CODVEN, CODSUP, USASUP FROM F599USU WHERE CODEMP = :EMP AND CODUSU = :USU"),
+        {{QStringLiteral("EMP"), usuario.CODEMP}, {QStringLiteral("USU"), usuario.CODUSU}});
+    if (!consulta.next())
+        throw DatabaseError(QStringLiteral("Usuário %1 da empresa %2 não existe.").arg(usuario.CODUSU, usuario.CODEMP));
+    Usuario u;
+    u.CODEMP = usuario.CODEMP;
+    u.CODUSU = usuario.CODUSU;
+    u.CODVEN = ConsultaServidor::codigo(consulta.value(0));
+    u.CODSUP = ConsultaServidor::codigo(consulta.value(1));
+    u.supervisor = consulta.value(2).toString().trimmed() == u"S";
+    return u;
+}
+
+QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tabela, const Usuario &usuario) const
+{
+    const QString empresa = QStringLiteral("T.CODEMP = :EMP");
+    if (tabela == u"F599USU") {
+        return {{tabela, {}, QStringLiteral("T.CODEMP = :EMP AND T.CODUSU = :USU"),
+                 {{QStringLiteral("DATATL"), QStringLiteral("CAST(:DATA AS DATE)")},
+                  {QStringLiteral("HORATL"), QStringLiteral("CAST(:HORA AS TIME)")},
+                  {QStringLiteral("EXPANT"), QStringLiteral("T.EXPSEN")},
+                  {QStringLiteral("SENANT"), QStringLiteral("T.SENUSU")}},
+                 {}}};
+    }
+    if (tabela == u"F510CLI") {
+        return {{tabela, {}, empresa + QStringLiteral(" AND ") + carteira(QStringLiteral("T")),
+                 {{QStringLiteral("STUCLI"), QStringLiteral("IIF(T.STUCLI IN ('A', 'N'), 'E', T.STUCLI)")}}, {}}};
+    }
+    if (tabela == u"F510ROT" || tabela == u"F510CPC" || tabela == u"F510OPC" || tabela == u"F550TRC"
+        || tabela == u"F500RPE")
+        return {{tabela, {}, doCliente(), {}, {}}};
+    if (tabela == u"F530PDF") {
+        return {{tabela, {}, empresa + QStringLiteral(" AND (T.CODVEN = :VEN OR T.VENSUB = :VEN)"),
+                 {{QStringLiteral("SITPDF"), QStringLiteral("IIF(T.SITPDF IN ('D', 'L'), 'E', T.SITPDF)")},
+                  {QStringLiteral("PDFORC"), QStringLiteral("'N'")}},
+                 {}}};
+    }
+    if (tabela == u"F530IPF") {
+        return {{tabela, {},
+                 QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = T.CODEMP AND P.CODPDF = T.CODPDF "
+                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN))"),
+                 {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
+    }
+    // A supervisor decides on every bonus order of the company; a seller sees its own.
+    const auto doVendedor = [&usuario](const QString &alias) {
+        return usuario.supervisor ? QString() : QStringLiteral(" AND %1.CODVEN = :VEN").arg(alias);
+    };
+    if (tabela == u"F530BON")
+        return {{QStringLiteral("F030PDV"), {}, empresa + doVendedor(QStringLiteral("T")), {}, {}}};
+    if (tabela == u"F530IBO") {
+        return {{tabela, {},
+                 QStringLiteral("EXISTS (SELECT 1 FROM F030PDV B WHERE B.CODEMP = T.CODEMP AND B.CODCCU = T.CODCCU "
+                                "AND B.CODPDV = T.CODPDV AND B.CODEMP = :EMP")
+                     + doVendedor(QStringLiteral("B")) + u')',
+                 {}, {}}};
+    }
+    if (tabela == u"F512MTF")
+        return {{tabela, {}, empresa + QStringLiteral(" AND T.CODSUP = :SUP"), {}, {}}};
+    if (tabela == u"F500RSV") {
+        return {{tabela, {},
+                 empresa + QStringLiteral(" AND (T.CODVEN = :VEN")
+                     + (usuario.supervisor ? QStringLiteral(" OR T.CODSUP = :SUP)") : QStringLiteral(")")),
+                 {}, {}}};
+    }
+    if (tabela == u"F599MSG") {
+        const QString enviada = QStringLiteral("T.CODEMP = :EMP AND T.USUREM = :USU AND T.USUDES IS DISTINCT FROM :USU");
+        Origem recebidas{tabela, {}, empresa + QStringLiteral(" AND T.USUDES = :USU"),
+                         {{QStringLiteral("CODMSG"), QStringLiteral("T.CODINT")}, {QStringLiteral("ENVMSG"), QStringLiteral("'R'")}},
+                         {}};
+        // The server holds one row per recipient; the notebook one message with its recipients.
+        Origem enviadas{tabela, {}, enviada,
+                        {{QStringLiteral("CODEMP"), QStringLiteral("T.CODEMP")},
+                         {QStringLiteral("CODMSG"), QStringLiteral("MIN(T.CODINT)")},
+                         {QStringLiteral("USUREM"), QStringLiteral("T.USUREM")},
+                         {QStringLiteral("TITMSG"), QStringLiteral("T.TITMSG")},
+                         {QStringLiteral("DESMSG"), QStringLiteral("T.DESMSG")},
+                         {QStringLiteral("DATMSG"), QStringLiteral("T.DATMSG")},
+                         {QStringLiteral("SITMSG"), QStringLiteral("'L'")},
+                         {QStringLiteral("ENVMSG"), QStringLiteral("'E'")}},
+                        QStringLiteral("T.CODEMP, T.USUREM, T.TITMSG, T.DESMSG, T.DATMSG")};
+        return {recebidas, enviadas};
+    }
+    if (tabela == u"F599MDT") {
+        Origem destinatarios{
+            QStringLiteral("F599MSG"),
+            QStringLiteral("F599MSG T JOIN (SELECT G.CODEMP, G.USUREM, G.TITMSG, G.DESMSG, G.DATMSG, MIN(G.CODINT) CODMSG "
+                           "FROM F599MSG G WHERE G.CODEMP = :EMP AND G.USUREM = :USU AND G.USUDES IS DISTINCT FROM :USU "
+                           "GROUP BY G.CODEMP, G.USUREM, G.TITMSG, G.DESMSG, G.DATMSG) M "
+                           "ON M.CODEMP = T.CODEMP AND M.USUREM = T.USUREM AND M.TITMSG IS NOT DISTINCT FROM T.TITMSG "
+                           "AND M.DESMSG IS NOT DISTINCT FROM T.DESMSG AND M.DATMSG IS NOT DISTINCT FROM T.DATMSG"),
+            QStringLiteral("T.USUDES IS NOT NULL AND T.USUDES IS DISTINCT FROM :USU"),
+            {{QStringLiteral("CODEMP"), QStringLiteral("T.CODEMP")},
+             {QStringLiteral("CODMSG"), QStringLiteral("M.CODMSG")},
+             {QStringLiteral("CODUSU"), QStringLiteral("T.USUDES")}},
+            {}};
+        destinatarios.distinto = true;
+        return {destinatarios};
+    }
+    // The company's rules, catalogue and registries go whole.
+    return {{tabela, {}, QStringLiteral("@empresa"), {}, {}}};
+}
+
+QStringList GeradorBaseUsuario::colunasCentrais(const QString &tabela)
+{
+    auto it = m_colunasCentrais.constFind(tabela);
+    if (it == m_colunasCentrais.cend())
+        it = m_colunasCentrais.insert(tabela, EsquemaCentral(m_central).colunas(tabela));
+    return *it;
+}
+
+qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                                       const QVariantMap &parametros)
+{
+    const QStringList colunas = EsquemaCentral(destino).colunas(tabela);
+    if (colunas.isEmpty())
+        return 0;
+    QStringList marcadores;
+    for (qsizetype i = 0; i < colunas.size(); ++i)
+        marcadores << QStringLiteral("?");
+    const QString insercao = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(tabela, colunas.join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", ")));
+
+    qint64 linhas = 0;
+    const QList<Origem> lista = origens(tabela, usuario);
+    for (const Origem &origem : lista) {
+        const QStringList disponiveis = colunasCentrais(origem.tabela);
+        if (disponiveis.isEmpty())
+            continue; // the central database has no such table
+        QStringList selecao;
+        for (const QString &coluna : colunas) {
+            if (origem.expressoes.contains(coluna))
+                selecao << origem.expressoes.value(coluna);
+            else if (origem.agrupamento.isEmpty() && disponiveis.contains(coluna))
+                selecao << QStringLiteral("T.") + coluna;
+            else
+                selecao << QStringLiteral("NULL");
+        }
+        QString onde = origem.onde;
+        if (onde == u"@empresa")
+            onde = disponiveis.contains(QStringLiteral("CODEMP")) ? QStringLiteral("T.CODEMP = :EMP") : QString();
+        QString sql = QStringLiteral("SELECT ") + (origem.distinto ? QStringLiteral("DISTINCT ") : QString())
+                      + selecao.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                      + (origem.de.isEmpty() ? origem.tabela + QStringLiteral(" T") : origem.de);
+        if (!onde.isEmpty())
+            sql += QStringLiteral(" WHERE ") + onde;
+        if (!origem.agrupamento.isEmpty())
+            sql += QStringLiteral(" GROUP BY ") + origem.agrupamento;
+
+        QVariantMap usados;
+        for (auto it = parametros.cbegin(); it != parametros.cend(); ++it) {
+            if (sql.contains(u':' + it.key()))
+                usados.insert(it.key(), it.value());
+        }
+        QSqlQuery leitura = ConsultaServidor::executa(m_central, sql, usados);
+        QSqlQuery escrita = destino.query();
+        if (!escrita.prepare(insercao))
+            throw DatabaseError(QStringLiteral("%1: não foi possível preparar a inserção.").arg(tabela));
+        while (leitura.next()) {
+            for (int i = 0; i < colunas.size(); ++i)
+                escrita.bindValue(i, leitura.value(i));
+            if (!escrita.exec())
+                throw DatabaseError(tabela + QStringLiteral(": ") + escrita.lastError().databaseText());
+            ++linhas;
+        }
+    }
+    return linhas;
+}
+
+void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento)
+{
+    const Usuario u = leUsuario(usuario);
+    QFile::remove(destino);
+    if (!QFile::copy(m_modelo, destino))
+        throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(m_modelo, destino));
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+
+    const QVariantMap parametros{
+        {QStringLiteral("EMP"), u.CODEMP},
+        {QStringLiteral("USU"), u.CODUSU},
+        {QStringLiteral("VEN"), u.CODVEN.isEmpty() ? QVariant() : QVariant(u.CODVEN)},
+        {QStringLiteral("SUP"), u.CODSUP.isEmpty() ? QVariant() : QVariant(u.CODSUP)},
+        {QStringLiteral("DATA"), momento.date()},
+        {QStringLiteral("HORA"), QTime(momento.time().hour(), momento.time().minute(), momento.time().second())},
+    };
+    {
+        FirebirdConnection conexao(QStringLiteral("korvex_servidor_usuario_%1").arg(++contadorConexoes));
+        conexao.setDatabaseName(destino);
+        conexao.open();
+        QStringList tabelas;
+        {
+            QSqlQuery consulta = ConsultaServidor::executa(
+                conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
+                                        "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_NAME"));
+            while (consulta.next())
+                tabelas << consulta.value(0).toString().trimmed();
+        }
+        TransactionGuard transacao(conexao);
+        for (const QString &tabela : std::as_const(tabelas))
+            copiaTabela(conexao, tabela, u, parametros);
+        transacao.commit();
+        conexao.close();
+    }
+    ArquivoFirebird::escritaSincrona(destino, true);
+}
+

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ServicosServidor.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class FirebirdConnection;
+
+// Builds the database file one user receives: a copy of the contract template filled from the
+// central database with what that user may see. The user's own row carries the moment of the
+// update (DATATL, HORATL) and, as EXPANT and SENANT, the expiry flag and password the server
+// holds, so a password changed on the notebook logs in with the old one until the server has
+// the new. The company's rules and catalogue go whole; customers are the seller's and those of
+// the sellers it stands in for, with their routes, conditions, operations, titles and pending
+// items; orders are the seller's (as seller or substitute) under their server numbers, typed
+// and released ones shown as sent ('E'); messages to the user arrive as received ('R'), those
+// the user sent as sent ('E') with their recipients; bonus orders and flex movements are those
+// of the supervisor; goals are the seller's, and the team's for a supervisor.
+class GeradorBaseUsuario
+{
+public:
+    GeradorBaseUsuario(FirebirdConnection &central, const QString &modelo);
+
+    // Writes `destino` (replacing it). Throws DatabaseError.
+    void gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento);
+
+private:
+    struct Usuario
+    {
+        QString CODEMP, CODUSU, CODVEN, CODSUP;
+        bool supervisor = false;
+    };
+    // One SELECT feeding a table of the user's file: columns by their names in that file.
+    struct Origem
+    {
+        QString tabela;                      // central table behind alias T
+        QString de;                          // FROM (and joins); empty: tabela T
+        QString onde;                        // WHERE, may be empty
+        QHash<QString, QString> expressoes;  // column -> expression replacing T.column
+        QString agrupamento;                 // GROUP BY; columns without expression become NULL
+        bool distinto = false;
+    };
+
+    Usuario leUsuario(const UsuarioServidor &usuario) const;
+    QList<Origem> origens(const QString &tabela, const Usuario &usuario) const;
+    QStringList colunasCentrais(const QString &tabela);
+    qint64 copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                       const QVariantMap &parametros);
+
+    FirebirdConnection &m_central;
+    QString m_modelo;
+    QHash<QString, QStringList> m_colunasCentrais;
+};
