@@ -239,7 +239,6 @@ void F530PDV::tbsCadastroShow()
     cabecalho->mostraPedido();
     itens->mostraVisaoItens();
     const bool editavel = OrderHeaderRules::editable(cab->asString(QStringLiteral("SITPDF")));
-    pgPedido->setTabEnabled(0, true);
     btSalvar->setEnabled(editavel);
     m_estado.saldoFlex = FlexBalance::read(m_dados->connection(), dat().sessao.CODEMP,
                                            PedidoDados::codigo(cab, QStringLiteral("CODVEN")));

@@ -1,3 +1,4 @@
+#include "BasePedidos.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "PaginaPesquisa.h"
@@ -26,10 +27,7 @@
 
 #include <memory>
 
-// The order window end to end on a small database: seller 7 of company 1, customer 50 in good
-// standing and customer 60 with overdue titles, one transaction, operation and condition, and
-// two products of price table 2 (1234567: 10.000, factor 12, maximum discount 5 %;
-// 12 "SUCO D'UVA": 20.000).
+// The order window end to end on the small database of BasePedidos.
 class TstF530PDV : public QObject
 {
     Q_OBJECT
@@ -78,36 +76,7 @@ void TstF530PDV::init()
     s.DESRET = 0;
     s.ACRTAB = 0;
     s.editaRecuperados = false;
-    const QStringList linhas = {
-        "INSERT INTO F512VEN (CODEMP, CODVEN, NOMVEN, CNTSAL) VALUES (1, 7, 'MARCOS', 100.00)",
-        "INSERT INTO F515CCU (CODEMP, CODCCU, DESCCU) VALUES (1, 1, 'BEBIDAS')",
-        "INSERT INTO F501CID (CODEMP, CODCID, NOMCID, ESTCID) VALUES (1, 1, 'CURITIBA', 'PR')",
-        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, FANCLI, CODCID, SITCLI, LIMCRE, ABTCLI, ATRCLI, CODTAB) "
-        "VALUES (1, 50, 0, 7, 'MERCADO BOM PRECO', 'BOM PRECO', 1, 'A', 10000.00, 0, 0, 2)",
-        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, FANCLI, CODCID, SITCLI, LIMCRE, ABTCLI, ATRCLI, CODTAB) "
-        "VALUES (1, 60, 0, 7, 'ARMAZEM ATRASADO', 'ATRASADO', 1, 'A', 10000.00, 0, 150.00, 2)",
-        "INSERT INTO F513TRA (CODEMP, CODTRA, DESTRA, GERBON, GERTIT) VALUES (1, 1, 'VENDA', 'N', 'S')",
-        "INSERT INTO F513OPE (CODEMP, CODOPE, NOMOPE, TEMFLU) VALUES (1, 2, 'VENDA NORMAL', 'N')",
-        "INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 50, 2)",
-        "INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 60, 2)",
-        "INSERT INTO F513OCU (CODEMP, CODCCU, CODOPE) VALUES (1, 1, 2)",
-        "INSERT INTO F513CON (CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT, TIPCON) VALUES (1, 1, 'A PRAZO 30', 0, 30, 'N', 'N')",
-        "INSERT INTO F511GFA (CODGFA, CODCCU, CODEMP, DESGFA) VALUES (10, 1, 1, 'BEBIDAS')",
-        "INSERT INTO F511FAM (CODEMP, CODCCU, CODFAM, DESFAM, RETPDV) VALUES (1, 1, 5, 'REFRIGERANTES', 'N')",
-        "INSERT INTO F511FAM (CODEMP, CODCCU, CODFAM, DESFAM, RETPDV) VALUES (1, 1, 6, 'SUCOS', 'N')",
-        "INSERT INTO F511IFA (CODEMP, CODCCU, CODGFA, CODFAM) VALUES (1, 1, 10, 5)",
-        "INSERT INTO F511IFA (CODEMP, CODCCU, CODGFA, CODFAM) VALUES (1, 1, 10, 6)",
-        "INSERT INTO F511PRO (CODEMP, CODCCU, CODPRO, CODFAM, DESPRO, UNDPRO, DISPRO, FATPRO) VALUES (1, 1, 1234567, 5, 'GUARANA 2L', 'UN', 100, 12)",
-        "INSERT INTO F511PRO (CODEMP, CODCCU, CODPRO, CODFAM, DESPRO, UNDPRO, DISPRO, FATPRO) VALUES (1, 1, 12, 6, 'SUCO D''UVA', 'UN', 100, 1)",
-        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 0)",
-        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 3.00)",
-        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 1, 5.00)",
-        "INSERT INTO F512COS (CODEMP, CODCOS, PCTDCT) VALUES (1, 2, 0)",
-        "INSERT INTO F511TAB (CODEMP, CODCCU, CODPRO, CODTAB, DESTAB, PRCVEN, CODCOS, MAXDCT, RJTTAB) VALUES (1, 1, 1234567, 2, 'TABELA 2', 10.000, 1, 5.00, 0)",
-        "INSERT INTO F511TAB (CODEMP, CODCCU, CODPRO, CODTAB, DESTAB, PRCVEN, CODCOS, MAXDCT, RJTTAB) VALUES (1, 1, 12, 2, 'TABELA 2', 20.000, 2, 4.00, 0)",
-    };
-    for (const QString &sql : linhas)
-        exec(sql);
+    BasePedidos::preenche(m_dat->cnxFirebird);
 }
 
 void TstF530PDV::cleanup()

@@ -1,0 +1,320 @@
+#include "BasePedidos.h"
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "PaginaPesquisa.h"
+#include "PainelCabecalho.h"
+#include "PainelItens.h"
+#include "PedidoDados.h"
+#include "ScriptedAnswerer.h"
+#include "SeletorProdutos.h"
+#include "SqlText.h"
+#include "StatementRun.h"
+#include "TestDatabase.h"
+#include "U500CAD.h"
+#include "U530PDV.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+// The rules of the order window one by one: list filters and sort, header defaults and status,
+// item entry checks, re-pricing and the checks of "Salvar".
+class TstPedidoRegras : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void listaFiltraSituacaoEOrcamentos();
+    void vendedorDoClienteComSubVendedor();
+    void pedidoEnviadoSomenteLeitura();
+    void retirarSomenteComDescontoDeRetirada();
+    void fatorDoProdutoEPassoDaQuantidade();
+    void produtoRepetidoSubstituiOItem();
+    void mudancaDeCondicaoCorrigePrecos();
+    void flexInsuficienteRecusaOPedido();
+    void pedidoMinimoPorCentroDeCusto();
+
+private:
+    std::unique_ptr<F530PDV> novoPedido(const QString &cliente, const QString &vendedor = QStringLiteral("7"));
+    void escolheListas(F530PDV &w);
+    void digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade);
+    qint64 conta(const QString &sql);
+    void exec(const QString &sql) { m_dat->cnxFirebird.execute(sql); }
+    void pedidoGravado(int numero, const char *situacao, const char *orcamento, int codint = 0);
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<D500DAT> m_dat;
+    std::unique_ptr<D500CAD> m_cad;
+    ScriptedAnswerer m_respostas;
+    QString m_pastaAnterior;
+};
+
+void TstPedidoRegras::init()
+{
+    m_db = std::make_unique<TestDatabase>();
+    m_dat = std::make_unique<D500DAT>();
+    m_respostas = ScriptedAnswerer();
+    m_dat->setMessagePresenter(&m_respostas);
+    m_db->open(m_dat->cnxFirebird);
+    m_cad = std::make_unique<D500CAD>(m_dat->cnxFirebird);
+    m_pastaAnterior = QDir::currentPath();
+    QDir::setCurrent(m_db->folder());
+    Sessao &s = m_dat->sessao;
+    s.CODEMP = QStringLiteral("1");
+    s.CODVEN = QStringLiteral("7");
+    s.DESRET = 0;
+    s.ACRTAB = 0;
+    s.editaRecuperados = false;
+    BasePedidos::preenche(m_dat->cnxFirebird);
+}
+
+void TstPedidoRegras::cleanup()
+{
+    m_cad.reset();
+    m_dat->cnxFirebird.close();
+    m_dat.reset();
+    QDir::setCurrent(m_pastaAnterior);
+    m_db.reset();
+}
+
+qint64 TstPedidoRegras::conta(const QString &sql)
+{
+    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+void TstPedidoRegras::pedidoGravado(int numero, const char *situacao, const char *orcamento, int codint)
+{
+    exec(QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, CODTAB, DATPDF, CODCLI, CODNOV, TOTPDF, TOTFLX, CODTRA, "
+                        "CODCON, CODOPE, SITPDF, CODVEN, SITFLX, PDFORC) VALUES (1, %1, %5, 2, %2, 50, 0, %1, 0, 1, 1, 2, "
+                        "'%3', 7, 'S', %4)")
+             .arg(numero)
+             .arg(SqlText::dateLiteral(QDate::currentDate().addDays(-numero)), QLatin1String(situacao),
+                  orcamento ? SqlText::quoted(QLatin1String(orcamento)) : QStringLiteral("NULL"))
+             .arg(codint));
+    exec(QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, VLRUNT, VLRTOT, QTDFAT, "
+                        "VLRFAT, USOFLX, GERFLX) VALUES (1, 1, %1, 12, %2, 'SUCO D''UVA', 1, %1, %1, 0, 0, 0, 0)")
+             .arg(numero)
+             .arg(codint));
+}
+
+std::unique_ptr<F530PDV> TstPedidoRegras::novoPedido(const QString &cliente, const QString &vendedor)
+{
+    m_cad->codCliPedido = cliente;
+    m_cad->codNovPedido = QStringLiteral("0");
+    m_cad->codVenPedido = vendedor;
+    auto w = std::make_unique<F530PDV>();
+    w->show();
+    return w;
+}
+
+void TstPedidoRegras::escolheListas(F530PDV &w)
+{
+    for (QComboBox *lista : {w.cabecalho->DBLookupComboBox1, w.cabecalho->DBLookupComboBox2,
+                             w.cabecalho->DBLookupComboBox3}) {
+        QVERIFY(lista->count() > 0);
+        lista->setCurrentIndex(0);
+        emit lista->activated(0);
+    }
+}
+
+void TstPedidoRegras::digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade)
+{
+    if (w.pgPedido->currentIndex() != 1)
+        w.pgPedido->setCurrentIndex(1);
+    QVERIFY(w.dados()->cdsPESPRODUTO->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")},
+                                             {produto, QStringLiteral("N")}));
+    w.itens->edPRECO->setText(preco);
+    QTest::keyClick(w.itens->edPRECO, Qt::Key_Return);
+    w.itens->edQTDE->setText(quantidade);
+    QTest::keyClick(w.itens->edQTDE, Qt::Key_Return);
+}
+
+// "Enviado" must not list 'L' orders; "Orçamentos" lists every budget whatever the period; a
+// second click on "Total" sorts descending.
+void TstPedidoRegras::listaFiltraSituacaoEOrcamentos()
+{
+    pedidoGravado(1, "E", "N");
+    pedidoGravado(2, "L", "N");
+    pedidoGravado(3, "D", "S");
+    pedidoGravado(4, "D", nullptr);
+    m_cad->codCliPedido.clear();
+    F530PDV w;
+    PaginaPesquisa *p = w.tbsPesquisa;
+    TClientDataSetPlus *lista = w.dados()->cdsPesPedido;
+    QAbstractItemModelTester tester(lista, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(lista->recordCount(), 0); // the period starts on today
+    p->cbPeriodo->setChecked(false);
+    p->cbSituacao->setCurrentIndex(p->cbSituacao->findText(QStringLiteral("Enviado")));
+    p->btPesquisar->click();
+    QCOMPARE(lista->recordCount(), 1);
+    QCOMPARE(lista->asString(QStringLiteral("CODPDF")), QStringLiteral("1"));
+    p->cbSituacao->setCurrentIndex(p->cbSituacao->findText(QStringLiteral("Todos")));
+    p->cbPeriodo->setChecked(true);
+    p->cbOrcamentos->setChecked(true);
+    p->btPesquisar->click();
+    QCOMPARE(lista->recordCount(), 1);
+    QCOMPARE(lista->asString(QStringLiteral("CODPDF")), QStringLiteral("3"));
+    p->cbOrcamentos->setChecked(false);
+    p->cbPeriodo->setChecked(false);
+    p->btPesquisar->click();
+    QCOMPARE(lista->recordCount(), 4);
+    const int total = lista->columnOfField(QStringLiteral("TOTPDF"));
+    p->dbgPesquisaTitleClick(total);
+    p->dbgPesquisaTitleClick(total);
+    lista->first();
+    QCOMPARE(lista->asString(QStringLiteral("CODPDF")), QStringLiteral("4"));
+}
+
+// A customer of another seller: the order is his, with the logged seller as sub-seller.
+void TstPedidoRegras::vendedorDoClienteComSubVendedor()
+{
+    exec(QStringLiteral("INSERT INTO F512VEN (CODEMP, CODVEN, NOMVEN, CNTSAL) VALUES (1, 8, 'PAULO', 0)"));
+    pedidoGravado(3, "D", "N");
+    auto w = novoPedido(QStringLiteral("50"), QStringLiteral("8"));
+    TClientDataSetPlus *cab = w->dados()->cdsCADPEDIDO;
+    QCOMPARE(cab->asString(QStringLiteral("CODPDF")), QStringLiteral("4"));
+    QCOMPARE(cab->asString(QStringLiteral("CODVEN")), QStringLiteral("8"));
+    QCOMPARE(cab->asString(QStringLiteral("VENSUB")), QStringLiteral("7"));
+    QCOMPARE(w->cabecalho->lblRepresentante->text(), QStringLiteral("PAULO"));
+    QCOMPARE(w->cabecalho->lblSubVend->text(), QStringLiteral("MARCOS"));
+    QCOMPARE(w->cabecalho->lblSituacao->text(), QStringLiteral("Digitado"));
+}
+
+// A sent order opens read-only, cannot be saved, and "Voltar" asks nothing; an empty budget
+// flag is rewritten 'N' on edit.
+void TstPedidoRegras::pedidoEnviadoSomenteLeitura()
+{
+    pedidoGravado(1, "L", nullptr);
+    m_cad->codCliPedido.clear();
+    F530PDV w;
+    w.show();
+    w.tbsPesquisa->cbPeriodo->setChecked(false);
+    w.tbsPesquisa->btPesquisarClick();
+    w.tbsPesquisa->dbgPesquisaDblClick();
+    QCOMPARE(w.paginas->currentWidget(), w.tbsCadastro);
+    QCOMPARE(w.cabecalho->lblSituacao->text(), QStringLiteral("Enviado"));
+    QVERIFY(!w.btSalvar->isEnabled());
+    QVERIFY(!w.cabecalho->isEnabled());
+    QCOMPARE(w.dados()->cdsCADPEDIDO->asString(QStringLiteral("PDFORC")), QStringLiteral("N"));
+    w.pgPedido->setCurrentIndex(1);
+    QVERIFY(!w.itens->btIncluirITM->isEnabled());
+    QVERIFY(w.itens->dbgItem->isVisible());
+    w.btVoltar->click();
+    QVERIFY(m_respostas.shown.isEmpty());
+    QCOMPARE(w.paginas->currentWidget(), static_cast<QWidget *>(w.tbsPesquisa));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE PDFORC IS NULL")), 1);
+}
+
+// "RETIRAR" can be changed only when the seller has a pick-up discount.
+void TstPedidoRegras::retirarSomenteComDescontoDeRetirada()
+{
+    {
+        auto w = novoPedido(QStringLiteral("50"));
+        w->pgPedido->setCurrentIndex(1);
+        w->pgPedido->setCurrentIndex(0);
+        QVERIFY(!w->cabecalho->gbRetirar->isEnabled());
+        m_respostas.answers = {RespostaMensagem::Sim};
+        w->btVoltar->click();
+    }
+    m_dat->sessao.DESRET = 3;
+    auto w = novoPedido(QStringLiteral("50"));
+    QVERIFY(w->cabecalho->gbRetirar->isEnabled());
+}
+
+// Factor 12: 25 is refused with the factor's message, the step from 13 gives 24.
+void TstPedidoRegras::fatorDoProdutoEPassoDaQuantidade()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("10,000"), QStringLiteral("25"));
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Quantidade digitada inválida! Fator do Produto : 12"));
+    QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 0);
+    w->itens->edQTDE->setText(QStringLiteral("13"));
+    w->itens->lblqtde->click();
+    QCOMPARE(w->itens->edQTDE->text(), QStringLiteral("24,00"));
+    // Typing 9.000 and writing at once adjusts the price and says so.
+    w->itens->edPRECO->setText(QStringLiteral("9,000"));
+    w->itens->btIncluirITM->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!"));
+    QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 1);
+    QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("VLRUNT")), 9.5);
+}
+
+// The same product twice is one item whose quantity is replaced; the summaries follow.
+void TstPedidoRegras::produtoRepetidoSubstituiOItem()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("5"));
+    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    QCOMPARE(itens->recordCount(), 1);
+    QCOMPARE(itens->asFloat(QStringLiteral("QTDPRO")), 5.0);
+    QCOMPARE(itens->sum(QStringLiteral("VLRTOT")), 100.0);
+}
+
+// A condition whose discount raises the minimum price corrects the items and tells it once.
+void TstPedidoRegras::mudancaDeCondicaoCorrigePrecos()
+{
+    exec(QStringLiteral("INSERT INTO F513CON (CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT, TIPCON) "
+                        "VALUES (1, 2, 'ACRESCIMO', 0, 30, 'N', 'N')"));
+    exec(QStringLiteral("INSERT INTO F513DES (CODEMP, CODOPE, CODCON, PORDES) VALUES (1, 2, 2, -10.00)"));
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("9,500"), QStringLiteral("12"));
+    QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("VLRUNT")), 9.5);
+    w->pgPedido->setCurrentIndex(0);
+    QComboBox *condicao = w->cabecalho->DBLookupComboBox3;
+    const int i = condicao->findText(QStringLiteral("ACRESCIMO"));
+    condicao->setCurrentIndex(i);
+    emit condicao->activated(i);
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"));
+    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 10.45);
+    QCOMPARE(itens->asString(QStringLiteral("VLDITM")), QStringLiteral("S"));
+}
+
+// An order using more flex than the seller has is refused and nothing is written.
+void TstPedidoRegras::flexInsuficienteRecusaOPedido()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("9,500"), QStringLiteral("240"));
+    QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("USOFLX")), 120.0);
+    QCOMPARE(w->cabecalho->lblTotalFlex->text(), QStringLiteral("-20,00"));
+    w->btSalvar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
+    QCOMPARE(w->paginas->currentWidget(), w->tbsCadastro);
+}
+
+// The minimum order of the condition is checked per cost centre, with its own total.
+void TstPedidoRegras::pedidoMinimoPorCentroDeCusto()
+{
+    exec(QStringLiteral("UPDATE F513CON SET PDVMIN = 500 WHERE CODCON = 1"));
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("3"));
+    w->btSalvar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Para BEBIDAS, nessa condição de pagamento, o pedido mínimo é de "
+                                                    "R$ 500,00Total nesse pedido R$ 60,00. Verifique!"));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), 0);
+}
+
+QTEST_MAIN(TstPedidoRegras)
+#include "tst_pedidoregras.moc"
