@@ -1,0 +1,134 @@
+#include "CentralExemplo.h"
+#include "ClienteSincronizacao.h"
+#include "ConsultaServidor.h"
+#include "D500DAT.h"
+#include "LinhasStatus.h"
+#include "ScriptedAnswerer.h"
+#include "ServidorSincronizacao.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The notebook of the example with the program's own synchronisation client (data module,
+// package, replacement, budget carry-over) against the reference server, in one process.
+class DiaDeTrabalho : public ::testing::Test
+{
+protected:
+    CentralExemplo exemplo;
+    std::unique_ptr<ServidorSincronizacao> servidor;
+    TestDatabase notebook;
+    ScriptedAnswerer respostas;
+    std::unique_ptr<D500DAT> dat;
+    std::unique_ptr<ClienteSincronizacao> cliente;
+    QStringList linhas;
+
+    void SetUp() override
+    {
+        DialogoServidor::Configuracao configuracao;
+        configuracao.versao = QStringLiteral("1.0.2.6");
+        configuracao.pausa = std::chrono::milliseconds(100);
+        configuracao.prazoResposta = std::chrono::seconds(20);
+        configuracao.pastaTrabalho = QDir(exemplo.pasta.path()).filePath(QStringLiteral("trabalho"));
+        servidor = std::make_unique<ServidorSincronizacao>(*exemplo.central, configuracao);
+        ASSERT_TRUE(servidor->escuta(QHostAddress::LocalHost, 0));
+
+        NotebookExemplo::preenche(notebook);
+        dat = std::make_unique<D500DAT>();
+        dat->setMessagePresenter(&respostas);
+        notebook.open(dat->cnxFirebird);
+        dat->carregaUsuario();
+        dat->sessao.portaServidor = QString::number(servidor->porta());
+        cliente = std::make_unique<ClienteSincronizacao>(*dat, QStringLiteral("1.0.2.6"), notebook.folder());
+        QObject::connect(cliente.get(), &ClienteSincronizacao::linhaStatus,
+                         [this](const QString &linha) { linhas << linha; });
+    }
+
+    void TearDown() override
+    {
+        cliente.reset();
+        dat.reset();
+    }
+
+    // Runs the event loop until the exchange ends, ticking the watchdog as the window does.
+    bool sincroniza()
+    {
+        if (!cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString()))
+            return false;
+        QEventLoop laco;
+        bool terminou = false;
+        QObject::connect(cliente.get(), &ClienteSincronizacao::finalizado, &laco, [&] {
+            terminou = true;
+            laco.quit();
+        });
+        QTimer vigia;
+        QObject::connect(&vigia, &QTimer::timeout, cliente.get(), [this] { cliente->tick(); });
+        vigia.start(500);
+        QTimer::singleShot(60000, &laco, &QEventLoop::quit);
+        laco.exec();
+        return terminou;
+    }
+
+    QString local(const QString &sql) { return ConsultaServidor::valor(dat->cnxFirebird, sql).toString(); }
+    QString central(const QString &sql) { return ConsultaServidor::valor(exemplo.central->conexao(), sql).toString(); }
+};
+
+} // namespace
+
+// Guards a seller's day of work on its way through both sides: every kind of pending row
+// reaches the central database under server numbers, the notebook receives them back as
+// sent, keeps its budget under the same number, and a second synchronisation duplicates
+// nothing.
+TEST_F(DiaDeTrabalho, TrabalhoDoDiaChegaEVolta)
+{
+    ASSERT_TRUE(sincroniza()) << linhas.join(u'\n').toStdString();
+    ASSERT_TRUE(cliente->sucesso()) << linhas.join(u'\n').toStdString();
+    EXPECT_EQ(linhas, (QStringList{LinhasStatus::iniciando, LinhasStatus::validandoUsuario, LinhasStatus::usuarioOk,
+                                   LinhasStatus::processando, LinhasStatus::gerando, LinhasStatus::recebendo,
+                                   LinhasStatus::extraindo, LinhasStatus::sucesso}));
+
+    // On the server.
+    const QString numero = central(QStringLiteral("SELECT CODINT FROM F530PDF WHERE CODPDF = 3"));
+    EXPECT_GT(numero.toLongLong(), 502);
+    EXPECT_EQ(central(QStringLiteral("SELECT DATPDF FROM F530PDF WHERE CODPDF = 3")), QStringLiteral("2024-03-10"));
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 3 AND CODINT = ")
+                      + numero), QStringLiteral("1"));
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE PDFORC = 'S' OR CODPDF = 4")), QStringLiteral("0"));
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODCLI = 4")), QStringLiteral("1"));
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV = 9900001")), QStringLiteral("1"));
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F599MSG WHERE TITMSG = 'RASCUNHO' AND USUDES = 3")),
+              QStringLiteral("1"));
+    EXPECT_EQ(central(QStringLiteral("SELECT SITMSG FROM F599MSG WHERE CODINT = 88002")), QStringLiteral("L"));
+    EXPECT_EQ(central(QStringLiteral("SELECT SITMOV FROM F512MTF WHERE CODMOV = 2")), QStringLiteral("E"));
+    EXPECT_EQ(central(QStringLiteral("SELECT AUTBON FROM F030PDV WHERE CODPDV = 7001")), QStringLiteral("A"));
+
+    // On the notebook, in the new file.
+    EXPECT_EQ(local(QStringLiteral("SELECT SITPDF FROM F530PDF WHERE CODPDF = 3")), QStringLiteral("E"));
+    EXPECT_EQ(local(QStringLiteral("SELECT CODINT FROM F530PDF WHERE CODPDF = 3")), numero);
+    EXPECT_EQ(local(QStringLiteral("SELECT PDFORC || '-' || CODINT FROM F530PDF WHERE CODPDF = 4")), QStringLiteral("S-0"));
+    EXPECT_EQ(local(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 4")), QStringLiteral("1"));
+    EXPECT_EQ(local(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE STUCLI IN ('A', 'N')")), QStringLiteral("0"));
+    EXPECT_EQ(local(QStringLiteral("SELECT COUNT(*) FROM F599MSG WHERE ENVMSG = 'N' OR SITMSG = 'A'")), QStringLiteral("0"));
+    EXPECT_EQ(local(QStringLiteral("SELECT COUNT(*) FROM F512MTF WHERE SITMOV = 'D'")), QStringLiteral("0"));
+    EXPECT_EQ(local(QStringLiteral("SELECT DATATL FROM F599USU")), QDate::currentDate().toString(Qt::ISODate));
+    EXPECT_FALSE(QFile::exists(QDir(notebook.folder()).filePath(QStringLiteral("ORCPED.XML"))));
+
+    // Only the bonus decision, which the notebook reports at every exchange, goes up again.
+    const QString pedidos = central(QStringLiteral("SELECT COUNT(*) FROM F530PDF"));
+    const QString mensagens = central(QStringLiteral("SELECT COUNT(*) FROM F599MSG"));
+    const QString clientes = central(QStringLiteral("SELECT COUNT(*) FROM F510CLI"));
+    linhas.clear();
+    ASSERT_TRUE(sincroniza());
+    EXPECT_TRUE(cliente->sucesso()) << linhas.join(u'\n').toStdString();
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), pedidos);
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F599MSG")), mensagens);
+    EXPECT_EQ(central(QStringLiteral("SELECT COUNT(*) FROM F510CLI")), clientes);
+    EXPECT_EQ(local(QStringLiteral("SELECT PDFORC FROM F530PDF WHERE CODPDF = 4")), QStringLiteral("S"));
+}
