@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -285,6 +287,30 @@ private slots:
         QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F599USU")), 0);
         QCOMPARE(m_ambiente->respostas.lastText(), QStringLiteral("BASE DE DADOS REINICIADA. SISTEMA RECONFIGURADO!"));
         QCOMPARE(m_ambiente->encerramentos, 1);
+    }
+
+    // Guards the first run through the main window: an empty notebook opens this window with
+    // its edits open for typing, and closing it without a user ends the program.
+    void primeiraExecucaoPeloFrame()
+    {
+        m_ambiente = std::make_unique<AmbienteJanela>();
+        F599ATL::registraJanela();
+        {
+            F500PRI principal;
+            principal.show();
+            QMdiArea *area = principal.findChild<QMdiArea *>(QStringLiteral("mdiArea"));
+            QVERIFY(area);
+            QCOMPARE(area->subWindowList().size(), 1);
+            auto *janela = qobject_cast<F599ATL *>(area->subWindowList().first());
+            QVERIFY(janela);
+            QVERIFY(!edit(janela, "edservidor")->isReadOnly());
+            QCOMPARE(m_ambiente->encerramentos, 0);
+            QTest::mouseClick(botao(janela, "btFechar"), Qt::LeftButton);
+            QTRY_COMPARE(m_ambiente->encerramentos, 1);
+            QCOMPARE(m_ambiente->respostas.lastText(),
+                     QStringLiteral("O SISTEMA SERÁ FINALIZADO POIS NENHUM USUÁRIO FOI CONFIGURADO PARA UTILIZAR O SISTEMA."));
+        }
+        ModuleFrame::unregisterModuleWindow(QStringLiteral("F599ATL"));
     }
 
     // Guards the frame's wiring: "Conexão" and the first run find the window by its name.

@@ -1,0 +1,107 @@
+#include "FirebirdConnection.h"
+#include "LinhasStatus.h"
+#include "ServidorDeTeste.h"
+#include "TestDatabase.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kUsuarioServidor = QStringLiteral(
+    "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
+    "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n");
+
+// `korvex sync` run in a program folder (the notebook's database and SisCon.ini) against a
+// test server on 127.0.0.1.
+class Comando : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        servidorBase.runScript(kUsuarioServidor);
+        servidor = std::make_unique<ServidorDeTeste>(servidorBase.path());
+        QFile ini(QDir(notebook.folder()).filePath(QStringLiteral("SisCon.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[CONFIG]\r\nPORTA_KQX=" + QByteArray::number(servidor->porta()) + "\r\n");
+    }
+
+    // Runs the command to its end while the test server answers; returns the exit status.
+    int executa(const QStringList &argumentos)
+    {
+        QProcess processo;
+        processo.setWorkingDirectory(notebook.folder());
+        QEventLoop laco;
+        QObject::connect(&processo, &QProcess::finished, &laco, &QEventLoop::quit);
+        QObject::connect(&processo, &QProcess::errorOccurred, &laco, &QEventLoop::quit);
+        processo.start(QStringLiteral(KORVEX_PROGRAMA), QStringList{QStringLiteral("sync")} + argumentos);
+        QTimer::singleShot(60000, &laco, &QEventLoop::quit);
+        laco.exec();
+        if (processo.state() != QProcess::NotRunning) {
+            processo.kill();
+            processo.waitForFinished();
+            return -1;
+        }
+        saida = QString::fromUtf8(processo.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        erros = QString::fromUtf8(processo.readAllStandardError());
+        return processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : -1;
+    }
+
+    TestDatabase notebook;
+    TestDatabase servidorBase;
+    std::unique_ptr<ServidorDeTeste> servidor;
+    QStringList saida;
+    QString erros;
+};
+
+} // namespace
+
+// Guards the headless first run: every status line printed in order, status 0 after the
+// success line, and the notebook configured afterwards.
+TEST_F(Comando, ConfiguraNotebookSemJanelas)
+{
+    EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
+                       QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("segredo")}),
+              0)
+        << erros.toStdString();
+    EXPECT_EQ(saida, (QStringList{LinhasStatus::iniciando, LinhasStatus::validandoUsuario, LinhasStatus::usuarioOk,
+                                  LinhasStatus::semInformacoes, LinhasStatus::gerando, LinhasStatus::recebendo,
+                                  LinhasStatus::extraindo, LinhasStatus::sucesso}));
+    {
+        FirebirdConnection cnx(QStringLiteral("comando1"));
+        notebook.open(cnx);
+        QSqlQuery q = cnx.query();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT NOMUSU FROM F599USU")) && q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("Ana"));
+    } // the command's process must find the file free
+
+    // Configured now: no option is needed.
+    EXPECT_EQ(executa({}), 0) << erros.toStdString();
+    EXPECT_EQ(saida.last(), LinhasStatus::sucesso);
+}
+
+// Guards the unconfigured notebook: without all three options nothing is attempted.
+TEST_F(Comando, SemUsuarioExigeTresOpcoes)
+{
+    EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1")}), 2);
+    EXPECT_TRUE(erros.contains(QStringLiteral("USUÁRIO DEVE SER PREECHIDO!")));
+    EXPECT_TRUE(servidor->recebidos.isEmpty());
+}
+
+// Guards the version question: answered No, the command ends with a failure status.
+TEST_F(Comando, VersaoIncorretaTerminaSemSucesso)
+{
+    servidor->respostaSaudacao = "#INCORRETO#1.0.3.0";
+    EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
+                       QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("x")}),
+              1);
+    EXPECT_EQ(saida.last(), LinhasStatus::versaoIncorreta(QStringLiteral("1.0.3.0")));
+    EXPECT_TRUE(erros.contains(QStringLiteral("Deseja fazer download da NOVA VERSÃO do KORVEX  agora ? Não")));
+}
