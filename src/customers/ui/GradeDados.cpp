@@ -3,6 +3,29 @@
 #include "ClientDataSetPlus.h"
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+// Paints a cell whose row keeps its own background without the selection colours.
+class DelegadoFundoFixo : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QVariant fundo = index.data(GradeDados::FundoFixoRole);
+        if (!fundo.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem opcao(option);
+        opcao.state &= ~QStyle::State_Selected;
+        painter->fillRect(option.rect, fundo.value<QColor>());
+        QStyledItemDelegate::paint(painter, opcao, index);
+    }
+};
+} // namespace
 
 class GradeDados::Modelo : public QIdentityProxyModel
 {
@@ -49,6 +72,7 @@ GradeDados::GradeDados(TClientDataSetPlus &dataSet, const QList<Coluna> &colunas
 {
     m_modelo->setSourceModel(&dataSet);
     setModel(m_modelo);
+    setItemDelegate(new DelegadoFundoFixo(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

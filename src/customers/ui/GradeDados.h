@@ -25,6 +25,8 @@ public:
     // Role data of one cell (font, colours, decoration, or a replaced display text); an
     // invalid value keeps the default.
     using Estilo = std::function<QVariant(int linha, const QString &campo, int role)>;
+    // A background (QColor) that stays even on the selected row.
+    static constexpr int FundoFixoRole = Qt::UserRole + 1;
 
     GradeDados(TClientDataSetPlus &dataSet, const QList<Coluna> &colunas, QWidget *parent = nullptr);
 

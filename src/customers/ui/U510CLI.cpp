@@ -23,6 +23,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -96,10 +97,15 @@ F510CLI::F510CLI(QWidget *parent)
     const QString codEmp = dat().sessao.CODEMP;
     m_cadastro->abreTipos();
     m_cadastro->abreEstados(codEmp);
-    lcbTipo->clear();
-    TClientDataSetPlus &tipos = m_cadastro->cdsTipoCliente();
-    for (tipos.first(); !tipos.eof(); tipos.next())
-        lcbTipo->addItem(tipos.asString(QStringLiteral("DESTIP")), tipos.asString(QStringLiteral("CODTIP")));
+    {
+        // The checkout rule reads the type list; it must not move it while the list is read.
+        const QSignalBlocker semRegra(lcbTipo);
+        lcbTipo->clear();
+        TClientDataSetPlus &tipos = m_cadastro->cdsTipoCliente();
+        for (tipos.first(); !tipos.eof(); tipos.next())
+            lcbTipo->addItem(tipos.asString(QStringLiteral("DESTIP")), tipos.asString(QStringLiteral("CODTIP")));
+        lcbTipo->setCurrentIndex(-1);
+    }
     TClientDataSetPlus &estados = m_cadastro->cdsPESESTADO();
     for (estados.first(); !estados.eof(); estados.next())
         cblEstado->addItem(estados.asString(QStringLiteral("ESTCID")));
@@ -165,9 +171,12 @@ QWidget *F510CLI::montaPesquisa()
             if (dbgPesquisa->valor(linha, QStringLiteral("SITCLI")).toString() == QLatin1String("B"))
                 return QColor(255, 0, 0);
             return {};
+        case GradeDados::FundoFixoRole:
         case Qt::BackgroundRole:
             if (dbgPesquisa->valor(linha, QStringLiteral("STUCLI")).toString() == QLatin1String("N"))
                 return QColor(83, 142, 213);
+            if (role == GradeDados::FundoFixoRole)
+                return {};
             if (campo == QLatin1String("RAZCLI"))
                 return QApplication::palette().color(QPalette::ToolTipBase);
             return {};
@@ -273,6 +282,8 @@ QWidget *F510CLI::montaCadastro()
     adiciona(QStringLiteral("Tipo:"), lcbTipo);
     form->addWidget(cbCheckout, linha, 2, 1, 2);
     connect(lcbTipo, &QComboBox::activated, this, [this] { lcbTipoCloseUp(); });
+    // The checkout rule also follows every change of the type shown (a customer loaded, a new one).
+    connect(lcbTipo, &QComboBox::currentIndexChanged, this, [this] { aplicaCheckout(); });
     connect(cblEstado, &QComboBox::activated, this, [this] { dat().executaAcao([this] { cblEstadoClick(); }); });
     ++linha;
 
