@@ -4,7 +4,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
-#include "GradeDados.h"
+#include "GradePedido.h"
 #include "OrderStore.h"
 #include "PedidoDados.h"
 #include "SqlText.h"
@@ -103,7 +103,7 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     cbSituacao->addItem(QStringLiteral("Cancelado"), QStringLiteral("C"));
     btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
     dbgPesquisa = new QTableView;
-    GradeDados::prepara(dbgPesquisa);
+    GradePedido::prepara(dbgPesquisa);
     dbgPesquisa->setItemDelegate(new PinturaPesquisa(m_dados.cdsPesPedido, dbgPesquisa));
     btCopiar = new QPushButton(QStringLiteral("Copiar"));
     btCopiar->setToolTip(QStringLiteral("Copiar Pedido"));
@@ -180,7 +180,7 @@ void PaginaPesquisa::btPesquisarClick()
              {QStringLiteral("PDATFIM"), fim},
              {QStringLiteral("PPDFORC"), cbOrcamentos->isChecked() ? QStringLiteral("S") : QStringLiteral("%")},
              {QStringLiteral("PSITPDF"), cbSituacao->currentData().toString()}});
-    GradeDados::configura(dbgPesquisa, ds,
+    GradePedido::configura(dbgPesquisa, ds,
                           {{QStringLiteral("CODPDF"), QStringLiteral("Pedido"), QStringLiteral("00000")},
                            {QStringLiteral("DATPDF"), QStringLiteral("Data"), QStringLiteral("dd/mm/yyyy")},
                            {QStringLiteral("CODCLI"), QStringLiteral("Cliente"), QString()},

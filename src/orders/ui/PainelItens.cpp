@@ -4,7 +4,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
-#include "GradeDados.h"
+#include "GradePedido.h"
 #include "ItemCalculation.h"
 #include "ItemRegistro.h"
 #include "LastPrice.h"
@@ -107,7 +107,7 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     cbTabela = new QComboBox;
     cbTabela->addItems({kTabelaVendas, kItensPedido});
     dbgItem = new QTableView;
-    GradeDados::prepara(dbgItem);
+    GradePedido::prepara(dbgItem);
     dbgItem->setItemDelegate(new PinturaItens(estado, dbgItem));
     lblpreco = rotulo(QStringLiteral("Preço :"));
     lbldesc = rotulo(QStringLiteral("Desc. :"));
@@ -237,7 +237,7 @@ void PainelItens::mostraVisaoItens()
 void PainelItens::configuraGradeItens()
 {
     TClientDataSetPlus *ds = m_estado.dados->cdsCADITEM;
-    GradeDados::configura(dbgItem, ds,
+    GradePedido::configura(dbgItem, ds,
                           {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
                            {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
                            {QStringLiteral("CA_SITIPF"), QStringLiteral("Situação"), QString()},

@@ -2,7 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "GradeDados.h"
+#include "GradePedido.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
 #include "ProductQuery.h"
@@ -101,7 +101,7 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     SpeedButton2 = new QPushButton(QStringLiteral("Calc."));
     SpeedButton2->setToolTip(QStringLiteral("Calculadora"));
     dbgProdutos = new QTableView;
-    GradeDados::prepara(dbgProdutos);
+    GradePedido::prepara(dbgProdutos);
     dbgProdutos->setItemDelegate(new PinturaProdutos(this, m_estado.dados->cdsPESPRODUTO, dbgProdutos));
 
     auto *filtros = new QGridLayout;
@@ -243,7 +243,7 @@ void SeletorProdutos::btPESPROClick()
     ds->close();
     ds->setCommandText(consulta.searchStatement(f));
     ds->open();
-    GradeDados::configura(dbgProdutos, ds,
+    GradePedido::configura(dbgProdutos, ds,
                           {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
                            {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
                            {QStringLiteral("UNDPRO"), QStringLiteral("Und."), QString()},

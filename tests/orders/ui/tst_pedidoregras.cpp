@@ -44,6 +44,7 @@ private slots:
     void retirarSomenteComDescontoDeRetirada();
     void fatorDoProdutoEPassoDaQuantidade();
     void produtoRepetidoSubstituiOItem();
+    void alteracaoNaVisaoDeItensMantemPrecosDoItem();
     void mudancaDeCondicaoCorrigePrecos();
     void flexInsuficienteRecusaOPedido();
     void pedidoMinimoPorCentroDeCusto();
@@ -266,6 +267,37 @@ void TstPedidoRegras::produtoRepetidoSubstituiOItem()
     QCOMPARE(itens->recordCount(), 1);
     QCOMPARE(itens->asFloat(QStringLiteral("QTDPRO")), 5.0);
     QCOMPARE(itens->sum(QStringLiteral("VLRTOT")), 100.0);
+}
+
+// Changing an item in the item view keeps the prices it was written with; removal asks first.
+void TstPedidoRegras::alteracaoNaVisaoDeItensMantemPrecosDoItem()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
+    exec(QStringLiteral("UPDATE F511TAB SET PRCVEN = 30 WHERE CODPRO = 12"));
+    QComboBox *seletor = w->itens->cbTabela;
+    seletor->setCurrentIndex(seletor->findText(QStringLiteral("Itens do Pedido")));
+    emit seletor->activated(seletor->currentIndex());
+    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    itens->first();
+    w->itens->carregaItem();
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("20,000"));
+    w->itens->edPRECO->setText(QStringLiteral("19,500"));
+    w->itens->edQTDE->setText(QStringLiteral("4"));
+    w->itens->btIncluirITM->click();
+    QCOMPARE(itens->recordCount(), 1);
+    QCOMPARE(itens->asFloat(QStringLiteral("QTDPRO")), 4.0);
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 19.5);
+    QCOMPARE(itens->asFloat(QStringLiteral("PRCTAB")), 20.0);
+    QCOMPARE(itens->asFloat(QStringLiteral("MAXDCT")), 4.0);
+    m_respostas.answers = {RespostaMensagem::Nao};
+    w->itens->btExcluirITM->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Deseja excluir o produto SUCO D'UVA do Pedido ?"));
+    QCOMPARE(itens->recordCount(), 1);
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w->itens->btExcluirITM->click();
+    QCOMPARE(itens->recordCount(), 0);
 }
 
 // A condition whose discount raises the minimum price corrects the items and tells it once.

@@ -8,7 +8,7 @@ class TClientDataSetPlus;
 
 // Shows a dataset in a read-only, whole-row grid with the given columns, in the given order,
 // with their captions and display masks; other fields are hidden.
-namespace GradeDados {
+namespace GradePedido {
 
 struct Coluna
 {
@@ -20,4 +20,4 @@ struct Coluna
 void prepara(QTableView *grade);
 void configura(QTableView *grade, TClientDataSetPlus *ds, const QList<Coluna> &colunas);
 
-} // namespace GradeDados
+} // namespace GradePedido

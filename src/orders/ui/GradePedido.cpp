@@ -1,4 +1,4 @@
-#include "GradeDados.h"
+#include "GradePedido.h"
 
 #include "ClientDataSetPlus.h"
 
@@ -6,7 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-namespace GradeDados {
+namespace GradePedido {
 
 void prepara(QTableView *grade)
 {
@@ -63,4 +63,4 @@ void configura(QTableView *grade, TClientDataSetPlus *ds, const QList<Coluna> &c
     }
 }
 
-} // namespace GradeDados
+} // namespace GradePedido
