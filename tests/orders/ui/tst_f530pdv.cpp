@@ -1,6 +1,7 @@
 #include "BasePedidos.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "ModuleFrame.h"
 #include "PaginaPesquisa.h"
 #include "PainelCabecalho.h"
 #include "PainelItens.h"
@@ -36,6 +37,7 @@ private slots:
     void init();
     void cleanup();
 
+    void janelaConhecidaPeloQuadro();
     void novoPedidoDigitadoSalvoEListado();
     void clienteComAtrasoViraOrcamento();
     void senhaDeLiberacaoSalvaComoPedido();
@@ -130,6 +132,12 @@ void TstF530PDV::digitaItem(F530PDV &w, const QString &produto, const QString &p
     QTest::keyClick(w.itens->edPRECO, Qt::Key_Return);
     w.itens->edQTDE->setText(quantidade);
     QTest::keyClick(w.itens->edQTDE, Qt::Key_Return);
+}
+
+// "Pedidos" and the recovered-order path open the window by its name.
+void TstF530PDV::janelaConhecidaPeloQuadro()
+{
+    QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F530PDV")));
 }
 
 // A typed order must reach the database with its items and totals and show up in the list.
