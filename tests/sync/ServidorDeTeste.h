@@ -24,6 +24,7 @@ public:
     QByteArray pacote; // length + archive sent after "#ENVIANDO#"
     bool mudo = false; // accepts and never answers
     QByteArray respostaSaudacao = "#VERSAO#";
+    bool paraNoMeio = false; // sends half the package and goes silent
     bool recebendo = false;
     QByteArray buffer;
     QTemporaryDir pasta;
@@ -88,6 +89,10 @@ public:
             conexao->write("#GERANDO#");
             QTimer::singleShot(100, this, [this] { conexao->write("#ENVIANDO#"); });
             QTimer::singleShot(200, this, [this] {
+                if (paraNoMeio) {
+                    conexao->write(pacote.left(pacote.size() / 2));
+                    return;
+                }
                 conexao->write(pacote.left(100));
                 conexao->write(pacote.mid(100));
             });

@@ -105,3 +105,43 @@ TEST_F(Comando, VersaoIncorretaTerminaSemSucesso)
     EXPECT_EQ(saida.last(), LinhasStatus::versaoIncorreta(QStringLiteral("1.0.3.0")));
     EXPECT_TRUE(erros.contains(QStringLiteral("Deseja fazer download da NOVA VERSÃO do KORVEX  agora ? Não")));
 }
+
+// Guards a kill during the download: the notebook keeps its working database, nothing is left
+// set aside, and the next synchronisation completes.
+TEST_F(Comando, MortoDuranteODownloadMantemBase)
+{
+    notebook.runScript(kUsuarioServidor);
+    servidor->paraNoMeio = true;
+    QProcess processo;
+    processo.setWorkingDirectory(notebook.folder());
+    processo.start(QStringLiteral(KORVEX_PROGRAMA), {QStringLiteral("sync")});
+    QEventLoop laco;
+    QByteArray lido;
+    QObject::connect(&processo, &QProcess::readyReadStandardOutput, &laco, [&] {
+        lido += processo.readAllStandardOutput();
+        if (lido.contains(LinhasStatus::recebendo.toUtf8()))
+            QTimer::singleShot(500, &laco, &QEventLoop::quit);
+    });
+    QTimer::singleShot(30000, &laco, &QEventLoop::quit);
+    laco.exec();
+    ASSERT_TRUE(lido.contains(LinhasStatus::recebendo.toUtf8())) << lido.toStdString();
+    ASSERT_EQ(processo.state(), QProcess::Running);
+    processo.kill();
+    ASSERT_TRUE(processo.waitForFinished());
+
+    const QDir pasta(notebook.folder());
+    EXPECT_TRUE(QFile::exists(pasta.filePath(QStringLiteral("ORVALIS.FDB"))));
+    EXPECT_FALSE(QFile::exists(pasta.filePath(QStringLiteral("ORVALIS.OLD"))));
+    EXPECT_FALSE(QFile::exists(pasta.filePath(QStringLiteral("ORVALIS.KXD")))) << "an incomplete package is no package";
+    {
+        FirebirdConnection cnx(QStringLiteral("comando2"));
+        notebook.open(cnx);
+        QSqlQuery q = cnx.query();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT NOMUSU FROM F599USU")) && q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("Ana"));
+    }
+
+    servidor->paraNoMeio = false;
+    EXPECT_EQ(executa({}), 0) << erros.toStdString();
+    EXPECT_EQ(saida.last(), LinhasStatus::sucesso);
+}
