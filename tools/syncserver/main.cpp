@@ -1,6 +1,7 @@
 #include "BaseCentral.h"
 #include "DatabaseError.h"
 #include "DatabaseFactory.h"
+#include "EncerramentoPorSinal.h"
 #include "ServidorSincronizacao.h"
 
 #include <QCommandLineParser>
@@ -77,6 +78,12 @@ int main(int argc, char **argv)
         err << "Pausa inválida: " << parser.value(pause) << "\n";
         return 2;
     }
+
+    EncerramentoPorSinal encerramento;
+    QObject::connect(&encerramento, &EncerramentoPorSinal::solicitado, &app, [&] {
+        registra(QStringLiteral("Servidor encerrado."));
+        QCoreApplication::quit();
+    });
 
     const QString pasta = QDir(parser.value(data)).absolutePath();
     std::unique_ptr<BaseCentral> central;
