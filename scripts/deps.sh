@@ -8,7 +8,7 @@ KORVEX_PACKAGES=(
   libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev
   libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth imagemagick fonts-dejavu-core xdotool
 )
 
 korvex_install_deps() {
@@ -29,8 +29,10 @@ korvex_install_deps() {
   fi
 }
 
+# korvex_build ROOT [BUILD_DIR]: configures and builds into BUILD_DIR (default ROOT/build).
 korvex_build() {
   local root="$1"
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$root/build" -j "$(nproc)"
+  local build="${2:-$root/build}"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j "$(nproc)"
 }

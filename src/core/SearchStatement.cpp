@@ -16,6 +16,19 @@ QString SearchStatement::namePart(const QString &columnExpression)
     return blank < 0 ? QString() : columnExpression.left(blank + 1);
 }
 
+QString SearchStatement::titlePart(const QString &columnExpression)
+{
+    const QString expression = columnExpression.trimmed();
+    qsizetype start = expression.lastIndexOf(QLatin1String(" AS "), -1, Qt::CaseInsensitive);
+    start = start < 0 ? expression.indexOf(u' ') : start + 4;
+    if (start < 0)
+        return expression.toUpper();
+    const QString alias = expression.mid(start).trimmed();
+    if (alias.size() >= 2 && alias.startsWith(u'"') && alias.endsWith(u'"'))
+        return alias.mid(1, alias.size() - 2);
+    return alias.toUpper();
+}
+
 QString SearchStatement::sql(const QString &code, const QString &description) const
 {
     const QString codeColumn = m_columns.value(0);

@@ -19,6 +19,10 @@ public:
     // (empty when there is no blank, which makes the statement fail with the engine's message).
     static QString namePart(const QString &columnExpression);
 
+    // The grid title of an expression: its alias (quotes removed; an unquoted alias in upper
+    // case, as the engine names it), or the whole expression when it has no alias.
+    static QString titlePart(const QString &columnExpression);
+
     const QStringList &columns() const { return m_columns; }
 
 private:

@@ -50,3 +50,12 @@ TEST(SearchStatement, NamePart)
     EXPECT_EQ(SearchStatement::namePart(QStringLiteral("NOMVEN AS \"VENDEDOR\"")), QStringLiteral("NOMVEN "));
     EXPECT_EQ(SearchStatement::namePart(QStringLiteral("CODVEN")), QString());
 }
+
+// Guards the grid titles: the alias as written, quotes removed, accents intact.
+TEST(SearchStatement, TitlePart)
+{
+    EXPECT_EQ(SearchStatement::titlePart(QStringLiteral("RAZCLI AS \"RAZÃO SOCIAL\"")), QStringLiteral("RAZÃO SOCIAL"));
+    EXPECT_EQ(SearchStatement::titlePart(QStringLiteral("FANCLI as fantasia")), QStringLiteral("FANTASIA"));
+    EXPECT_EQ(SearchStatement::titlePart(QStringLiteral("CODCLI CODIGO")), QStringLiteral("CODIGO"));
+    EXPECT_EQ(SearchStatement::titlePart(QStringLiteral("CODCLI")), QStringLiteral("CODCLI"));
+}

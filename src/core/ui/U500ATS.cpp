@@ -63,7 +63,7 @@ F500ATS::F500ATS(QWidget *parent)
     principal->setSpacing(16);
     principal->addWidget(figura);
     principal->addLayout(campos, 1);
-    setFixedSize(380, 170);
+    setFixedSize(principal->sizeHint().expandedTo(QSize(400, 0)));
 
     connect(BitBtn1, &QPushButton::clicked, this, &F500ATS::BitBtn1Click);
 }

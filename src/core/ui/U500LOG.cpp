@@ -96,7 +96,7 @@ void F500LOG::montaTela()
     principal->setSpacing(16);
     principal->addWidget(figura);
     principal->addLayout(campos, 1);
-    setFixedSize(380, 170);
+    setFixedSize(principal->sizeHint().expandedTo(QSize(400, 0)));
 
     connect(BitBtn1, &QPushButton::clicked, this, &F500LOG::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &F500LOG::BitBtn2Click);

@@ -331,7 +331,14 @@ void F500PRI::showEvent(QShowEvent *event)
     if (m_mostrado || Encerramento::solicitado())
         return;
     m_mostrado = true;
-    FormShow();
+    // The checks (and their boxes) run once the window is on the screen behind them.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!Encerramento::solicitado())
+                FormShow();
+        },
+        Qt::QueuedConnection);
 }
 
 void F500PRI::FormShow()

@@ -171,6 +171,14 @@ void F599PSQ::btPesquisarClick()
         } catch (const std::exception &) {
         }
     }
+    if (cdsPesquisa->active()) {
+        // Titles from the aliases as written: the driver hands accented aliases back garbled.
+        const QStringList campos = cdsPesquisa->fieldNames();
+        const QStringList &colunas = m_statement.columns();
+        for (int i = 0; i < campos.size() && i < colunas.size(); ++i)
+            cdsPesquisa->fieldDef(campos.at(i)).displayLabel = SearchStatement::titlePart(colunas.at(i));
+        emit cdsPesquisa->headerDataChanged(Qt::Horizontal, 0, cdsPesquisa->columnCount() - 1);
+    }
     dbgPesquisa->resizeColumnsToContents();
     if (!cdsPesquisa->active() || cdsPesquisa->isEmpty())
         return;

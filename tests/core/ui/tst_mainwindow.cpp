@@ -53,6 +53,12 @@ class TstMainWindow : public QObject
     QStringList m_abertas;
     QDateTime m_agora;
 
+    // Shows the window and runs the checks it queues for right after showing.
+    static void mostra(F500PRI &pri)
+    {
+        pri.show();
+        QCoreApplication::sendPostedEvents(&pri, QEvent::MetaCall);
+    }
     static QMdiArea *area(F500PRI &pri) { return pri.findChild<QMdiArea *>(QStringLiteral("mdiArea")); }
     static QWidget *menu(F500PRI &pri) { return pri.findChild<QFrame *>(QStringLiteral("PMENU")); }
     static QToolButton *botao(F500PRI &pri, const char *name)
@@ -155,7 +161,7 @@ private slots:
         ModuleFrame::unregisterModuleWindow(QStringLiteral("F599ATL"));
         F500PRI pri;
         QCOMPARE(m_logins, 0);
-        pri.show();
+        mostra(pri);
         QCOMPARE(amb.textos(), QStringList{kNenhumUsuario});
         QCOMPARE(amb.encerramentos, 1);
         QCOMPARE(pri.findChild<QLabel *>(QStringLiteral("lblusuario"))->text(), QStringLiteral("NÃO CONFIGURADO"));
@@ -167,7 +173,7 @@ private slots:
     {
         AmbienteJanela amb;
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QCOMPARE(abertas(pri), QStringList{QStringLiteral("F599ATL")});
         QVERIFY(menu(pri)->isHidden());
         QCOMPARE(amb.encerramentos, 0);
@@ -182,7 +188,7 @@ private slots:
         AmbienteJanela amb(usuario());
         m_agora = momento(5, 9, 59, 59);
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         auto *rotulo = pri.findChild<QLabel *>(QStringLiteral("lblatualizado"));
         QVERIFY(!amb.dat->sessao.atualizacaoExpirada);
         QCOMPARE(rotulo->palette().color(QPalette::WindowText), QColor(0, 128, 0));
@@ -226,7 +232,7 @@ private slots:
         }
         amb.respostas.answers << (sim ? RespostaMensagem::Sim : RespostaMensagem::Nao);
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         const bool ambos = pedido && itens;
         QCOMPARE(amb.respostas.shown.size(), ambos ? 1 : 0);
         if (ambos)
@@ -246,7 +252,7 @@ private slots:
         AmbienteJanela amb(usuario());
         m_mensagensNovas = true;
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QCOMPARE(amb.textos(), QStringList{kLembreteInicio});
 
         QTest::mouseClick(botao(pri, "btMensagem"), Qt::LeftButton);
@@ -272,7 +278,7 @@ private slots:
     {
         AmbienteJanela amb(usuario(QString()));
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         for (const char *nome : {"btClientes", "btProduto", "btPedido", "btFinanceiro", "btRoteiro", "btsupervisor"})
             QTest::mouseClick(botao(pri, nome), Qt::LeftButton);
         QVERIFY(m_abertas.isEmpty());
@@ -290,7 +296,7 @@ private slots:
     {
         AmbienteJanela amb(usuario(QStringLiteral("3"), QStringLiteral("S")));
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         for (const char *nome : {"btClientes", "btProduto", "btPedido", "btFinanceiro", "btRoteiro", "btsupervisor"})
             QTest::mouseClick(botao(pri, nome), Qt::LeftButton);
         QCOMPARE(m_abertas, (QStringList{QStringLiteral("F510CLI"), QStringLiteral("F511PRO"), QStringLiteral("F530PDV"),
@@ -303,7 +309,7 @@ private slots:
         AmbienteJanela amb(usuario());
         m_agora = momento(6, 8, 0);
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QVERIFY(amb.dat->sessao.atualizacaoExpirada);
         QTest::mouseClick(botao(pri, "btPedido"), Qt::LeftButton);
         QTest::mouseClick(botao(pri, "btFinanceiro"), Qt::LeftButton);
@@ -321,7 +327,7 @@ private slots:
         AmbienteJanela amb(usuario());
         ModuleFrame::unregisterModuleWindow(QStringLiteral("F510CLI"));
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QTest::mouseClick(botao(pri, "btClientes"), Qt::LeftButton);
         QVERIFY(!menu(pri)->isHidden());
         QVERIFY(!botao(pri, "btFechar")->isHidden());
@@ -333,7 +339,7 @@ private slots:
     {
         AmbienteJanela amb(usuario());
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QTest::mouseClick(botao(pri, "btconexao"), Qt::LeftButton);
         amb.dat->sessao.mostraMetas = true;
         area(pri)->activeSubWindow()->close();
@@ -350,14 +356,14 @@ private slots:
         {
             AmbienteJanela amb(usuario(QStringLiteral("3"), QStringLiteral("N"), QStringLiteral("S")));
             F500PRI pri;
-            pri.show();
+            mostra(pri);
             pri.FormActivate();
             QCOMPARE(m_trocasSenha, 1);
         }
         m_trocasSenha = 0;
         AmbienteJanela amb(usuario());
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         pri.FormActivate();
         QCOMPARE(m_trocasSenha, 0);
     }
@@ -367,7 +373,7 @@ private slots:
     {
         AmbienteJanela amb(usuario());
         F500PRI pri;
-        pri.show();
+        mostra(pri);
         QTest::mouseClick(botao(pri, "btFechar"), Qt::LeftButton);
         QCOMPARE(amb.respostas.lastText(), QStringLiteral("Deseja realmente SAIR do Sistema ?"));
         QVERIFY(pri.isVisible());

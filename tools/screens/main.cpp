@@ -1,0 +1,104 @@
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "U500ATS.h"
+#include "U500CAD.h"
+#include "U500LOG.h"
+#include "U500PRI.h"
+#include "U599PSQ.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+namespace {
+// Answers every box without showing it: the pictures are of the windows themselves.
+class RespostaSilenciosa : public MessagePresenter
+{
+public:
+    RespostaMensagem present(const QString &, TipoMensagem, CorMensagem, BotoesMensagem buttons) override
+    {
+        return buttons == BotoesMensagem::Ok ? RespostaMensagem::Ok : RespostaMensagem::Nao;
+    }
+};
+
+bool salva(QWidget &janela, const QDir &destino, const QString &nome)
+{
+    janela.show();
+    janela.raise();
+    janela.activateWindow();
+    QElapsedTimer espera;
+    espera.start();
+    while (espera.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QString arquivo = destino.filePath(nome + QStringLiteral(".png"));
+    const bool ok = janela.grab().save(arquivo);
+    QTextStream(stdout) << (ok ? "Gravada " : "Falha ao gravar ") << arquivo << "\n";
+    janela.hide();
+    return ok;
+}
+
+// A few letters of a customer's name, so the search window shows rows.
+QString trechoDeCliente(D500DAT &dat)
+{
+    QSqlQuery q = dat.cnxFirebird.query();
+    if (q.exec(QStringLiteral("SELECT FIRST 1 RAZCLI FROM F510CLI WHERE CODCLI > 0 AND CODEMP = ") + dat.sessao.CODEMP)
+        && q.next())
+        return q.value(0).toString().trimmed().left(3);
+    return QStringLiteral("LTD");
+}
+} // namespace
+
+// korvex-screens --out DIR: run in a demo data folder; saves main, login, password change and
+// search windows as PNG files for the documentation.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvex"));
+    QCommandLineParser parser;
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Pasta das imagens."), QStringLiteral("DIR"));
+    parser.addOption(out);
+    parser.addHelpOption();
+    parser.process(app);
+    if (!parser.isSet(out)) {
+        QTextStream(stderr) << "Informe a pasta das imagens com --out DIR.\n";
+        return 2;
+    }
+    QDir destino(parser.value(out));
+    destino.mkpath(QStringLiteral("."));
+
+    RespostaSilenciosa respostas;
+    D500DAT dat;
+    dat.setMessagePresenter(&respostas);
+    D500CAD cad(dat.cnxFirebird);
+
+    F500PRI::ganchos().login = [](QWidget *) { return true; };
+    F500PRI::ganchos().trocaSenha = [](QWidget *) {};
+    F500PRI::ganchos().mensagensNovas = [&cad](const QString &codEmp) { return cad.existemMensagensNovas(codEmp); };
+
+    bool ok = true;
+    F500PRI principal;
+    ok &= salva(principal, destino, QStringLiteral("main"));
+
+    F500LOG login;
+    login.findChild<QLineEdit *>(QStringLiteral("edsenha"))->setText(QStringLiteral("venda123"));
+    ok &= salva(login, destino, QStringLiteral("login"));
+
+    F500ATS troca;
+    troca.findChild<QLineEdit *>(QStringLiteral("EDSENHA"))->setText(QStringLiteral("nova2024"));
+    troca.findChild<QLineEdit *>(QStringLiteral("edCONFsenha"))->setText(QStringLiteral("nova2024"));
+    ok &= salva(troca, destino, QStringLiteral("password"));
+
+    F599PSQ pesquisa(QStringLiteral("F510CLI"),
+                     {QStringLiteral("CODCLI AS CODIGO"), QStringLiteral("RAZCLI AS \"RAZÃO SOCIAL\""),
+                      QStringLiteral("FANCLI AS FANTASIA")},
+                     QStringLiteral(" AND CODCLI > 0 AND SITCLI IN ('A','I') AND CODEMP = ") + dat.sessao.CODEMP);
+    pesquisa.show();
+    QApplication::processEvents();
+    pesquisa.findChild<QLineEdit *>(QStringLiteral("edtDescricao"))->setText(trechoDeCliente(dat));
+    ok &= salva(pesquisa, destino, QStringLiteral("search"));
+    return ok ? 0 : 1;
+}
