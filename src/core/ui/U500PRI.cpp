@@ -335,8 +335,12 @@ void F500PRI::showEvent(QShowEvent *event)
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (!Encerramento::solicitado())
-                FormShow();
+            if (Encerramento::solicitado())
+                return;
+            FormShow();
+            // A window shown is the active one, and its activation came before the session
+            // was loaded: run it now (window systems without a window manager never send it).
+            FormActivate();
         },
         Qt::QueuedConnection);
 }

@@ -357,8 +357,9 @@ private slots:
             AmbienteJanela amb(usuario(QStringLiteral("3"), QStringLiteral("N"), QStringLiteral("S")));
             F500PRI pri;
             mostra(pri);
+            QCOMPARE(m_trocasSenha, 1); // as soon as the window is shown
             pri.FormActivate();
-            QCOMPARE(m_trocasSenha, 1);
+            QCOMPARE(m_trocasSenha, 2); // and at every activation after
         }
         m_trocasSenha = 0;
         AmbienteJanela amb(usuario());
