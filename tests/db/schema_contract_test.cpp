@@ -306,12 +306,16 @@ protected:
             ADD_FAILURE() << "exec failed: " << q.lastError().text().toStdString() << "\n" << sql.toStdString();
             return rows;
         }
+        // record() asks the catalogue on this driver: once per statement, not per row. Column
+        // aliases come as the Latin-1 reading of their UTF-8 bytes.
+        const QSqlRecord rec = q.record();
+        QStringList names;
+        for (int i = 0; i < rec.count(); ++i)
+            names << QString::fromUtf8(rec.fieldName(i).toLatin1()).toUpper();
         while (q.next()) {
             Row row;
-            const QSqlRecord rec = q.record();
-            // The driver hands column aliases over as Latin-1 bytes of their UTF-8 text.
-            for (int i = 0; i < rec.count(); ++i)
-                row.insert(QString::fromUtf8(rec.fieldName(i).toLatin1()).toUpper(), q.value(i));
+            for (int i = 0; i < names.size(); ++i)
+                row.insert(names[i], q.value(i));
             rows << row;
         }
         return rows;

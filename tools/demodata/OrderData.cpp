@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace DemoValues;
 
@@ -241,7 +242,7 @@ void OrderData::write()
         const int codint = status == u"D" ? 0 : internal++;
         const int invoice = (status == u"F" || status == u"E") ? invoicing++ : 0;
 
-        double total = 0, flexUsed = 0;
+        qint64 totalMilli = 0, flexCents = 0; // exact sums, as the database adds the stored values
         QSet<int> chosen;
         const int size = sizes[index];
         for (int n = 0; n < size; ++n) {
@@ -316,8 +317,8 @@ void OrderData::write()
                     invoiced = std::max(0.0, quantity - p.factor * random.between(1, std::max(1, quantitySteps)));
                 }
             }
-            total += itemTotal;
-            flexUsed += used;
+            totalMilli += std::llround(itemTotal * 1000.0);
+            flexCents += std::llround(used * 100.0);
             items.add({code(emp), code(p.ccu), code(codpdf), code(p.code), code(codint), text(p.description),
                        text(p.unit), dec(quantity, 2), dec(price, 3), dec(itemTotal, 3), dec(used, 2),
                        dec(generated, 2), dec(invoiced, 2), dec(invoiced > 0 ? price : 0.0, 2), dec(p.factor, 3),
@@ -327,6 +328,8 @@ void OrderData::write()
                        text(state), text(flexState), invoice > 0 ? code(invoice) : null()});
         }
 
+        const double total = double((totalMilli + 5) / 10) / 100.0;
+        const double flexUsed = double(flexCents) / 100.0;
         const int seller = customer.codnov > 0 ? m_context.userSeller : customer.seller;
         if (!settled && seller == m_context.userSeller)
             m_context.userOpenFlex += round(flexUsed, 2);
