@@ -299,8 +299,8 @@ void CatalogueData::writePriceTables()
             situation = QStringLiteral("S");
         } else {
             changed = today.addDays(-random.between(10, 300));
-            if (random.chance(0.10) || p.code == 5)
-                announced = random.real(1.03, 1.08);
+            if (random.chance(0.10))
+                announced = random.real(1.03, 1.08); // a new price announced, not yet in force
         }
         if (p.code == 5)
             announced = 16.90 / 15.90;

@@ -30,14 +30,14 @@ DemoDataGenerator::DemoDataGenerator(const QString &folder, const DemoScale &sca
     , m_scale(scale)
     , m_seed(seed)
     , m_today(QDate::currentDate())
-    , m_now(QTime(QTime::currentTime().hour(), QTime::currentTime().minute(), QTime::currentTime().second()))
 {
+    setToday(QDate::currentDate(), QTime::currentTime());
 }
 
 void DemoDataGenerator::setToday(const QDate &today, const QTime &now)
 {
     m_today = today;
-    m_now = now;
+    m_now = QTime(now.hour(), now.minute(), now.second()); // TIME keeps whole seconds here
 }
 
 QString DemoDataGenerator::companyName()

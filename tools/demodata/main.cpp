@@ -53,7 +53,8 @@ int main(int argc, char **argv)
             err << "Data inválida: " << parser.value(today) << "\n";
             return 2;
         }
-        generator.setToday(day, QTime(9, 0));
+        // Today keeps the current time; another day gets a fixed one, so its rows repeat.
+        generator.setToday(day, day == QDate::currentDate() ? QTime::currentTime() : QTime(9, 0));
     }
 
     QElapsedTimer timer;
