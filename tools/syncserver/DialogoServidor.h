@@ -42,7 +42,8 @@ public:
     {
         QString versao;                                  // expected program version
         std::chrono::milliseconds pausa{300};            // between tokens the notebook does not answer
-        std::chrono::milliseconds prazoResposta{120000}; // longest wait for the notebook
+        // Longest wait for the notebook; building its package on a large database takes minutes.
+        std::chrono::milliseconds prazoResposta{std::chrono::minutes(30)};
         qint64 tamanhoMaximoPacote = 64LL << 20;         // the uploaded archive
         qint64 tamanhoMaximoScript = 256LL << 20;        // the script inside it
         int tamanhoMaximoMensagem = 4096;                // one text token

@@ -4,20 +4,13 @@
 #include "EsquemaCentral.h"
 #include "FirebirdConnection.h"
 
-#include <QSqlQuery>
 #include <QStringList>
-#include <QVariantList>
 
 namespace {
 
 // A row fresh from a script, and one the server already holds.
 const QString pendente = QStringLiteral("%1.CODNOW IS NOT NULL AND %1.SITSRV IS NULL");
 const QString integrado = QStringLiteral("(%1.CODNOW IS NULL OR %1.SITSRV IS NOT NULL)");
-
-struct Pedido
-{
-    QVariant CODEMP, CODPDF, CODINT, CODVEN, CODCLI, CODNOV, DATPDF;
-};
 
 } // namespace
 
@@ -35,45 +28,29 @@ void IntegracaoScript::integra()
 
 void IntegracaoScript::integraPedidos()
 {
-    QList<Pedido> pedidos;
-    {
-        QSqlQuery consulta = ConsultaServidor::executa(
-            m_conexao, QStringLiteral("SELECT P.CODEMP, P.CODPDF, P.CODINT, P.CODVEN, P.CODCLI, P.CODNOV, P.DATPDF "
-                                      "FROM F530PDF P WHERE ")
-                           + pendente.arg(QStringLiteral("P")));
-        while (consulta.next())
-            pedidos.append({consulta.value(0), consulta.value(1), consulta.value(2), consulta.value(3),
-                            consulta.value(4), consulta.value(5), consulta.value(6)});
-    }
-    for (const Pedido &p : std::as_const(pedidos)) {
-        const QVariantMap chave{{QStringLiteral("EMP"), p.CODEMP}, {QStringLiteral("INT"), p.CODINT},
-                                {QStringLiteral("PDF"), p.CODPDF}, {QStringLiteral("VEN"), p.CODVEN}};
-        // Items of this order in this package: same order number and seller, same moment.
-        const QString itensDoPedido = QStringLiteral(
-            "I.CODEMP = :EMP AND I.CODPDF = :PDF AND I.CODINT = 0 AND I.SITSRV IS NULL "
-            "AND I.CODVEN IS NOT DISTINCT FROM :VEN "
-            "AND I.CODNOW = (SELECT FIRST 1 O.CODNOW FROM F530PDF O WHERE O.CODEMP = :EMP AND O.CODINT = :INT)");
-        const QVariant repetido = ConsultaServidor::valor(
-            m_conexao,
-            QStringLiteral("SELECT FIRST 1 1 FROM F530PDF A WHERE A.CODEMP = :EMP AND A.CODPDF = :PDF "
-                           "AND A.CODINT <> :INT AND A.CODVEN IS NOT DISTINCT FROM :VEN "
-                           "AND A.CODCLI IS NOT DISTINCT FROM :CLI AND A.CODNOV IS NOT DISTINCT FROM :NOV "
-                           "AND A.DATPDF IS NOT DISTINCT FROM :DAT AND A.CODNOW IS NOT NULL AND A.SITSRV = 'I'"),
-            {{QStringLiteral("EMP"), p.CODEMP}, {QStringLiteral("PDF"), p.CODPDF}, {QStringLiteral("INT"), p.CODINT},
-             {QStringLiteral("VEN"), p.CODVEN}, {QStringLiteral("CLI"), p.CODCLI}, {QStringLiteral("NOV"), p.CODNOV},
-             {QStringLiteral("DAT"), p.DATPDF}});
-        if (repetido.isValid()) {
-            m_conexao.execute(QStringLiteral("DELETE FROM F530IPF I WHERE ") + itensDoPedido, chave);
-            m_conexao.execute(QStringLiteral("DELETE FROM F530PDF WHERE CODEMP = :EMP AND CODINT = :INT"),
-                              {{QStringLiteral("EMP"), p.CODEMP}, {QStringLiteral("INT"), p.CODINT}});
-            continue;
-        }
-        m_conexao.execute(QStringLiteral("UPDATE F530IPF I SET I.CODINT = :INT, I.SITSRV = 'I' WHERE ") + itensDoPedido,
-                          chave);
-        m_conexao.execute(QStringLiteral("UPDATE F530PDF SET SITSRV = 'I', PDFORC = 'N' WHERE CODEMP = :EMP AND CODINT = :INT"),
-                          {{QStringLiteral("EMP"), p.CODEMP}, {QStringLiteral("INT"), p.CODINT}});
-    }
-    // Items whose order did not come: kept as they arrived.
+    // An item of this package and its order: same company, order number, seller and moment.
+    const QString doPedido = QStringLiteral("P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODNOW = I.CODNOW "
+                                            "AND P.CODVEN IS NOT DISTINCT FROM I.CODVEN AND ")
+                             + pendente.arg(QStringLiteral("P"));
+    // The same order received from an earlier package.
+    const QString repetido = QStringLiteral(
+        "EXISTS (SELECT 1 FROM F530PDF A WHERE A.CODEMP = P.CODEMP AND A.CODPDF = P.CODPDF AND A.CODINT <> P.CODINT "
+        "AND A.CODVEN IS NOT DISTINCT FROM P.CODVEN AND A.CODCLI IS NOT DISTINCT FROM P.CODCLI "
+        "AND A.CODNOV IS NOT DISTINCT FROM P.CODNOV AND A.DATPDF IS NOT DISTINCT FROM P.DATPDF "
+        "AND A.CODNOW IS NOT NULL AND A.SITSRV = 'I')");
+    const QString itemPendente = pendente.arg(QStringLiteral("I")) + QStringLiteral(" AND I.CODINT = 0");
+
+    m_conexao.execute(QStringLiteral("DELETE FROM F530IPF I WHERE ") + itemPendente
+                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF P WHERE ") + doPedido + QStringLiteral(" AND ")
+                      + repetido + u')');
+    m_conexao.execute(QStringLiteral("DELETE FROM F530PDF P WHERE ") + pendente.arg(QStringLiteral("P"))
+                      + QStringLiteral(" AND ") + repetido);
+    m_conexao.execute(QStringLiteral("UPDATE F530IPF I SET I.CODINT = (SELECT FIRST 1 P.CODINT FROM F530PDF P WHERE ")
+                      + doPedido + QStringLiteral(") WHERE ") + itemPendente
+                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF P WHERE ") + doPedido + u')');
+    m_conexao.execute(QStringLiteral("UPDATE F530PDF P SET P.SITSRV = 'I', P.PDFORC = 'N' WHERE ")
+                      + pendente.arg(QStringLiteral("P")));
+    // Items whose order did not come stay as they arrived.
     m_conexao.execute(QStringLiteral("UPDATE F530IPF I SET I.SITSRV = 'I' WHERE ") + pendente.arg(QStringLiteral("I")));
 }
 

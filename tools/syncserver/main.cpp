@@ -36,8 +36,8 @@ int main(int argc, char **argv)
                                     QStringLiteral("ARQUIVO"), DatabaseFactory::defaultSchemaFile());
     const QCommandLineOption version(QStringLiteral("versao"), QStringLiteral("Versão exigida do programa."),
                                      QStringLiteral("VERSÃO"), QStringLiteral(KORVEX_VERSAO));
-    const QCommandLineOption timeout(QStringLiteral("prazo"), QStringLiteral("Segundos de espera por cada resposta (padrão 120)."),
-                                     QStringLiteral("S"), QStringLiteral("120"));
+    const QCommandLineOption timeout(QStringLiteral("prazo"), QStringLiteral("Segundos de espera por cada resposta do notebook (padrão 1800)."),
+                                     QStringLiteral("S"), QStringLiteral("1800"));
     const QCommandLineOption pause(QStringLiteral("pausa"),
                                    QStringLiteral("Milissegundos entre mensagens sem resposta (padrão 300)."),
                                    QStringLiteral("MS"), QStringLiteral("300"));
