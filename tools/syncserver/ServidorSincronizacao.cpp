@@ -63,6 +63,9 @@ void ServidorSincronizacao::atendeProximo()
         // Bytes that came while the connection waited in the queue.
         if (socket->bytesAvailable() > 0)
             recebe();
+        // A notebook that gave up while queued: its close came before anyone listened.
+        if (m_socket == socket && socket->state() == QAbstractSocket::UnconnectedState)
+            conexaoFechada();
     }
 }
 
