@@ -1,5 +1,7 @@
 #include "ClientDataSetPlus.h"
 
+#include <QStringDecoder>
+
 #include "DataSetStatement.h"
 #include "DatabaseError.h"
 #include "FieldValues.h"
@@ -43,6 +45,23 @@ struct TClientDataSetPlus::Statement
 using namespace FieldValues;
 
 namespace {
+// The driver hands column names (aliases such as "RAZÃO SOCIAL") over as Latin-1 of their
+// UTF-8 bytes; read them back as UTF-8 when they form valid UTF-8.
+QString columnName(const QString &raw)
+{
+    bool wide = false;
+    for (const QChar c : raw)
+        if (c.unicode() > 0x7F) {
+            wide = true;
+            if (c.unicode() > 0xFF)
+                return raw;
+        }
+    if (!wide)
+        return raw;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder(raw.toLatin1());
+    return decoder.hasError() ? raw : decoded;
+}
 
 const QString kRowNotFound = QStringLiteral("Registro não encontrado ou alterado por outro usuário.");
 
@@ -288,7 +307,7 @@ void TClientDataSetPlus::open()
     for (int i = 0; i < n; ++i) {
         const QSqlField f = record.field(i);
         FieldDef def;
-        def.name = f.name();
+        def.name = columnName(f.name());
         def.originTable = f.tableName().trimmed();
         Loader loader = Loader::AsIs;
         switch (f.metaType().id()) {

@@ -427,6 +427,15 @@ TEST_F(DataSetTest, AccentedTextRoundTripsThroughWin1252Columns)
               QStringLiteral("4"));
 }
 
+// Guards grid captions: an accented alias ("RAZÃO SOCIAL") must not arrive as mojibake.
+TEST_F(DataSetTest, AccentedAliasesKeepTheirName)
+{
+    auto ds = openDataSet(QStringLiteral("SELECT DESCRI AS \"RAZÃO SOCIAL\", CODIGO AS CODIGO FROM TPRE"));
+    EXPECT_EQ(ds->fieldDef(0).name, QStringLiteral("RAZÃO SOCIAL"));
+    EXPECT_TRUE(ds->hasField(QStringLiteral("RAZÃO SOCIAL")));
+    EXPECT_EQ(ds->fieldDef(1).name, QStringLiteral("CODIGO"));
+}
+
 // Guards the handler order and AutoApplyUpdates: handlers see the row before it is written; false waits.
 TEST_F(DataSetTest, AutoApplyRunsAfterHandlersAndCanBeTurnedOff)
 {
