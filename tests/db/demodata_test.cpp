@@ -3,15 +3,12 @@
 
 #include "D500DAT.h"
 #include "FirebirdConnection.h"
+#include "PastaDemo.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QProcess>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -30,51 +27,17 @@ const QDate kToday(2026, 12, 9); // a Wednesday in week 2 of its month
 
 QString generatorPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/korvex-demodata");
+    return PastaDemo::gerador();
 }
 
 // Runs the generator; returns its output, or fails the test.
 QString generate(const QString &folder, const QString &seed)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(generatorPath(), {QStringLiteral("--out"), folder, QStringLiteral("--seed"), seed,
-                                    QStringLiteral("--today"), kToday.toString(Qt::ISODate)});
-    if (!process.waitForFinished(240000) || process.exitCode() != 0) {
-        ADD_FAILURE() << "korvex-demodata failed: " << process.readAll().toStdString();
-        return {};
-    }
-    const QString output = QString::fromUtf8(process.readAll());
-    // The file is handed over with synchronous writes, which make every transaction start wait
-    // for the disk; the checks below only read, so the copy under test does without them.
-    QProcess::execute(QStringLiteral("gfix"), {QStringLiteral("-write"), QStringLiteral("async"),
-                                               QDir(folder).filePath(QStringLiteral("ORVALIS.FDB")),
-                                               QStringLiteral("-user"), QStringLiteral("SYSDBA")});
+    QString error;
+    const QString output = PastaDemo::gera(folder, kToday, seed, &error);
+    if (output.isEmpty())
+        ADD_FAILURE() << error.toStdString();
     return output;
-}
-
-// The generated folder is shared by the test processes of a run: built once (under a lock) and
-// again only when the generator or the schema is newer; each test suite works on its own copy,
-// since the embedded engine lets one process at a time open a file.
-QString sharedDemoFolder()
-{
-    QString root = QString::fromLocal8Bit(qgetenv("KORVEX_TEST_TMP"));
-    if (root.isEmpty())
-        root = QDir::tempPath() + QStringLiteral("/korvex-tests");
-    QDir().mkpath(root);
-    QLockFile lock(root + QStringLiteral("/demodata.lock"));
-    lock.setStaleLockTime(0);
-    lock.lock();
-    const QString folder = root + QStringLiteral("/demodata-seed1");
-    const QFileInfo file(folder + QStringLiteral("/ORVALIS.FDB"));
-    const QString schema = QString::fromLocal8Bit(qgetenv("KORVEX_SCHEMA"));
-    const bool stale = !file.exists() || file.lastModified() < QFileInfo(generatorPath()).lastModified()
-                       || (!schema.isEmpty() && file.lastModified() < QFileInfo(schema).lastModified());
-    if (stale) {
-        QDir(folder).removeRecursively();
-        generate(folder, QStringLiteral("1"));
-    }
-    return folder;
 }
 
 using Row = QVariantMap;
@@ -90,12 +53,11 @@ class DemoData : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
+        // Each suite works on its own copy: the embedded engine lets one process at a time open a file.
         s_dir = new QTemporaryDir();
-        const QString shared = sharedDemoFolder();
-        for (const QString &name : {QStringLiteral("ORVALIS.FDB"), QStringLiteral("SisCon.ini")})
-            QFile::copy(shared + u'/' + name, s_dir->filePath(name));
-        QFile::setPermissions(s_dir->filePath(QStringLiteral("ORVALIS.FDB")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QString error;
+        if (!PastaDemo::copia(kToday, s_dir->path(), &error))
+            ADD_FAILURE() << error.toStdString();
     }
 
     static void TearDownTestSuite()

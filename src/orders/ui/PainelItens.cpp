@@ -173,13 +173,23 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     connect(btPromocao, &QPushButton::clicked, this, acao([this] { btPromocaoClick(); }));
     connect(btIncluirITM, &QPushButton::clicked, this, acao([this] { btIncluirITMClick(); }));
     connect(btExcluirITM, &QPushButton::clicked, this, acao([this] { btExcluirITMClick(); }));
-    connect(cbTabela, &QComboBox::activated, this, acao([this] { cbTabelaSelect(); }));
+    // The entry fields follow the grid just shown: left with the other grid's row, Enter in the
+    // quantity would write that row's price into the current item.
+    connect(cbTabela, &QComboBox::activated, this, acao([this] {
+        cbTabelaSelect();
+        carregaItem();
+    }));
     connect(seletor, &SeletorProdutos::listaAberta, this, [this] {
         cbTabela->setCurrentText(kTabelaVendas);
         cbTabelaSelect();
         carregaItem();
     });
     connect(seletor->dbgProdutos, &QTableView::clicked, edPRECO, [this] { edPRECO->setFocus(); });
+    connect(seletor, &SeletorProdutos::produtoAlcancado, edPRECO, [this] {
+        seletor->dbgProdutos->scrollTo(seletor->dbgProdutos->currentIndex());
+        edPRECO->setFocus();
+        edPRECO->selectAll();
+    });
     connect(dbgItem, &QTableView::clicked, this, acao([this] { carregaItem(); }));
     connect(m_estado.dados->cdsPESPRODUTO, &TClientDataSetPlus::currentChanged, this, [this] {
         TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;

@@ -127,7 +127,14 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
             texto->setText(t.toUpper());
             texto->setCursorPosition(cursor);
         });
-        connect(texto, &QLineEdit::returnPressed, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
+        // Enter searches and, for a seller on the keyboard, lands on the first product found.
+        connect(texto, &QLineEdit::returnPressed, this, [this] {
+            dat().executaAcao([this] {
+                btPESPROClick();
+                if (m_estado.dados->cdsPESPRODUTO->locate({QStringLiteral("VERFAM")}, {QStringLiteral("N")}))
+                    emit produtoAlcancado();
+            });
+        });
     }
     connect(btPESPRO, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
     connect(SpeedButton2, &QPushButton::clicked, this, [] {

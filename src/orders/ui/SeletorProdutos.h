@@ -49,6 +49,8 @@ public:
 signals:
     // The list was rebuilt: the entry fields follow its current row.
     void listaAberta();
+    // A search from the keyboard found a product and made it the current row.
+    void produtoAlcancado();
 
 private:
     void preencheFamilias(const QString &grupo);
