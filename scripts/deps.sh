@@ -9,6 +9,7 @@ KORVEX_PACKAGES=(
   libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick fonts-dejavu-core xdotool
+  x11-apps
 )
 
 korvex_install_deps() {

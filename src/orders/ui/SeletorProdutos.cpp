@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -137,9 +138,7 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
         });
     }
     connect(btPESPRO, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
-    connect(SpeedButton2, &QPushButton::clicked, this, [] {
-        QProcess::startDetached(QStringLiteral("gnome-calculator"), {});
-    });
+    connect(SpeedButton2, &QPushButton::clicked, this, [] { abreCalculadora(); });
     connect(DBLookupComboBox4, &QComboBox::activated, this, [this] { cbFamilias->setChecked(true); });
     connect(DBLookupComboBox5, &QComboBox::activated, this, [this] {
         cbGrupo->setChecked(true);
@@ -147,6 +146,18 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     });
     connect(cbFamilias, &QCheckBox::clicked, this, [this] { cbFamiliasClick(); });
     connect(cbGrupo, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbGrupoClick(); }); });
+}
+
+void SeletorProdutos::abreCalculadora()
+{
+    // Whichever desktop calculator the notebook has; the order is not held up by it.
+    for (const char *programa : {"gnome-calculator", "kcalc", "mate-calc", "galculator", "qalculate-gtk", "xcalc"}) {
+        const QString caminho = QStandardPaths::findExecutable(QString::fromLatin1(programa));
+        if (!caminho.isEmpty() && QProcess::startDetached(caminho, {}))
+            return;
+    }
+    dat().exibeMensagem(QStringLiteral("Nenhuma calculadora encontrada neste computador."), TipoMensagem::Aviso,
+                        CorMensagem::Azul);
 }
 
 ProductQuery SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)

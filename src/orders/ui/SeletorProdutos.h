@@ -24,6 +24,7 @@ public:
     static ProductQuery consultaDoPedido(const PedidoEstado &estado);
 
     void btPESPROClick();
+    static void abreCalculadora(); // "Calculadora"
     void cbGrupoClick();
     void cbFamiliasClick();
     void DBLookupComboBox5CloseUp();
