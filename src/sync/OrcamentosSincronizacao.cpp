@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "DatabaseError.h"
+#include "FirebirdConnection.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,9 +11,11 @@
 
 const QString OrcamentosSincronizacao::selectOrcamentos = QStringLiteral("SELECT * FROM F530PDF WHERE PDFORC = 'S'");
 
+// Joined on the order key, driven by the few budget orders through the items' index; DISTINCT
+// keeps one copy of each item even when two budget rows share a key.
 const QString OrcamentosSincronizacao::selectItensOrcamentos = QStringLiteral(
-    "SELECT 'N' AS VLDITM, I.* FROM F530IPF I WHERE I.CODEMP||'-'||I.CODPDF||'-'||I.CODINT IN "
-    "(SELECT CODEMP||'-'||CODPDF||'-'||CODINT FROM F530PDF WHERE PDFORC = 'S')");
+    "SELECT 'N' AS VLDITM, I.* FROM (SELECT DISTINCT CODEMP, CODPDF, CODINT FROM F530PDF WHERE PDFORC = 'S') P "
+    "JOIN F530IPF I ON I.CODEMP = P.CODEMP AND I.CODPDF = P.CODPDF AND I.CODINT = P.CODINT");
 
 const QString OrcamentosSincronizacao::selectPedido = QStringLiteral(
     "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
@@ -85,25 +88,63 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
 void OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDataSetPlus &destino,
                                           const QString &codigoEmpresa)
 {
-    for (origem.first(); !origem.eof(); origem.next()) {
-        destino.close();
-        destino.setParam(QStringLiteral("PCODEMP"), codigoEmpresa);
-        destino.setParam(QStringLiteral("PCODPDF"), QStringLiteral("-1"));
-        destino.setParam(QStringLiteral("PCODINT"), QStringLiteral("-1"));
-        destino.open();
-        destino.append();
-        for (int i = 0; i < origem.fieldCount(); ++i) {
-            const QString campo = origem.fieldDef(i).name;
-            if (!destino.hasField(campo))
-                throw DatabaseError(QStringLiteral("Campo não encontrado: ") + campo);
-            if (origem.isNull(i))
-                destino.clearValue(campo);
-            else
-                destino.setValue(campo, origem.value(i));
-        }
-        destino.post();
-        destino.applyUpdates();
+    // The destination is opened once, on an empty result: a query per row searched the whole
+    // table for every restored row.
+    destino.close();
+    destino.setParam(QStringLiteral("PCODEMP"), codigoEmpresa);
+    destino.setParam(QStringLiteral("PCODPDF"), QStringLiteral("-1"));
+    destino.setParam(QStringLiteral("PCODINT"), QStringLiteral("-1"));
+    destino.open();
+
+    QStringList campos;
+    campos.reserve(origem.fieldCount());
+    for (int i = 0; i < origem.fieldCount(); ++i) {
+        const QString campo = origem.fieldDef(i).name;
+        if (!destino.hasField(campo))
+            throw DatabaseError(QStringLiteral("Campo não encontrado: ") + campo);
+        campos.append(campo);
     }
+    if (origem.isEmpty())
+        return;
+
+    // The rows go to the database in one pass and one commit (a prepared statement per row and
+    // a commit per row cost more than the rows themselves). The statements run in file order
+    // and a failing one is undone alone, so committing at a failure keeps the rows before it,
+    // as applying row by row did.
+    FirebirdConnection &conexao = *destino.connection();
+    conexao.beginTransaction();
+    bool copiadas = false;
+    try {
+        for (origem.first(); !origem.eof(); origem.next()) {
+            destino.append();
+            for (int i = 0; i < campos.size(); ++i) {
+                if (origem.isNull(i))
+                    destino.clearValue(campos.at(i));
+                else
+                    destino.setValue(campos.at(i), origem.value(i));
+            }
+            destino.post();
+        }
+        copiadas = true;
+        destino.applyUpdatesInTransaction();
+    } catch (...) {
+        // The rows posted before a row that could not be copied are written too.
+        destino.cancel();
+        if (!copiadas) {
+            try {
+                destino.applyUpdatesInTransaction();
+            } catch (const std::exception &) {
+            }
+        }
+        try {
+            conexao.commit();
+        } catch (const std::exception &) {
+            conexao.rollback();
+        }
+        throw;
+    }
+    conexao.commit();
+    destino.mergeChangeLog();
 }
 
 void OrcamentosSincronizacao::restauraOrcamentos(const QString &pasta, const QString &codigoEmpresa)

@@ -273,3 +273,107 @@ TEST_F(Reposicao, SemOrcamentosCopiaDeRecuperacaoFica)
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPITEM.XML"))));
 }
+
+namespace {
+
+// Budget orders whose keys look alike as text: 1/12/0, 1/121/0, 11/2/0 and 1/1/20 are budgets;
+// 1/12/5 and 1/1/2 are typed orders with items of their own. Budget 1/12/0 is held twice.
+QString orcamentosParecidos()
+{
+    QString script;
+    auto pedido = [&script](int emp, int pdf, int integ, const char *orcamento) {
+        script += QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC) "
+                                 "VALUES (%1, %2, %3, 'D', 7, '%4');\n")
+                      .arg(emp).arg(pdf).arg(integ).arg(QLatin1String(orcamento));
+    };
+    auto item = [&script](int emp, int pdf, int integ, int pro) {
+        script += QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO) "
+                                 "VALUES (%1, 2, %2, %4, %3, %4);\n")
+                      .arg(emp).arg(pdf).arg(integ).arg(pro);
+    };
+    pedido(1, 12, 0, "S");
+    pedido(1, 12, 0, "S");
+    pedido(1, 121, 0, "S");
+    pedido(11, 2, 0, "S");
+    pedido(1, 1, 20, "S");
+    pedido(1, 12, 5, "N");
+    pedido(1, 1, 2, "N");
+    for (int pro : {1, 2})
+        item(1, 12, 0, pro);
+    for (int pro : {3, 4, 5})
+        item(1, 121, 0, pro);
+    item(11, 2, 0, 6);
+    item(1, 1, 20, 7);
+    item(1, 12, 5, 90);
+    item(1, 1, 2, 91);
+    item(1, 120, 0, 92); // an item of no order at all
+    return script;
+}
+
+} // namespace
+
+// Guards the key match of the budget items: items go with their own order only, whatever
+// numbers look alike, and a budget held twice does not double its items.
+TEST_F(Reposicao, ItensDeOrcamentosComNumerosParecidos)
+{
+    prepara(kUsuarioAntigo + orcamentosParecidos());
+    cliente->orcamentos().salvaOrcamentos(pasta());
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), QStringLiteral("7"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT LIST(CODEMP || '/' || CODPDF || '/' || CODINT || ':' || CODPRO, ' ') "
+                                      "FROM (SELECT * FROM F530IPF ORDER BY CODPRO)")),
+              QStringLiteral("1/12/0:1 1/12/0:2 1/121/0:3 1/121/0:4 1/121/0:5 11/2/0:6 1/1/20:7"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE PDFORC = 'S'")), QStringLiteral("5"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE PDFORC = 'N'")), QStringLiteral("0"));
+}
+
+// Guards the carry-over of a notebook with many budgets: every order and item comes back
+// with its values.
+TEST_F(Reposicao, MuitosOrcamentosVoltamInteiros)
+{
+    QString script = kUsuarioAntigo;
+    for (int pdf = 1; pdf <= 150; ++pdf) {
+        script += QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC, TOTPDF) "
+                                 "VALUES (1, %1, 0, 'D', 7, 'S', %1.25);\n")
+                      .arg(pdf);
+        for (int pro = 1; pro <= 8; ++pro)
+            script += QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO, "
+                                     "VLRUNT) VALUES (1, 2, %1, %2, 0, 'Produto %2', %2, %1.125);\n")
+                          .arg(pdf)
+                          .arg(pro);
+    }
+    prepara(script);
+    cliente->orcamentos().salvaOrcamentos(pasta());
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) || '/' || SUM(TOTPDF) FROM F530PDF WHERE PDFORC = 'S'")),
+              QStringLiteral("150/11362.50"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) || '/' || SUM(QTDPRO) || '/' || SUM(VLRUNT) FROM F530IPF")),
+              QStringLiteral("1200/5400.00/90750.000"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT DESPRO FROM F530IPF WHERE CODPDF = 77 AND CODPRO = 3")),
+              QStringLiteral("Produto 3"));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
+}
+
+// Guards the restore's failure rule inside a file: the items before the one the new database
+// refuses stay restored, the rest do not, and the budget files stay for the next time.
+TEST_F(Reposicao, ItemRecusadoMantemOsAnteriores)
+{
+    prepara(kUsuarioAntigo + kOrcamento
+            + QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO)"
+                             " VALUES (1, 2, 12, 126, 0, 'Sal', 2);\n"));
+    cliente->orcamentos().salvaOrcamentos(pasta());
+    // The new database takes one item per description: the second "Sal" is refused.
+    gravaPacoteBase(kUsuarioNovo + QStringLiteral("CREATE UNIQUE INDEX UX_DESPRO ON F530IPF (DESPRO);\n"));
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso) << "a failed restore is silent";
+
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 12")), QStringLiteral("1"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT LIST(CODPRO, ',') FROM (SELECT CODPRO FROM F530IPF ORDER BY CODPRO)")),
+              QStringLiteral("124,125"));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
+}
