@@ -16,9 +16,15 @@
 #include "U510CLI.h"
 #include "U510ROT.h"
 #include "U530PDV.h"
+#include "U599ATL.h"
+#include "FirebirdConnection.h"
+#include "LinhasStatus.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTcpServer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -46,6 +52,7 @@ private slots:
     void pedidoDoCadastroDigitadoSalvoEListado();
     void pedidoDoRoteiroAbreComOClienteDaLinha();
     void pedidoExistenteCopiadoAlteradoESalvo();
+    void conexaoAtualizaEMostraNovoHorario();
 
 private:
     struct Produto
@@ -71,7 +78,10 @@ private:
     Produto produtoDaTabela(const QString &codCli);
     void digitaPedido(F530PDV &pdv, const Produto &produto);
 
+    quint16 iniciaServidor();
+
     QTemporaryDir m_pasta;
+    QProcess m_servidor;
     QString m_pastaAnterior;
     ScriptedAnswerer m_respostas;
     std::unique_ptr<D500DAT> m_dat;
@@ -85,6 +95,15 @@ void TstDiaDeVenda::init()
     QVERIFY2(PastaDemo::copia(QDate::currentDate(), m_pasta.path(), &erro), qPrintable(erro));
     m_pastaAnterior = QDir::currentPath();
     QDir::setCurrent(m_pasta.path());
+    if (QTest::currentTestFunction() == QByteArrayLiteral("conexaoAtualizaEMostraNovoHorario")) {
+        // Yesterday's update, so the header visibly changes when today's arrives.
+        FirebirdConnection base(QStringLiteral("envelhece"));
+        base.setDatabaseName(m_pasta.filePath(QStringLiteral("ORVALIS.FDB")));
+        base.open();
+        base.execute(QStringLiteral("UPDATE F599USU SET DATATL = CURRENT_DATE - 1, HORATL = '07:15'"));
+        base.close();
+    }
+    F599ATL::registraJanela();
     m_respostas = ScriptedAnswerer();
     m_dat = std::make_unique<D500DAT>();
     m_dat->setMessagePresenter(&m_respostas);
@@ -115,6 +134,11 @@ void TstDiaDeVenda::init()
 
 void TstDiaDeVenda::cleanup()
 {
+    if (m_servidor.state() != QProcess::NotRunning) {
+        m_servidor.terminate();
+        if (!m_servidor.waitForFinished(10000))
+            m_servidor.kill();
+    }
     m_pri.reset();
     F500PRI::restauraGanchos();
     m_cad.reset();
@@ -319,6 +343,70 @@ void TstDiaDeVenda::pedidoExistenteCopiadoAlteradoESalvo()
                        .arg(original, codInt)),
              itensOriginais);
     QVERIFY(pdv->dados()->cdsPesPedido->locate({QStringLiteral("CODPDF")}, {copia}));
+}
+
+// The reference server of the demo on a free loopback port, its central database made from this
+// copy of the demo file; 0 when it did not start.
+quint16 TstDiaDeVenda::iniciaServidor()
+{
+    QTcpServer livre;
+    if (!livre.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    const quint16 porta = livre.serverPort();
+    livre.close();
+    m_servidor.setProcessChannelMode(QProcess::MergedChannels);
+    m_servidor.start(QCoreApplication::applicationDirPath() + QStringLiteral("/korvex-syncserver"),
+                     {QStringLiteral("--data"), m_pasta.filePath(QStringLiteral("servidor")), QStringLiteral("--init-from"),
+                      m_pasta.filePath(QStringLiteral("ORVALIS.FDB")), QStringLiteral("--port"), QString::number(porta)});
+    QByteArray saida;
+    while (m_servidor.waitForReadyRead(60000)) {
+        saida += m_servidor.readAll();
+        if (saida.contains("Servidor de sincroniza"))
+            return porta;
+    }
+    qWarning() << "korvex-syncserver:" << saida;
+    return 0;
+}
+
+// "Conexão" then "Atualizar" against the reference server: the day's orders go up, the new
+// database comes down and replaces the file, and the main window shows the new update time.
+void TstDiaDeVenda::conexaoAtualizaEMostraNovoHorario()
+{
+    auto *lblAtualizado = m_pri->findChild<QLabel *>(QStringLiteral("lblatualizado"));
+    QVERIFY(lblAtualizado);
+    const QString ontem = QDate::currentDate().addDays(-1).toString(QStringLiteral("dd/MM/yyyy"));
+    QCOMPARE(lblAtualizado->text(), ontem + QStringLiteral(" - 07:15"));
+    m_pri->close(); // the server builds its central base from the file: nobody may hold it
+    m_pri.reset();
+    m_dat->cnxFirebird.close();
+    const quint16 porta = iniciaServidor();
+    QVERIFY(porta);
+    m_pri = std::make_unique<F500PRI>();
+    m_pri->show();
+    QCoreApplication::sendPostedEvents(m_pri.get(), QEvent::MetaCall);
+    m_dat->sessao.portaServidor = QString::number(porta);
+    m_respostas.shown.clear();
+    lblAtualizado = m_pri->findChild<QLabel *>(QStringLiteral("lblatualizado"));
+
+    const QTime antes = QTime::currentTime();
+    clica("btconexao");
+    F599ATL *atl = janela<F599ATL>();
+    QVERIFY2(atl, qPrintable(mensagens()));
+    auto *status = atl->findChild<QPlainTextEdit *>(QStringLiteral("mStatus"));
+    QVERIFY(status);
+    atl->btAtualizarClick();
+    QTRY_VERIFY2_WITH_TIMEOUT(status->toPlainText().contains(LinhasStatus::sucesso),
+                              qPrintable(status->toPlainText() + u'\n' + mensagens()), 180000);
+    auto *fechar = atl->findChild<QPushButton *>(QStringLiteral("btFechar"));
+    QTRY_COMPARE(fechar->text(), QStringLiteral("Fechar")); // the exchange has wound down
+    fechar->click();
+    QTRY_VERIFY(!janela<F599ATL>());
+    const QString hoje = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    QTRY_VERIFY2(lblAtualizado->text().startsWith(hoje + QStringLiteral(" - ")), qPrintable(lblAtualizado->text()));
+    const QTime hora = QTime::fromString(lblAtualizado->text().mid(13), QStringLiteral("HH:mm"));
+    QVERIFY(hora.isValid());
+    QVERIFY(hora >= QTime(antes.hour(), antes.minute()));
+    QCOMPARE(m_dat->sessao.CODVEN, QStringLiteral("12"));
 }
 
 QTEST_MAIN(TstDiaDeVenda)
