@@ -114,8 +114,11 @@ QString ProductQuery::priceColumns() const
 
 QString ProductQuery::productFilters(const Filters &filters, const QString &product, const QString &family) const
 {
-    QString sql = QStringLiteral(" AND ") + paddedColumn(product + QStringLiteral(".CODPRO"), 7)
-        + QStringLiteral(" LIKE ") + SqlText::likePrefix(filters.code);
+    // An empty code matches every product: the padded comparison would only cost time per row.
+    QString sql;
+    if (!filters.code.isEmpty())
+        sql += QStringLiteral(" AND ") + paddedColumn(product + QStringLiteral(".CODPRO"), 7)
+            + QStringLiteral(" LIKE ") + SqlText::likePrefix(filters.code);
     if (filters.family)
         sql += QStringLiteral(" AND ") + paddedColumn(family + QStringLiteral(".CODFAM"), 4)
             + QStringLiteral(" LIKE ") + SqlText::likePrefix(zeroPadded(*filters.family, 4));
@@ -159,7 +162,7 @@ QString tableCondition(const QString &alias, const std::optional<qint64> &CODTAB
 
 QString ProductQuery::productBranch(const Filters &filters) const
 {
-    return QStringLiteral("SELECT DISTINCT ") + QLatin1String(productColumns)
+    return QStringLiteral("SELECT ") + QLatin1String(productColumns)
         + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + priceColumns()
         + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
@@ -169,25 +172,29 @@ QString ProductQuery::productBranch(const Filters &filters) const
         + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
 }
 
+// A family is listed when one of its products in the table passes the filters: an existence
+// test stops at the first product instead of joining every product and removing the repeats.
 QString ProductQuery::familyBranch(const Filters &filters) const
 {
-    return QStringLiteral("SELECT DISTINCT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
+    return QStringLiteral("SELECT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
                           "CAST('' AS VARCHAR(3)) UNDPRO, ")
         + QLatin1String(emptyProductColumns)
         + QStringLiteral("CAST('S' AS VARCHAR(1)) VERFAM, G.CODGFA * 100000 + F.CODFAM * 10 CODORD, ") + QLatin1String(emptyPriceColumns)
-        + QStringLiteral(" FROM F511FAM F, F511PRO P, F511TAB T, F511GFA G, F511IFA I"
-                         " WHERE F.CODEMP = P.CODEMP AND F.CODCCU = P.CODCCU AND F.CODFAM = P.CODFAM"
-                         " AND P.CODEMP = T.CODEMP AND P.CODCCU = T.CODCCU AND P.CODPRO = T.CODPRO"
-                         " AND F.CODFAM = I.CODFAM AND F.CODCCU = I.CODCCU AND F.CODEMP = I.CODEMP"
+        + QStringLiteral(" FROM F511FAM F, F511GFA G, F511IFA I"
+                         " WHERE F.CODFAM = I.CODFAM AND F.CODCCU = I.CODCCU AND F.CODEMP = I.CODEMP"
                          " AND I.CODEMP = G.CODEMP AND I.CODCCU = G.CODCCU AND I.CODGFA = G.CODGFA"
                          " AND F.CODEMP = ")
-        + QString::number(m_terms.CODEMP) + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
-        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
+        + QString::number(m_terms.CODEMP)
+        + QStringLiteral(" AND EXISTS (SELECT 1 FROM F511PRO P, F511TAB T"
+                         " WHERE F.CODEMP = P.CODEMP AND F.CODCCU = P.CODCCU AND F.CODFAM = P.CODFAM"
+                         " AND P.CODEMP = T.CODEMP AND P.CODCCU = T.CODCCU AND P.CODPRO = T.CODPRO AND ")
+        + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
+        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filters);
 }
 
 QString ProductQuery::groupBranch(const Filters &filters) const
 {
-    return QStringLiteral("SELECT DISTINCT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
+    return QStringLiteral("SELECT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
                           "G.DESGFA, CAST('' AS VARCHAR(3)) UNDPRO, ")
         + QLatin1String(emptyProductColumns)
         + QStringLiteral("CAST('G' AS VARCHAR(1)) VERFAM, G.CODGFA * 100000 CODORD, ") + QLatin1String(emptyPriceColumns)
@@ -202,14 +209,26 @@ QString ProductQuery::groupBranch(const Filters &filters) const
         + productFilters(filters, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filters);
 }
 
+// The branches cannot repeat each other's rows (VERFAM differs), so one DISTINCT over their
+// plain concatenation removes every repeat with one sort instead of one per branch and union.
 QString ProductQuery::searchStatement(const Filters &filters) const
 {
     return QStringLiteral("SELECT DISTINCT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (")
-        + productBranch(filters) + QStringLiteral(" UNION ") + familyBranch(filters) + QStringLiteral(" UNION ")
-        + groupBranch(filters) + QStringLiteral(") X ORDER BY 14, 6");
+        + productBranch(filters) + QStringLiteral(" UNION ALL ") + familyBranch(filters)
+        + QStringLiteral(" UNION ALL ") + groupBranch(filters) + QStringLiteral(") X ORDER BY 14, 6");
 }
 
 QString ProductQuery::repricingStatement() const
+{
+    return repricingStatement(QString());
+}
+
+QString ProductQuery::repricingStatementOfProduct() const
+{
+    return repricingStatement(QStringLiteral(" AND T.CODCCU = :PCODCCU AND T.CODPRO = :PCODPRO"));
+}
+
+QString ProductQuery::repricingStatement(const QString &condition) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")
         + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + priceColumns()
@@ -217,6 +236,6 @@ QString ProductQuery::repricingStatement() const
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(productJoins)
         + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
-        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
+        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB) + condition
         + QStringLiteral(") X ORDER BY 1, 14, 6");
 }

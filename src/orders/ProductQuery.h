@@ -59,6 +59,9 @@ public:
     QString searchStatement(const Filters &filters) const;
     // Products only, no filters, ordered by company, CODORD and description (re-pricing).
     QString repricingStatement() const;
+    // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
+    // through the price table's product index rather than by reading the whole table.
+    QString repricingStatementOfProduct() const;
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
     static QString discountStatement();
@@ -75,6 +78,7 @@ private:
     QString productBranch(const Filters &filters) const;
     QString familyBranch(const Filters &filters) const;
     QString groupBranch(const Filters &filters) const;
+    QString repricingStatement(const QString &condition) const;
 
     Terms m_terms;
 };

@@ -1,20 +1,67 @@
 #include "RepricingPrices.h"
 
+#include "DatabaseError.h"
+#include "FirebirdConnection.h"
 #include "ProductQuery.h"
 #include "StatementRun.h"
 
+#include <QSqlError>
+#include <QSet>
 #include <QSqlRecord>
+
+#include <optional>
 
 namespace {
 
-Decimal numeric(const QSqlRecord &record, const char *field, int scale)
+// Column positions of the statement, read once: QSqlQuery::record() asks the catalogue on
+// every call.
+struct Columns
 {
-    return Decimal::fromText(record.value(QLatin1String(field)).toString(), scale);
+    explicit Columns(const QSqlRecord &record)
+        : CODCCU(record.indexOf(QStringLiteral("CODCCU")))
+        , CODPRO(record.indexOf(QStringLiteral("CODPRO")))
+        , PRCTAB(record.indexOf(QStringLiteral("PRCTAB")))
+        , PRCVEN(record.indexOf(QStringLiteral("PRCVEN")))
+        , MAXDCT(record.indexOf(QStringLiteral("MAXDCT")))
+        , FATPRO(record.indexOf(QStringLiteral("FATPRO")))
+        , RJTTAB(record.indexOf(QStringLiteral("RJTTAB")))
+        , VLRPRM(record.indexOf(QStringLiteral("VLRPRM")))
+        , PRZMAX(record.indexOf(QStringLiteral("PRZMAX")))
+    {
+    }
+    int CODCCU, CODPRO, PRCTAB, PRCVEN, MAXDCT, FATPRO, RJTTAB, VLRPRM, PRZMAX;
+};
+
+Decimal numeric(const QSqlQuery &rows, int column, int scale)
+{
+    return Decimal::fromText(rows.value(column).toString(), scale);
 }
 
-qint64 code(const QSqlRecord &record, const char *field)
+qint64 code(const QSqlQuery &rows, int column)
 {
-    return numeric(record, field, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
+    return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
+}
+
+void addRows(RepricingPrices &prices, QSqlQuery &rows, const Columns &c)
+{
+    while (rows.next()) {
+        PriceBasis row;
+        row.PRCTAB = numeric(rows, c.PRCTAB, 3);
+        row.PRCVEN = numeric(rows, c.PRCVEN, 3);
+        row.MAXDCT = numeric(rows, c.MAXDCT, 2);
+        row.FATPRO = numeric(rows, c.FATPRO, 3);
+        row.RJTTAB = numeric(rows, c.RJTTAB, 2);
+        if (!rows.value(c.VLRPRM).isNull())
+            row.VLRPRM = numeric(rows, c.VLRPRM, 3);
+        row.PRZMAX = code(rows, c.PRZMAX);
+        prices.add(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
+    }
+}
+
+QString engineMessage(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
 }
 
 } // namespace
@@ -23,18 +70,33 @@ RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const Prod
 {
     RepricingPrices prices;
     QSqlQuery rows = StatementRun::run(connection, query.repricingStatement());
-    while (rows.next()) {
-        const QSqlRecord record = rows.record();
-        PriceBasis row;
-        row.PRCTAB = numeric(record, "PRCTAB", 3);
-        row.PRCVEN = numeric(record, "PRCVEN", 3);
-        row.MAXDCT = numeric(record, "MAXDCT", 2);
-        row.FATPRO = numeric(record, "FATPRO", 3);
-        row.RJTTAB = numeric(record, "RJTTAB", 2);
-        if (!record.value(QStringLiteral("VLRPRM")).isNull())
-            row.VLRPRM = numeric(record, "VLRPRM", 3);
-        row.PRZMAX = code(record, "PRZMAX");
-        prices.add(code(record, "CODCCU"), code(record, "CODPRO"), row);
+    addRows(prices, rows, Columns(rows.record()));
+    return prices;
+}
+
+RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const ProductQuery &query,
+                                      const QList<QPair<qint64, qint64>> &products)
+{
+    RepricingPrices prices;
+    if (products.isEmpty())
+        return prices;
+    QSqlQuery rows = connection.query();
+    rows.setForwardOnly(true);
+    if (!rows.prepare(query.repricingStatementOfProduct()))
+        throw DatabaseError(engineMessage(rows.lastError()));
+    std::optional<Columns> columns;
+    QSet<QPair<qint64, qint64>> done;
+    for (const QPair<qint64, qint64> &product : products) {
+        if (done.contains(product))
+            continue;
+        done.insert(product);
+        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(product.first));
+        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
+        if (!rows.exec())
+            throw DatabaseError(engineMessage(rows.lastError()));
+        if (!columns)
+            columns.emplace(rows.record());
+        addRows(prices, rows, *columns);
     }
     return prices;
 }

@@ -3,6 +3,7 @@
 #include "PriceBasis.h"
 
 #include <QHash>
+#include <QList>
 #include <QPair>
 #include <QtGlobal>
 
@@ -18,6 +19,10 @@ class RepricingPrices
 public:
     // Runs query.repricingStatement(). Throws DatabaseError.
     static RepricingPrices load(FirebirdConnection &connection, const ProductQuery &query);
+    // The same prices for the listed products only (cost centre, product), as re-pricing an
+    // order needs them: one indexed look-up per product. Throws DatabaseError.
+    static RepricingPrices load(FirebirdConnection &connection, const ProductQuery &query,
+                                const QList<QPair<qint64, qint64>> &products);
 
     void add(qint64 CODCCU, qint64 CODPRO, const PriceBasis &row); // a later row of a product is ignored
     std::optional<PriceBasis> find(qint64 CODCCU, qint64 CODPRO) const;

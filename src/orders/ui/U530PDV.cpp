@@ -285,12 +285,16 @@ bool F530PDV::recalculaItens()
     cabecalho->posicionaListas();
     const qint64 dias = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("MAXDIA"))
                             .toInteger(Decimal::Rounding::HalfEven);
-    const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
-                                                         SeletorProdutos::consultaDoPedido(m_estado));
     bool corrigido = false;
     m_estado.recarrega = false;
     {
         struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        // Only the order's products: the whole price table is tens of thousands of rows.
+        QList<QPair<qint64, qint64>> produtos;
+        for (it->first(); !it->eof(); it->next())
+            produtos.append({it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))});
+        const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
+                                                             SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
             const ItemRepricing::Outcome r = ItemRepricing::reprice(
                 ItemRegistro::le(it),
