@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ScriptedAnswerer.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class D500CAD;
+class D500DAT;
+
+// One benchmark's working copy of the large data set: the database file copied into a
+// temporary folder (the data set itself is never written), the data modules open on it with the
+// session of its user, message boxes answered "Sim", and that folder as the program folder.
+class AmbienteBench
+{
+public:
+    // Reads --data DIR from the arguments; empty when missing.
+    static QString pastaDados(int argc, char **argv);
+
+    // Throws DatabaseError (or std::runtime_error) when the copy cannot be opened.
+    explicit AmbienteBench(const QString &pastaDados);
+    ~AmbienteBench();
+
+    D500DAT &dat() { return *m_dat; }
+    D500CAD &cad() { return *m_cad; }
+    ScriptedAnswerer &respostas() { return m_respostas; }
+    QString pasta() const { return m_pasta.path(); }
+
+private:
+    QTemporaryDir m_pasta;
+    QString m_pastaAnterior;
+    ScriptedAnswerer m_respostas;
+    std::unique_ptr<D500DAT> m_dat;
+    std::unique_ptr<D500CAD> m_cad;
+};

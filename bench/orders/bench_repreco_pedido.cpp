@@ -1,0 +1,148 @@
+// An order of 200 items in the order window: the re-pricing of every item (recalculaItens)
+// and "Salvar" (re-pricing, checks, items then header in one transaction, back to the list),
+// first for the new order and then for the stored order opened again from the list.
+
+#include "AmbienteBench.h"
+#include "ClientDataSetPlus.h"
+#include "D500DAT.h"
+#include "JanelaPedidoBench.h"
+#include "Medicao.h"
+#include "PaginaPesquisa.h"
+#include "PainelItens.h"
+#include "PedidoDados.h"
+#include "StatementRun.h"
+#include "U530PDV.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTextStream>
+
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kItens = 200;
+constexpr int kExecucoes = 5;
+
+// Types kItens products spread over the whole list, each with one packaging factor.
+void digitaItens(F530PDV &janela)
+{
+    TClientDataSetPlus *produtos = janela.dados()->cdsPESPRODUTO;
+    TClientDataSetPlus *itens = janela.dados()->cdsCADITEM;
+    const int passo = std::max(1, produtos->recordCount() / (kItens + 10));
+    for (int posicao = 0; itens->recordCount() < kItens && posicao < produtos->recordCount(); posicao += passo) {
+        produtos->setRecNo(posicao);
+        if (produtos->asString(QStringLiteral("VERFAM")) != QLatin1String("N"))
+            continue;
+        const qint64 fator = std::max<qint64>(1, qRound64(produtos->asFloat(QStringLiteral("FATPRO"))));
+        janela.itens->edQTDE->setText(QString::number(fator));
+        QTest::keyClick(janela.itens->edQTDE, Qt::Key_Return);
+    }
+    if (itens->recordCount() != kItens)
+        throw std::runtime_error("the order did not reach its items");
+}
+
+qint64 conta(FirebirdConnection &cnx, const QString &sql)
+{
+    QSqlQuery q = StatementRun::run(cnx, sql);
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QString dados = AmbienteBench::pastaDados(argc, argv);
+    if (dados.isEmpty()) {
+        out << "usage: bench_repreco_pedido --data DIR" << Qt::endl;
+        return 2;
+    }
+    try {
+        AmbienteBench ambiente(dados);
+        FirebirdConnection &cnx = ambiente.dat().cnxFirebird;
+        auto janela = JanelaPedidoBench::novoPedido(ambiente);
+        JanelaPedidoBench::mostraItens(*janela);
+        digitaItens(*janela);
+        const QString pedido = janela->dados()->cdsCADPEDIDO->asString(QStringLiteral("CODPDF"));
+
+        QList<double> repreco;
+        for (int i = 0; i < kExecucoes; ++i)
+            repreco << Medicao::tempo([&] { janela->recalculaItens(); });
+
+        // Every question ("Deseja Continuar?") answered "Sim".
+        for (int i = 0; i < 100; ++i)
+            ambiente.respostas().answers.append(RespostaMensagem::Sim);
+        const int avisosAntes = static_cast<int>(ambiente.respostas().shown.size());
+        const double salvaNovo = Medicao::tempo([&] { janela->btSalvar->click(); });
+        if (janela->paginas->currentWidget() != janela->tbsPesquisa) {
+            const QString motivo = ambiente.respostas().shown.size() > avisosAntes
+                ? ambiente.respostas().lastText() : QStringLiteral("(no message)");
+            throw std::runtime_error(("the order was not saved: " + motivo).toStdString());
+        }
+        const QString contagem = QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODEMP = 1 AND CODINT = 0 AND CODPDF = ")
+            + QString::number(pedido.toLongLong());
+        if (conta(cnx, contagem) != kItens)
+            throw std::runtime_error("the saved order does not hold its items");
+
+        // Baseline: Firebird reading the stored items with their price-table rows in one statement.
+        QList<double> base;
+        const QString leitura = QStringLiteral(
+            "SELECT I.CODPRO, I.VLRUNT, I.QTDPRO, T.PRCVEN, T.MAXDCT FROM F530IPF I JOIN F511TAB T ON T.CODEMP = I.CODEMP "
+            "AND T.CODCCU = I.CODCCU AND T.CODPRO = I.CODPRO AND T.CODTAB = 1 WHERE I.CODEMP = 1 AND I.CODINT = 0 "
+            "AND I.CODPDF = ") + QString::number(pedido.toLongLong());
+        for (int i = 0; i < kExecucoes; ++i)
+            base << Medicao::tempo([&] {
+                QSqlQuery q = StatementRun::run(cnx, leitura);
+                while (q.next())
+                    for (int c = 0; c < 5; ++c)
+                        q.value(c);
+            });
+
+        // The stored order opened from the list and saved again (every item re-priced and updated).
+        QList<double> salvaAlterado, pesquisa;
+        for (int i = 0; i < kExecucoes; ++i) {
+            TClientDataSetPlus *lista = janela->dados()->cdsPesPedido;
+            if (!lista->locate({QStringLiteral("CODPDF"), QStringLiteral("CODINT")}, {pedido, QStringLiteral("0")}))
+                throw std::runtime_error("the saved order is not in the order list");
+            janela->tbsPesquisa->dbgPesquisaDblClick();
+            if (janela->dados()->cdsCADITEM->recordCount() != kItens)
+                throw std::runtime_error("the stored order did not open with its items");
+            salvaAlterado << Medicao::tempo([&] { janela->btSalvar->click(); });
+            if (janela->paginas->currentWidget() != janela->tbsPesquisa)
+                throw std::runtime_error("the stored order was not saved again");
+            pesquisa << Medicao::tempo([&] { janela->tbsPesquisa->btPesquisarClick(); });
+        }
+        if (conta(cnx, contagem) != kItens)
+            throw std::runtime_error("the order lost items when saved again");
+
+        const double b = Medicao::mediana(base);
+        const double r = Medicao::mediana(repreco);
+        const double s = Medicao::mediana(salvaAlterado);
+        out << "== bench_repreco_pedido: order " << pedido << " of customer 1 with " << kItens << " items" << Qt::endl;
+        Medicao::figura(QStringLiteral("baseline, Firebird reading the stored items with their table prices, median"),
+                        Medicao::descreve(b, base));
+        Medicao::figura(QStringLiteral("recalculaItens over the items, median"), Medicao::descreve(r, repreco));
+        Medicao::figura(QStringLiteral("ratio recalculaItens/baseline"), QString::number(r / b, 'f', 1));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the new order (200 inserts)"), QString::number(salvaNovo, 'f', 1) + QStringLiteral(" ms"));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the stored order opened again, median"), Medicao::descreve(s, salvaAlterado));
+        Medicao::figura(QStringLiteral("  of which the order list search it ends with, median"),
+                        Medicao::descreve(Medicao::mediana(pesquisa), pesquisa));
+        Medicao::alvo(QStringLiteral("recalculaItens < 200 ms"), r, 200.0, QStringLiteral(" ms"));
+        Medicao::alvo(QStringLiteral("\"Salvar\" of the new order < 200 ms"), salvaNovo, 200.0, QStringLiteral(" ms"));
+        Medicao::alvo(QStringLiteral("\"Salvar\" of the stored order < 200 ms"), s, 200.0, QStringLiteral(" ms"));
+        janela.reset();
+    } catch (const std::exception &e) {
+        out << "bench_repreco_pedido could not run: " << e.what() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
