@@ -1,4 +1,4 @@
-#include "BasePedidos.h"
+#include "TesteJanelaPedido.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "ModuleFrame.h"
@@ -29,13 +29,13 @@
 #include <memory>
 
 // The order window end to end on the small database of BasePedidos.
-class TstF530PDV : public QObject
+class TstF530PDV : public TesteJanelaPedido
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { preparaAmbiente(); }
+    void cleanup() { desfazAmbiente(); }
 
     void janelaConhecidaPeloQuadro();
     void novoPedidoDigitadoSalvoEListado();
@@ -46,93 +46,7 @@ private slots:
     void excluiSomentePedidoDigitado();
     void entradaInvalidaNaoGravaNada();
     void pedidoRecuperadoSalvaComoQualquerOutro();
-
-private:
-    std::unique_ptr<F530PDV> novoPedido(const QString &cliente);
-    void escolheListas(F530PDV &w);
-    void digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade);
-    qint64 conta(const QString &sql);
-    QString valor(const QString &sql);
-    void exec(const QString &sql) { m_dat->cnxFirebird.execute(sql); }
-
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<D500DAT> m_dat;
-    std::unique_ptr<D500CAD> m_cad;
-    ScriptedAnswerer m_respostas;
-    QString m_pastaAnterior;
 };
-
-void TstF530PDV::init()
-{
-    m_db = std::make_unique<TestDatabase>();
-    m_dat = std::make_unique<D500DAT>();
-    m_respostas = ScriptedAnswerer();
-    m_dat->setMessagePresenter(&m_respostas);
-    m_db->open(m_dat->cnxFirebird);
-    m_cad = std::make_unique<D500CAD>(m_dat->cnxFirebird);
-    m_pastaAnterior = QDir::currentPath();
-    QDir::setCurrent(m_db->folder());
-    Sessao &s = m_dat->sessao;
-    s.CODEMP = QStringLiteral("1");
-    s.CODVEN = QStringLiteral("7");
-    s.DESRET = 0;
-    s.ACRTAB = 0;
-    s.editaRecuperados = false;
-    BasePedidos::preenche(m_dat->cnxFirebird);
-}
-
-void TstF530PDV::cleanup()
-{
-    m_cad.reset();
-    m_dat->cnxFirebird.close();
-    m_dat.reset();
-    QDir::setCurrent(m_pastaAnterior);
-    m_db.reset();
-}
-
-qint64 TstF530PDV::conta(const QString &sql)
-{
-    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
-
-QString TstF530PDV::valor(const QString &sql)
-{
-    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
-    return q.next() ? q.value(0).toString() : QString();
-}
-
-std::unique_ptr<F530PDV> TstF530PDV::novoPedido(const QString &cliente)
-{
-    m_cad->codCliPedido = cliente;
-    m_cad->codNovPedido = QStringLiteral("0");
-    m_cad->codVenPedido = QStringLiteral("7");
-    auto w = std::make_unique<F530PDV>();
-    w->show();
-    return w;
-}
-
-void TstF530PDV::escolheListas(F530PDV &w)
-{
-    for (QComboBox *lista : {w.cabecalho->DBLookupComboBox1, w.cabecalho->DBLookupComboBox2,
-                             w.cabecalho->DBLookupComboBox3}) {
-        QVERIFY(lista->count() > 0);
-        lista->setCurrentIndex(0);
-        emit lista->activated(0);
-    }
-}
-
-void TstF530PDV::digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade)
-{
-    if (w.pgPedido->currentIndex() != 1)
-        w.pgPedido->setCurrentIndex(1);
-    TClientDataSetPlus *produtos = w.dados()->cdsPESPRODUTO;
-    QVERIFY(produtos->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")}, {produto, QStringLiteral("N")}));
-    w.itens->edPRECO->setText(preco);
-    QTest::keyClick(w.itens->edPRECO, Qt::Key_Return);
-    w.itens->edQTDE->setText(quantidade);
-    QTest::keyClick(w.itens->edQTDE, Qt::Key_Return);
-}
 
 // "Pedidos" and the recovered-order path open the window by its name.
 void TstF530PDV::janelaConhecidaPeloQuadro()

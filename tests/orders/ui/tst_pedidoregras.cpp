@@ -1,4 +1,4 @@
-#include "BasePedidos.h"
+#include "TesteJanelaPedido.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "PaginaPesquisa.h"
@@ -30,13 +30,13 @@
 
 // The rules of the order window one by one: list filters and sort, header defaults and status,
 // item entry checks, re-pricing and the checks of "Salvar".
-class TstPedidoRegras : public QObject
+class TstPedidoRegras : public TesteJanelaPedido
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { preparaAmbiente(); }
+    void cleanup() { desfazAmbiente(); }
 
     void listaFiltraSituacaoEOrcamentos();
     void vendedorDoClienteComSubVendedor();
@@ -50,53 +50,8 @@ private slots:
     void pedidoMinimoPorCentroDeCusto();
 
 private:
-    std::unique_ptr<F530PDV> novoPedido(const QString &cliente, const QString &vendedor = QStringLiteral("7"));
-    void escolheListas(F530PDV &w);
-    void digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade);
-    qint64 conta(const QString &sql);
-    void exec(const QString &sql) { m_dat->cnxFirebird.execute(sql); }
     void pedidoGravado(int numero, const char *situacao, const char *orcamento, int codint = 0);
-
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<D500DAT> m_dat;
-    std::unique_ptr<D500CAD> m_cad;
-    ScriptedAnswerer m_respostas;
-    QString m_pastaAnterior;
 };
-
-void TstPedidoRegras::init()
-{
-    m_db = std::make_unique<TestDatabase>();
-    m_dat = std::make_unique<D500DAT>();
-    m_respostas = ScriptedAnswerer();
-    m_dat->setMessagePresenter(&m_respostas);
-    m_db->open(m_dat->cnxFirebird);
-    m_cad = std::make_unique<D500CAD>(m_dat->cnxFirebird);
-    m_pastaAnterior = QDir::currentPath();
-    QDir::setCurrent(m_db->folder());
-    Sessao &s = m_dat->sessao;
-    s.CODEMP = QStringLiteral("1");
-    s.CODVEN = QStringLiteral("7");
-    s.DESRET = 0;
-    s.ACRTAB = 0;
-    s.editaRecuperados = false;
-    BasePedidos::preenche(m_dat->cnxFirebird);
-}
-
-void TstPedidoRegras::cleanup()
-{
-    m_cad.reset();
-    m_dat->cnxFirebird.close();
-    m_dat.reset();
-    QDir::setCurrent(m_pastaAnterior);
-    m_db.reset();
-}
-
-qint64 TstPedidoRegras::conta(const QString &sql)
-{
-    QSqlQuery q = StatementRun::run(m_dat->cnxFirebird, sql);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
 
 void TstPedidoRegras::pedidoGravado(int numero, const char *situacao, const char *orcamento, int codint)
 {
@@ -111,38 +66,6 @@ void TstPedidoRegras::pedidoGravado(int numero, const char *situacao, const char
                         "VLRFAT, USOFLX, GERFLX) VALUES (1, 1, %1, 12, %2, 'SUCO D''UVA', 1, %1, %1, 0, 0, 0, 0)")
              .arg(numero)
              .arg(codint));
-}
-
-std::unique_ptr<F530PDV> TstPedidoRegras::novoPedido(const QString &cliente, const QString &vendedor)
-{
-    m_cad->codCliPedido = cliente;
-    m_cad->codNovPedido = QStringLiteral("0");
-    m_cad->codVenPedido = vendedor;
-    auto w = std::make_unique<F530PDV>();
-    w->show();
-    return w;
-}
-
-void TstPedidoRegras::escolheListas(F530PDV &w)
-{
-    for (QComboBox *lista : {w.cabecalho->DBLookupComboBox1, w.cabecalho->DBLookupComboBox2,
-                             w.cabecalho->DBLookupComboBox3}) {
-        QVERIFY(lista->count() > 0);
-        lista->setCurrentIndex(0);
-        emit lista->activated(0);
-    }
-}
-
-void TstPedidoRegras::digitaItem(F530PDV &w, const QString &produto, const QString &preco, const QString &quantidade)
-{
-    if (w.pgPedido->currentIndex() != 1)
-        w.pgPedido->setCurrentIndex(1);
-    QVERIFY(w.dados()->cdsPESPRODUTO->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")},
-                                             {produto, QStringLiteral("N")}));
-    w.itens->edPRECO->setText(preco);
-    QTest::keyClick(w.itens->edPRECO, Qt::Key_Return);
-    w.itens->edQTDE->setText(quantidade);
-    QTest::keyClick(w.itens->edQTDE, Qt::Key_Return);
 }
 
 // "Enviado" must not list 'L' orders; "Orçamentos" lists every budget whatever the period; a
