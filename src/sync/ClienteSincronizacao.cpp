@@ -100,6 +100,9 @@ bool ClienteSincronizacao::iniciaAtualizacao(const QString &servidor, const QStr
 {
     m_dat.logAtualizacao.clear();
     registra(LinhasStatus::iniciando);
+    // A download cut short (a kill, a power cut) left its files behind; this exchange writes
+    // them anew.
+    ReposicaoBase::limpaRestos(pastaPrograma());
 
     m_dat.sessao.HSTSRV = servidor;
     const SessaoSincronizacao sessao =

@@ -45,8 +45,9 @@ public:
                                                    const QString &usuario, const QString &senha,
                                                    const QString &versao);
 
-    // "Atualizar": empties logAtualizacao, logs the start, records the server address in the
-    // session and opens the connection. False, with the connection setup line logged, when the
+    // "Atualizar": empties logAtualizacao, logs the start, deletes what an interrupted download
+    // left in the program folder, records the server address in the session and opens the
+    // connection. False, with the connection setup line logged, when the
     // configured port is not a port number or the connection cannot be set up.
     bool iniciaAtualizacao(const QString &servidor, const QString &usuario, const QString &senha);
     // "Cancelar": closes the connection without a status line.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <exception>
 
@@ -17,9 +18,30 @@ bool ReposicaoBase::recuperaSeInterrompida(const QString &pasta)
     const QDir dir(pasta);
     const QString base = dir.filePath(arquivoBase);
     const QString antigo = dir.filePath(arquivoAntigo);
-    if (QFile::exists(base) || !QFile::exists(antigo))
-        return false;
-    return QFile::rename(antigo, base);
+    const bool recuperada = !QFile::exists(base) && QFile::exists(antigo) && QFile::rename(antigo, base);
+    limpaRestos(pasta);
+    return recuperada;
+}
+
+QStringList ReposicaoBase::limpaRestos(const QString &pasta)
+{
+    // A temporary is its file's name followed by a dot and a suffix of the library that wrote it.
+    static const QRegularExpression temporario(
+        QRegularExpression::anchoredPattern(QStringLiteral("(ORVALIS\\.KXD|ORVA\\d+_\\d+\\.(FDB|KXD))\\..+")));
+    static const QRegularExpression baseExtraida(QRegularExpression::anchoredPattern(QStringLiteral("ORVA\\d+_\\d+\\.FDB")));
+
+    const QDir dir(pasta);
+    // Without a database in place an extracted one is all the notebook has.
+    const bool haBase = QFile::exists(dir.filePath(arquivoBase));
+    QStringList apagados;
+    const QStringList nomes = dir.entryList({QStringLiteral("ORVA*")}, QDir::Files | QDir::Hidden);
+    for (const QString &nome : nomes) {
+        const bool resto = nome == QLatin1String("ORVALIS.KXD") || temporario.match(nome).hasMatch()
+                           || (haBase && baseExtraida.match(nome).hasMatch());
+        if (resto && QFile::remove(dir.filePath(nome)))
+            apagados.append(nome);
+    }
+    return apagados;
 }
 
 ReposicaoBase::ReposicaoBase(FirebirdConnection &conexao, const QString &pasta, std::function<void()> carregaSessao)

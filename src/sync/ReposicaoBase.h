@@ -3,6 +3,7 @@
 #include "AcoesSincronizacao.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -19,7 +20,15 @@ public:
 
     // Start-up: a swap interrupted between setting the old file aside and moving the new one
     // in left no ORVALIS.FDB; the old one is put back. True when it was.
+    // Also drops what an interrupted download or extraction left (see limpaRestos).
     static bool recuperaSeInterrompida(const QString &pasta);
+
+    // Deletes the leftovers of a download or extraction cut short: the received archive
+    // ORVALIS.KXD and the temporaries beside it, the temporaries of the extracted and outgoing
+    // packages and, while ORVALIS.FDB is in place, an extracted package database (ORVA1_25.FDB)
+    // that never moved in. ORVALIS.FDB, ORVALIS.OLD and the outgoing script and archive stay.
+    // Returns the names deleted.
+    static QStringList limpaRestos(const QString &pasta);
 
     // carregaSessao reads the session from the newly opened file and throws (DatabaseError or
     // any std::exception) when it cannot: then the old file comes back.

@@ -377,3 +377,95 @@ TEST_F(Reposicao, ItemRecusadoMantemOsAnteriores)
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
 }
+
+namespace {
+
+void criaArquivo(const QString &caminho, const QByteArray &conteudo = QByteArray("x"))
+{
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(conteudo);
+}
+
+// What a kill during the download, the extraction or the zipping of the package may leave.
+const QStringList kRestos = {
+    QStringLiteral("ORVALIS.KXD"),         QStringLiteral("ORVALIS.KXD.aB3dE9"), QStringLiteral("ORVA1_25.FDB"),
+    QStringLiteral("ORVA1_25.FDB.Zq81Lm"), QStringLiteral("ORVA1_25.KXD.x1y2z3"),
+};
+// What must survive: the program's own files and the outgoing script and archive.
+const QStringList kFicam = {
+    QStringLiteral("ORVA1_25.KXD"), QStringLiteral("ORVA1_25.SCP"), QStringLiteral("ORCPED.XML"),
+    QStringLiteral("BKPPED.XML"),   QStringLiteral("SisCon.ini"),
+};
+
+} // namespace
+
+// Guards the program folder after a download killed half-way: at the next start the
+// temporaries and the half-done package go, the database and the other files stay.
+TEST_F(Reposicao, RestosDeDownloadInterrompidoApagadosNaPartida)
+{
+    prepara();
+    dat->cnxFirebird.close();
+    for (const QString &nome : kRestos + kFicam)
+        criaArquivo(arquivo(nome));
+
+    EXPECT_FALSE(ReposicaoBase::recuperaSeInterrompida(pasta()));
+    for (const QString &nome : kRestos)
+        EXPECT_FALSE(QFile::exists(arquivo(nome))) << nome.toStdString();
+    for (const QString &nome : kFicam + QStringList{QStringLiteral("ORVALIS.FDB")})
+        EXPECT_TRUE(QFile::exists(arquivo(nome))) << nome.toStdString();
+    dat->cnxFirebird.open();
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Antigo"));
+}
+
+// Guards recovery together with the clean-up: a kill between the two renames leaves the old
+// file set aside; it comes back and only the leftovers go.
+TEST_F(Reposicao, RecuperacaoGuardaBaseAntigaEApagaRestos)
+{
+    prepara();
+    dat->cnxFirebird.close();
+    ASSERT_TRUE(QFile::rename(arquivo(QStringLiteral("ORVALIS.FDB")), arquivo(QStringLiteral("ORVALIS.OLD"))));
+    for (const QString &nome : kRestos)
+        criaArquivo(arquivo(nome));
+
+    EXPECT_TRUE(ReposicaoBase::recuperaSeInterrompida(pasta()));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORVALIS.OLD"))));
+    for (const QString &nome : kRestos)
+        EXPECT_FALSE(QFile::exists(arquivo(nome))) << nome.toStdString();
+    dat->cnxFirebird.open();
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Antigo"));
+}
+
+// Guards a folder without any database in place: an extracted database is all there is and
+// stays; only the temporaries go. A set-aside file with a database in place is left to the swap.
+TEST_F(Reposicao, BaseExtraidaFicaSemBaseNoLugar)
+{
+    const QString vazia = temporario.filePath(QStringLiteral("vazia"));
+    ASSERT_TRUE(QDir().mkpath(vazia));
+    criaArquivo(QDir(vazia).filePath(QStringLiteral("ORVA1_25.FDB")));
+    criaArquivo(QDir(vazia).filePath(QStringLiteral("ORVALIS.KXD.aB3dE9")));
+    EXPECT_EQ(ReposicaoBase::limpaRestos(vazia), QStringList{QStringLiteral("ORVALIS.KXD.aB3dE9")});
+    EXPECT_TRUE(QFile::exists(QDir(vazia).filePath(QStringLiteral("ORVA1_25.FDB"))));
+
+    criaArquivo(QDir(vazia).filePath(QStringLiteral("ORVALIS.FDB")));
+    criaArquivo(QDir(vazia).filePath(QStringLiteral("ORVALIS.OLD")));
+    EXPECT_EQ(ReposicaoBase::limpaRestos(vazia), QStringList{QStringLiteral("ORVA1_25.FDB")});
+    EXPECT_TRUE(QFile::exists(QDir(vazia).filePath(QStringLiteral("ORVALIS.OLD"))));
+}
+
+// Guards the start of an exchange in a program that kept running: the leftovers of the last
+// interrupted download go before the new one begins.
+TEST_F(Reposicao, RestosApagadosAoIniciarAtualizacao)
+{
+    prepara();
+    for (const QString &nome : kRestos + kFicam)
+        criaArquivo(arquivo(nome));
+    dat->sessao.portaServidor = QStringLiteral("1");
+    cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString());
+    cliente->cancela();
+    for (const QString &nome : kRestos)
+        EXPECT_FALSE(QFile::exists(arquivo(nome))) << nome.toStdString();
+    for (const QString &nome : kFicam)
+        EXPECT_TRUE(QFile::exists(arquivo(nome))) << nome.toStdString();
+    EXPECT_EQ(consulta(QStringLiteral("SELECT NOMUSU FROM F599USU")), QStringLiteral("Antigo"));
+}

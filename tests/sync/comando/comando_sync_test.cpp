@@ -141,7 +141,16 @@ TEST_F(Comando, MortoDuranteODownloadMantemBase)
         EXPECT_EQ(q.value(0).toString(), QStringLiteral("Ana"));
     }
 
+    // Where the file system gives temporaries a name, the kill leaves them beside the package.
+    for (const char *nome : {"ORVALIS.KXD.aB3dE9", "ORVA1_25.FDB.Zq81Lm"}) {
+        QFile resto(pasta.filePath(QString::fromLatin1(nome)));
+        ASSERT_TRUE(resto.open(QIODevice::WriteOnly));
+    }
+
     servidor->paraNoMeio = false;
     EXPECT_EQ(executa({}), 0) << erros.toStdString();
     EXPECT_EQ(saida.last(), LinhasStatus::sucesso);
+    const QStringList restos = pasta.entryList({QStringLiteral("ORVALIS.KXD*"), QStringLiteral("ORVA*_*.FDB*")},
+                                               QDir::Files);
+    EXPECT_TRUE(restos.isEmpty()) << restos.join(u' ').toStdString();
 }
