@@ -1,3 +1,4 @@
+#include "AguardaSincronizacao.h"
 #include "ClienteSincronizacao.h"
 #include "D500DAT.h"
 #include "LinhasStatus.h"
@@ -42,18 +43,7 @@ protected:
     // Runs the event loop until the exchange ends, ticking the watchdog as the window does.
     bool executa(int limiteMs = 20000)
     {
-        QEventLoop laco;
-        bool terminou = false;
-        QObject::connect(cliente.get(), &ClienteSincronizacao::finalizado, &laco, [&] {
-            terminou = true;
-            laco.quit();
-        });
-        QTimer vigia;
-        QObject::connect(&vigia, &QTimer::timeout, cliente.get(), [this] { cliente->tick(); });
-        vigia.start(50);
-        QTimer::singleShot(limiteMs, &laco, &QEventLoop::quit);
-        laco.exec();
-        return terminou;
+        return aguardaSincronizacao(*cliente, 50, limiteMs);
     }
 
     QString consulta(const QString &sql)

@@ -1,4 +1,5 @@
 #include "CentralExemplo.h"
+#include "AguardaSincronizacao.h"
 #include "ClienteSincronizacao.h"
 #include "ConsultaServidor.h"
 #include "D500DAT.h"
@@ -62,18 +63,7 @@ protected:
     {
         if (!cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString()))
             return false;
-        QEventLoop laco;
-        bool terminou = false;
-        QObject::connect(cliente.get(), &ClienteSincronizacao::finalizado, &laco, [&] {
-            terminou = true;
-            laco.quit();
-        });
-        QTimer vigia;
-        QObject::connect(&vigia, &QTimer::timeout, cliente.get(), [this] { cliente->tick(); });
-        vigia.start(500);
-        QTimer::singleShot(60000, &laco, &QEventLoop::quit);
-        laco.exec();
-        return terminou;
+        return aguardaSincronizacao(*cliente, 500, 60000);
     }
 
     QString local(const QString &sql) { return ConsultaServidor::valor(dat->cnxFirebird, sql).toString(); }

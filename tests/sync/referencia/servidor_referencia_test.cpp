@@ -1,4 +1,5 @@
 #include "CentralExemplo.h"
+#include "AguardaSincronizacao.h"
 #include "ClienteSincronizacao.h"
 #include "ConsultaServidor.h"
 #include "D500DAT.h"
@@ -65,18 +66,7 @@ protected:
         linhas.clear();
         if (!cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), usuario, senha))
             return false;
-        QEventLoop laco;
-        bool terminou = false;
-        QObject::connect(cliente.get(), &ClienteSincronizacao::finalizado, &laco, [&] {
-            terminou = true;
-            laco.quit();
-        });
-        QTimer vigia;
-        QObject::connect(&vigia, &QTimer::timeout, cliente.get(), [this] { cliente->tick(); });
-        vigia.start(500);
-        QTimer::singleShot(60000, &laco, &QEventLoop::quit);
-        laco.exec();
-        return terminou;
+        return aguardaSincronizacao(*cliente, 500, 60000);
     }
 
     QString local(const QString &sql) { return ConsultaServidor::valor(dat->cnxFirebird, sql).toString(); }
