@@ -3,15 +3,10 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Encerramento.h"
-#include "EstiloSenha.h"
-#include "Icones.h"
+#include "DialogoSenha.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 QString primeiroUsuario(const QString &field)
@@ -42,61 +37,17 @@ F500LOG::~F500LOG() = default;
 
 void F500LOG::montaTela()
 {
-    setObjectName(QStringLiteral("F500LOG"));
-    setWindowTitle(QStringLiteral("LOGIN"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::CustomizeWindowHint);
-    QPalette branco = palette();
-    branco.setColor(QPalette::Window, Qt::white);
-    setPalette(branco);
-    setAutoFillBackground(true);
-
-    auto *figura = new QLabel(this);
-    figura->setPixmap(Icones::imagem(QStringLiteral("login"), QSize(96, 96), devicePixelRatioF()));
-    figura->setAlignment(Qt::AlignCenter);
-
-    auto *rotuloUsuario = new QLabel(QStringLiteral("Usuário :"), this);
-    edusuario = new QLineEdit(this);
-    edusuario->setObjectName(QStringLiteral("edusuario"));
-    edusuario->setMaxLength(30);
-    rotuloUsuario->setBuddy(edusuario);
-    auto *rotuloSenha = new QLabel(QStringLiteral("Senha :"), this);
-    edsenha = new QLineEdit(this);
-    edsenha->setObjectName(QStringLiteral("edsenha"));
-    edsenha->setMaxLength(30);
-    EstiloSenha::aplica(edsenha);
-    rotuloSenha->setBuddy(edsenha);
-
-    BitBtn1 = new QPushButton(Icones::icone(QStringLiteral("selecionar")), QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1 = DialogoSenha::botao(this, QStringLiteral("selecionar"), QStringLiteral("OK"), QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(Icones::icone(QStringLiteral("cancelar")), QStringLiteral("Cancelar"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2 = DialogoSenha::botao(this, QStringLiteral("cancelar"), QStringLiteral("Cancelar"), QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);
-    for (QPushButton *b : {BitBtn1, BitBtn2}) {
-        b->setIconSize(QSize(20, 20));
-        b->setMinimumWidth(96);
-    }
-
-    auto *campos = new QVBoxLayout;
-    campos->addWidget(rotuloUsuario);
-    campos->addWidget(edusuario);
-    campos->addSpacing(6);
-    campos->addWidget(rotuloSenha);
-    campos->addWidget(edsenha);
-    campos->addStretch(1);
-    auto *botoes = new QHBoxLayout;
-    botoes->addStretch(1);
-    botoes->addWidget(BitBtn1);
-    botoes->addWidget(BitBtn2);
-    campos->addLayout(botoes);
-
-    auto *principal = new QHBoxLayout(this);
-    principal->setContentsMargins(16, 16, 16, 16);
-    principal->setSpacing(16);
-    principal->addWidget(figura);
-    principal->addLayout(campos, 1);
-    setFixedSize(principal->sizeHint().expandedTo(QSize(400, 0)));
+    const QList<QLineEdit *> edits = DialogoSenha::monta(
+        this, QStringLiteral("F500LOG"), QStringLiteral("LOGIN"), QStringLiteral("login"),
+        {{QStringLiteral("Usuário :"), QStringLiteral("edusuario"), false},
+         {QStringLiteral("Senha :"), QStringLiteral("edsenha"), true}},
+        {BitBtn1, BitBtn2});
+    edusuario = edits.at(0);
+    edsenha = edits.at(1);
 
     connect(BitBtn1, &QPushButton::clicked, this, &F500LOG::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &F500LOG::BitBtn2Click);
