@@ -483,47 +483,49 @@ void D500DAT::abreLogado()
     }
 }
 
+namespace {
+// The fields both loads read: the user, the server, the cost centre, the seller and the
+// company. No row clears them.
+void leUsuarioBasico(Sessao &s, const TClientDataSetPlus *ds)
+{
+    const auto txt = [ds](const char *campo) { return ds ? texto(*ds, QLatin1String(campo)) : QString(); };
+    const auto cod = [ds](const char *campo) { return ds ? codigoTexto(*ds, QLatin1String(campo)) : QString(); };
+    s.CODUSU = cod("CODUSU");
+    s.NOMUSU = txt("NOMUSU");
+    s.SENUSU = txt("SENUSU");
+    s.HSTSRV = txt("HSTSRV");
+    s.CODCCU = cod("CODCCU");
+    s.CODVEN = cod("CODVEN");
+    s.CODEMP = cod("CODEMP");
+}
+
+// The first row of an open dataset, or null when it has none.
+const TClientDataSetPlus *primeiraLinha(TClientDataSetPlus *ds)
+{
+    if (ds->isEmpty())
+        return nullptr;
+    ds->first();
+    return ds;
+}
+} // namespace
+
 void D500DAT::carregaUsuario()
 {
     abreLogado();
     Sessao &s = sessao;
-    if (cdsLogado->isEmpty()) {
-        s.CODUSU.clear();
-        s.NOMUSU.clear();
-        s.HSTSRV.clear();
-        s.SENUSU.clear();
-        s.CODCCU.clear();
-        s.CODVEN.clear();
-        s.CODSUP.clear();
-        s.CODEMP.clear();
-        s.ESTCID.clear();
-        s.SENANT.clear();
-        s.SLDFLX = 0;
-        s.ACRTAB = 0;
-        s.DESRET = 0;
-        s.usuarioSupervisor = false;
-        s.EXPSEN = QStringLiteral("N");
-        s.EXPANT = QStringLiteral("N");
-        return;
-    }
-    cdsLogado->first();
-    const TClientDataSetPlus &ds = *cdsLogado;
-    s.CODUSU = codigoTexto(ds, QStringLiteral("CODUSU"));
-    s.NOMUSU = texto(ds, QStringLiteral("NOMUSU"));
-    s.SENUSU = texto(ds, QStringLiteral("SENUSU"));
-    s.HSTSRV = texto(ds, QStringLiteral("HSTSRV"));
-    s.CODCCU = codigoTexto(ds, QStringLiteral("CODCCU"));
-    s.CODVEN = codigoTexto(ds, QStringLiteral("CODVEN"));
-    s.CODSUP = codigoTexto(ds, QStringLiteral("CODSUP"));
-    s.CODEMP = codigoTexto(ds, QStringLiteral("CODEMP"));
-    s.SLDFLX = numero(ds, QStringLiteral("SLDFLX"));
-    s.ACRTAB = numero(ds, QStringLiteral("ACRTAB"));
-    s.DESRET = numero(ds, QStringLiteral("DESRET"));
-    s.ESTCID = texto(ds, QStringLiteral("ESTCID"));
-    s.EXPSEN = texto(ds, QStringLiteral("EXPSEN"));
-    s.EXPANT = texto(ds, QStringLiteral("EXPANT"));
-    s.SENANT = texto(ds, QStringLiteral("SENANT"));
-    s.usuarioSupervisor = texto(ds, QStringLiteral("USASUP")) == QLatin1String("S");
+    const TClientDataSetPlus *ds = primeiraLinha(cdsLogado);
+    leUsuarioBasico(s, ds);
+    const auto txt = [ds](const char *campo) { return ds ? texto(*ds, QLatin1String(campo)) : QString(); };
+    const auto num = [ds](const char *campo) { return ds ? numero(*ds, QLatin1String(campo)) : 0.0; };
+    s.CODSUP = ds ? codigoTexto(*ds, QStringLiteral("CODSUP")) : QString();
+    s.SLDFLX = num("SLDFLX");
+    s.ACRTAB = num("ACRTAB");
+    s.DESRET = num("DESRET");
+    s.ESTCID = txt("ESTCID");
+    s.EXPSEN = ds ? txt("EXPSEN") : QStringLiteral("N");
+    s.EXPANT = ds ? txt("EXPANT") : QStringLiteral("N");
+    s.SENANT = txt("SENANT");
+    s.usuarioSupervisor = txt("USASUP") == QLatin1String("S");
 }
 
 void D500DAT::carregaUsuarioMinimo()
@@ -531,24 +533,5 @@ void D500DAT::carregaUsuarioMinimo()
     cdsUSUERRO->close();
     cdsUSUERRO->setCommandText(kSelectUsuarioMinimo);
     cdsUSUERRO->open();
-    Sessao &s = sessao;
-    if (cdsUSUERRO->isEmpty()) {
-        s.CODUSU.clear();
-        s.NOMUSU.clear();
-        s.SENUSU.clear();
-        s.HSTSRV.clear();
-        s.CODCCU.clear();
-        s.CODVEN.clear();
-        s.CODEMP.clear();
-        return;
-    }
-    cdsUSUERRO->first();
-    const TClientDataSetPlus &ds = *cdsUSUERRO;
-    s.CODUSU = codigoTexto(ds, QStringLiteral("CODUSU"));
-    s.NOMUSU = texto(ds, QStringLiteral("NOMUSU"));
-    s.SENUSU = texto(ds, QStringLiteral("SENUSU"));
-    s.HSTSRV = texto(ds, QStringLiteral("HSTSRV"));
-    s.CODCCU = codigoTexto(ds, QStringLiteral("CODCCU"));
-    s.CODVEN = codigoTexto(ds, QStringLiteral("CODVEN"));
-    s.CODEMP = codigoTexto(ds, QStringLiteral("CODEMP"));
+    leUsuarioBasico(sessao, primeiraLinha(cdsUSUERRO));
 }

@@ -431,7 +431,7 @@ TEST_F(DataSetTest, AccentedTextRoundTripsThroughWin1252Columns)
 TEST_F(DataSetTest, AccentedAliasesKeepTheirName)
 {
     auto ds = openDataSet(QStringLiteral("SELECT DESCRI AS \"RAZÃO SOCIAL\", CODIGO AS CODIGO FROM TPRE"));
-    EXPECT_EQ(ds->fieldDef(0).name, QStringLiteral("RAZÃO SOCIAL"));
+    EXPECT_EQ(std::as_const(*ds).fieldDef(0).name, QStringLiteral("RAZÃO SOCIAL"));
     EXPECT_TRUE(ds->hasField(QStringLiteral("RAZÃO SOCIAL")));
     EXPECT_EQ(ds->fieldDef(1).name, QStringLiteral("CODIGO"));
 }
