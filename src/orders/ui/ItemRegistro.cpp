@@ -17,57 +17,56 @@ void poe(TClientDataSetPlus *ds, const char *campo, const Decimal &valor)
     ds->setValue(QLatin1String(campo), valor.toString());
 }
 
+// The item columns that are plain copies of ItemValues members, in one list for reading and
+// writing alike.
+struct CampoDecimal
+{
+    const char *nome;
+    Decimal ItemValues::*membro;
+};
+const CampoDecimal kDecimais[] = {
+    {"QTDPRO", &ItemValues::QTDPRO}, {"VLRUNT", &ItemValues::VLRUNT}, {"VLRTOT", &ItemValues::VLRTOT},
+    {"USOFLX", &ItemValues::USOFLX}, {"GERFLX", &ItemValues::GERFLX}, {"PRCTAB", &ItemValues::PRCTAB},
+    {"PRCVEN", &ItemValues::PRCVEN}, {"MAXDCT", &ItemValues::MAXDCT}, {"FATPRO", &ItemValues::FATPRO},
+    {"VLRSTB", &ItemValues::VLRSTB}, {"TABCOS", &ItemValues::TABCOS}, {"QTDFAT", &ItemValues::QTDFAT},
+    {"VLRFAT", &ItemValues::VLRFAT},
+};
+
+struct CampoTexto
+{
+    const char *nome;
+    QString ItemValues::*membro;
+};
+const CampoTexto kTextos[] = {
+    {"ITMPRM", &ItemValues::ITMPRM}, {"SITIPF", &ItemValues::SITIPF},
+    {"SITFLX", &ItemValues::SITFLX}, {"VLDITM", &ItemValues::VLDITM},
+};
+
 } // namespace
 
 ItemValues le(const TClientDataSetPlus *itens)
 {
     ItemValues v;
-    v.QTDPRO = d(itens, "QTDPRO");
-    v.VLRUNT = d(itens, "VLRUNT");
-    v.VLRTOT = d(itens, "VLRTOT");
-    v.USOFLX = d(itens, "USOFLX");
-    v.GERFLX = d(itens, "GERFLX");
-    v.PRCTAB = d(itens, "PRCTAB");
-    v.PRCVEN = d(itens, "PRCVEN");
-    v.MAXDCT = d(itens, "MAXDCT");
-    v.FATPRO = d(itens, "FATPRO");
-    v.VLRSTB = d(itens, "VLRSTB");
-    v.TABCOS = d(itens, "TABCOS");
-    v.QTDFAT = d(itens, "QTDFAT");
-    v.VLRFAT = d(itens, "VLRFAT");
+    for (const CampoDecimal &c : kDecimais)
+        v.*c.membro = d(itens, c.nome);
+    for (const CampoTexto &c : kTextos)
+        v.*c.membro = itens->asString(QLatin1String(c.nome));
     v.VLRPRM = PedidoDados::decimalOpcional(itens, QStringLiteral("VLRPRM"));
     v.PRZMAX = d(itens, "PRZMAX").toInteger(Decimal::Rounding::HalfEven);
-    v.ITMPRM = itens->asString(QStringLiteral("ITMPRM"));
-    v.SITIPF = itens->asString(QStringLiteral("SITIPF"));
-    v.SITFLX = itens->asString(QStringLiteral("SITFLX"));
-    v.VLDITM = itens->asString(QStringLiteral("VLDITM"));
     return v;
 }
 
 void grava(TClientDataSetPlus *itens, const ItemValues &v)
 {
-    poe(itens, "QTDPRO", v.QTDPRO);
-    poe(itens, "VLRUNT", v.VLRUNT);
-    poe(itens, "VLRTOT", v.VLRTOT);
-    poe(itens, "USOFLX", v.USOFLX);
-    poe(itens, "GERFLX", v.GERFLX);
-    poe(itens, "PRCTAB", v.PRCTAB);
-    poe(itens, "PRCVEN", v.PRCVEN);
-    poe(itens, "MAXDCT", v.MAXDCT);
-    poe(itens, "FATPRO", v.FATPRO);
-    poe(itens, "VLRSTB", v.VLRSTB);
-    poe(itens, "TABCOS", v.TABCOS);
-    poe(itens, "QTDFAT", v.QTDFAT);
-    poe(itens, "VLRFAT", v.VLRFAT);
+    for (const CampoDecimal &c : kDecimais)
+        poe(itens, c.nome, v.*c.membro);
+    for (const CampoTexto &c : kTextos)
+        itens->setValue(QLatin1String(c.nome), v.*c.membro);
     if (v.VLRPRM)
         poe(itens, "VLRPRM", *v.VLRPRM);
     else
         itens->clearValue(QStringLiteral("VLRPRM"));
     itens->setValue(QStringLiteral("PRZMAX"), QString::number(v.PRZMAX));
-    itens->setValue(QStringLiteral("ITMPRM"), v.ITMPRM);
-    itens->setValue(QStringLiteral("SITIPF"), v.SITIPF);
-    itens->setValue(QStringLiteral("SITFLX"), v.SITFLX);
-    itens->setValue(QStringLiteral("VLDITM"), v.VLDITM);
 }
 
 PriceBasis basePrecos(const TClientDataSetPlus *p)
