@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 QString AmbienteBench::pastaDados(int argc, char **argv)
 {
@@ -15,7 +16,7 @@ QString AmbienteBench::pastaDados(int argc, char **argv)
     return QString();
 }
 
-AmbienteBench::AmbienteBench(const QString &pastaDados)
+AmbienteBench::AmbienteBench(const QString &pastaDados, Escrita escrita)
     : m_pasta(QDir::tempPath() + QStringLiteral("/korvex-bench-XXXXXX"))
 {
     const QString origem = QDir(pastaDados).filePath(QStringLiteral("ORVALIS.FDB"));
@@ -25,6 +26,10 @@ AmbienteBench::AmbienteBench(const QString &pastaDados)
     if (!QFile::copy(origem, copia))
         throw DatabaseError(QStringLiteral("Não foi possível copiar o banco para ") + copia);
     QFile::setPermissions(copia, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (escrita == Escrita::Assincrona
+        && QProcess::execute(QStringLiteral("gfix"), {QStringLiteral("-write"), QStringLiteral("async"), copia,
+                                                      QStringLiteral("-user"), QStringLiteral("SYSDBA")}) != 0)
+        throw DatabaseError(QStringLiteral("gfix não mudou a escrita da cópia para assíncrona."));
     const QString ini = QDir(pastaDados).filePath(QStringLiteral("SisCon.ini"));
     if (QFile::exists(ini))
         QFile::copy(ini, QDir(m_pasta.path()).filePath(QStringLiteral("SisCon.ini")));

@@ -19,8 +19,12 @@ public:
     // Reads --data DIR from the arguments; empty when missing.
     static QString pastaDados(int argc, char **argv);
 
-    // Throws DatabaseError (or std::runtime_error) when the copy cannot be opened.
-    explicit AmbienteBench(const QString &pastaDados);
+    // How the copy writes its pages: as the data set's file says (synchronous, the program's
+    // real condition), or asynchronously, to tell the program's time from the disk's waits.
+    enum class Escrita { ComoEntregue, Assincrona };
+
+    // Throws DatabaseError when the copy cannot be made or opened.
+    explicit AmbienteBench(const QString &pastaDados, Escrita escrita = Escrita::ComoEntregue);
     ~AmbienteBench();
 
     D500DAT &dat() { return *m_dat; }

