@@ -37,6 +37,11 @@ const char *const outerColumns =
     "CODEMP, CODFAM, DESFAM, CODCCU, CODPRO, DESPRO, UNDPRO, PRCVEN, PRCTAB, NOVPRV, SITALT, DATALT, "
     "VERFAM, CODORD, DISPRO, FATPRO, PESPRO, DESCOS, MAXDCT, RJTTAB, CODCOS, PRZMAX, VLRPRM, CODGFA";
 
+// The same columns with the order's columns first (the list's DISTINCT).
+const char *const listColumns =
+    "CODORD, DESPRO, CODEMP, CODFAM, DESFAM, CODCCU, CODPRO, UNDPRO, PRCVEN, PRCTAB, NOVPRV, SITALT, DATALT, "
+    "VERFAM, DISPRO, FATPRO, PESPRO, DESCOS, MAXDCT, RJTTAB, CODCOS, PRZMAX, VLRPRM, CODGFA";
+
 const char *const productColumns =
     "G.CODGFA, P.CODEMP, P.CODFAM, F.DESFAM, P.CODCCU, P.CODPRO, P.DESPRO, P.UNDPRO, P.DISPRO, P.FATPRO, "
     "P.PESPRO, T.DESCOS, T.NOVPRV, T.SITALT, T.DATALT, T.RJTTAB, CAST('N' AS VARCHAR(1)) VERFAM, ";
@@ -210,12 +215,13 @@ QString ProductQuery::groupBranch(const Filters &filters) const
 }
 
 // The branches cannot repeat each other's rows (VERFAM differs), so one DISTINCT over their
-// plain concatenation removes every repeat with one sort instead of one per branch and union.
+// plain concatenation removes every repeat. With the order's columns (CODORD, DESPRO) leading
+// the list, Firebird removes the repeats and orders the rows in the same sort.
 QString ProductQuery::searchStatement(const Filters &filters) const
 {
-    return QStringLiteral("SELECT DISTINCT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (")
+    return QStringLiteral("SELECT DISTINCT ") + QLatin1String(listColumns) + QStringLiteral(" FROM (")
         + productBranch(filters) + QStringLiteral(" UNION ALL ") + familyBranch(filters)
-        + QStringLiteral(" UNION ALL ") + groupBranch(filters) + QStringLiteral(") X ORDER BY 14, 6");
+        + QStringLiteral(" UNION ALL ") + groupBranch(filters) + QStringLiteral(") X ORDER BY 1, 2");
 }
 
 QString ProductQuery::repricingStatement() const
