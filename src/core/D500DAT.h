@@ -92,3 +92,9 @@ public:
 private:
     MessagePresenter *m_presenter = nullptr;
 };
+
+// The program's data module, for the windows that use it throughout.
+inline D500DAT &dat()
+{
+    return *D500DAT::instance();
+}

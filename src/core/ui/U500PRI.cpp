@@ -37,10 +37,6 @@ const QColor kVermelho(255, 0, 0);
 const QColor kVerde(0, 128, 0);
 const QColor kAzul(0, 0, 255);
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 Sessao &sessao()
 {

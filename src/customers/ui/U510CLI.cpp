@@ -2,6 +2,7 @@
 
 #include "AvisoCliente.h"
 #include "CadastroCliente.h"
+#include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
@@ -32,23 +33,12 @@ namespace {
 const QString kMascaraCnpj = QStringLiteral("00.000.000/0000-00");
 const QString kMascaraCpf = QStringLiteral("000.000.000-00");
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 QLineEdit *caixa(bool maiusculas = false)
 {
     auto *e = new QLineEdit;
     if (maiusculas)
-        QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString &texto) {
-            const QString upper = texto.toUpper();
-            if (upper != texto) {
-                const int cursor = e->cursorPosition();
-                e->setText(upper);
-                e->setCursorPosition(cursor);
-            }
-        });
+        CaixaAlta::aplica(e);
     return e;
 }
 

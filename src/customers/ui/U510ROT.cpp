@@ -17,13 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
-} // namespace
-
 F510ROT::F510ROT(QWidget *parent)
     : F599CAD(parent)
     , m_roteiro(std::make_unique<RoteiroClientes>(dat().cnxFirebird))

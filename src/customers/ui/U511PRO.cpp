@@ -1,5 +1,6 @@
 #include "U511PRO.h"
 
+#include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
@@ -25,10 +26,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 class CursorEspera
 {
@@ -80,13 +77,7 @@ F511PRO::F511PRO(QWidget *parent)
     edCod = new QLineEdit;
     edDes = new QLineEdit;
     for (QLineEdit *e : {edCod, edDes})
-        connect(e, &QLineEdit::textEdited, e, [e](const QString &texto) {
-            if (texto != texto.toUpper()) {
-                const int cursor = e->cursorPosition();
-                e->setText(texto.toUpper());
-                e->setCursorPosition(cursor);
-            }
-        });
+        CaixaAlta::aplica(e);
     cbFamilias = new QCheckBox(QStringLiteral("Famílias :"));
     lcbFamilias = new QComboBox;
     cbGrupo = new QCheckBox(QStringLiteral("Grupos :"));

@@ -1,5 +1,6 @@
 #include "U550TRC.h"
 
+#include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
@@ -18,13 +19,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
-} // namespace
-
 F550TRC::F550TRC(QWidget *parent)
     : F599CAD(parent)
     , m_titulos(std::make_unique<TitulosReceber>(dat().cnxFirebird))
@@ -33,13 +27,7 @@ F550TRC::F550TRC(QWidget *parent)
     edcod = new QLineEdit;
     edDes = new QLineEdit;
     for (QLineEdit *e : {edcod, edDes})
-        connect(e, &QLineEdit::textEdited, e, [e](const QString &texto) {
-            if (texto != texto.toUpper()) {
-                const int cursor = e->cursorPosition();
-                e->setText(texto.toUpper());
-                e->setCursorPosition(cursor);
-            }
-        });
+        CaixaAlta::aplica(e);
     cbData = new QCheckBox;
     edDataIni = new QLineEdit;
     edDataFim = new QLineEdit;

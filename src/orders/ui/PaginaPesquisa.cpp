@@ -1,6 +1,7 @@
 #include "PaginaPesquisa.h"
 
 #include "AcaoInterrompida.h"
+#include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
@@ -24,10 +25,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 // Colours of the order list: status backgrounds, budget aqua, bold for an order not fully
 // invoiced; the number on the tooltip colour and the total on money green.
@@ -113,11 +110,7 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     btFechar->setToolTip(QStringLiteral("Fechar"));
 
     for (QLineEdit *texto : {edPedido, edCliente})
-        connect(texto, &QLineEdit::textEdited, texto, [texto](const QString &t) {
-            const int cursor = texto->cursorPosition();
-            texto->setText(t.toUpper());
-            texto->setCursorPosition(cursor);
-        });
+        CaixaAlta::aplica(texto);
 
     auto *filtros = new QHBoxLayout;
     filtros->addWidget(cbPedido);

@@ -22,10 +22,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 QString cor(OrderHeaderRules::StatusColour c)
 {

@@ -23,10 +23,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 const QString kTabelaVendas = QStringLiteral("Tabela de Vendas");
 const QString kItensPedido = QStringLiteral("Itens do Pedido");

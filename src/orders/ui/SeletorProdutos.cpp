@@ -1,5 +1,6 @@
 #include "SeletorProdutos.h"
 
+#include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "GradePedido.h"
@@ -24,10 +25,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 // The product list's colours: header rows white on black (family) or grey (group), stock
 // green or red, products bought before navy, products already in the order bold green.
@@ -123,11 +120,7 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     layout->addWidget(dbgProdutos, 1);
 
     for (QLineEdit *texto : {EDCODPRO, EDDESPRO}) {
-        connect(texto, &QLineEdit::textEdited, texto, [texto](const QString &t) {
-            const int cursor = texto->cursorPosition();
-            texto->setText(t.toUpper());
-            texto->setCursorPosition(cursor);
-        });
+        CaixaAlta::aplica(texto);
         // Enter searches and, for a seller on the keyboard, lands on the first product found.
         connect(texto, &QLineEdit::returnPressed, this, [this] {
             dat().executaAcao([this] {

@@ -34,10 +34,6 @@
 
 namespace {
 
-D500DAT &dat()
-{
-    return *D500DAT::instance();
-}
 
 void mostra(const OrderMessage &m)
 {
