@@ -234,6 +234,12 @@ QString ProductQuery::repricingStatementOfProduct() const
     return repricingStatement(QStringLiteral(" AND T.CODCCU = :PCODCCU AND T.CODPRO = :PCODPRO"));
 }
 
+int ProductQuery::repricingColumn(const QString &name)
+{
+    static const QStringList columns = QString::fromLatin1(outerColumns).split(QStringLiteral(", "));
+    return static_cast<int>(columns.indexOf(name.toUpper()));
+}
+
 QString ProductQuery::repricingStatement(const QString &condition) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")

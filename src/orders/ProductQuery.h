@@ -62,6 +62,9 @@ public:
     // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
     // through the price table's product index rather than by reading the whole table.
     QString repricingStatementOfProduct() const;
+    // Position of a column in the rows of the re-pricing statements (-1 when absent), so that
+    // readers need not ask the catalogue for the record of each statement.
+    static int repricingColumn(const QString &name);
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
     static QString discountStatement();

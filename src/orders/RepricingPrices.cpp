@@ -7,29 +7,22 @@
 
 #include <QSqlError>
 #include <QSet>
-#include <QSqlRecord>
-
-#include <optional>
 
 namespace {
 
-// Column positions of the statement, read once: QSqlQuery::record() asks the catalogue on
-// every call.
+// Column positions of the re-pricing statements, known from the statement itself:
+// QSqlQuery::record() asks the catalogue on every call.
 struct Columns
 {
-    explicit Columns(const QSqlRecord &record)
-        : CODCCU(record.indexOf(QStringLiteral("CODCCU")))
-        , CODPRO(record.indexOf(QStringLiteral("CODPRO")))
-        , PRCTAB(record.indexOf(QStringLiteral("PRCTAB")))
-        , PRCVEN(record.indexOf(QStringLiteral("PRCVEN")))
-        , MAXDCT(record.indexOf(QStringLiteral("MAXDCT")))
-        , FATPRO(record.indexOf(QStringLiteral("FATPRO")))
-        , RJTTAB(record.indexOf(QStringLiteral("RJTTAB")))
-        , VLRPRM(record.indexOf(QStringLiteral("VLRPRM")))
-        , PRZMAX(record.indexOf(QStringLiteral("PRZMAX")))
-    {
-    }
-    int CODCCU, CODPRO, PRCTAB, PRCVEN, MAXDCT, FATPRO, RJTTAB, VLRPRM, PRZMAX;
+    int CODCCU = ProductQuery::repricingColumn(QStringLiteral("CODCCU"));
+    int CODPRO = ProductQuery::repricingColumn(QStringLiteral("CODPRO"));
+    int PRCTAB = ProductQuery::repricingColumn(QStringLiteral("PRCTAB"));
+    int PRCVEN = ProductQuery::repricingColumn(QStringLiteral("PRCVEN"));
+    int MAXDCT = ProductQuery::repricingColumn(QStringLiteral("MAXDCT"));
+    int FATPRO = ProductQuery::repricingColumn(QStringLiteral("FATPRO"));
+    int RJTTAB = ProductQuery::repricingColumn(QStringLiteral("RJTTAB"));
+    int VLRPRM = ProductQuery::repricingColumn(QStringLiteral("VLRPRM"));
+    int PRZMAX = ProductQuery::repricingColumn(QStringLiteral("PRZMAX"));
 };
 
 Decimal numeric(const QSqlQuery &rows, int column, int scale)
@@ -70,7 +63,7 @@ RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const Prod
 {
     RepricingPrices prices;
     QSqlQuery rows = StatementRun::run(connection, query.repricingStatement());
-    addRows(prices, rows, Columns(rows.record()));
+    addRows(prices, rows, Columns());
     return prices;
 }
 
@@ -84,7 +77,7 @@ RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const Prod
     rows.setForwardOnly(true);
     if (!rows.prepare(query.repricingStatementOfProduct()))
         throw DatabaseError(engineMessage(rows.lastError()));
-    std::optional<Columns> columns;
+    const Columns columns;
     QSet<QPair<qint64, qint64>> done;
     for (const QPair<qint64, qint64> &product : products) {
         if (done.contains(product))
@@ -94,9 +87,7 @@ RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const Prod
         rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
         if (!rows.exec())
             throw DatabaseError(engineMessage(rows.lastError()));
-        if (!columns)
-            columns.emplace(rows.record());
-        addRows(prices, rows, *columns);
+        addRows(prices, rows, columns);
     }
     return prices;
 }
