@@ -30,9 +30,11 @@ namespace {
 constexpr int kItens = 200;
 constexpr int kExecucoes = 5;
 
-// Types kItens products spread over the whole list, each with one packaging factor.
-void digitaItens(F530PDV &janela)
+// Types kItens products spread over the whole list, each with one packaging factor; returns
+// the time of each Enter that wrote an item.
+QList<double> digitaItens(F530PDV &janela)
 {
+    QList<double> tempos;
     TClientDataSetPlus *produtos = janela.dados()->cdsPESPRODUTO;
     TClientDataSetPlus *itens = janela.dados()->cdsCADITEM;
     const int passo = std::max(1, produtos->recordCount() / (kItens + 10));
@@ -42,10 +44,11 @@ void digitaItens(F530PDV &janela)
             continue;
         const qint64 fator = std::max<qint64>(1, qRound64(produtos->asFloat(QStringLiteral("FATPRO"))));
         janela.itens->edQTDE->setText(QString::number(fator));
-        QTest::keyClick(janela.itens->edQTDE, Qt::Key_Return);
+        tempos << Medicao::tempo([&] { QTest::keyClick(janela.itens->edQTDE, Qt::Key_Return); });
     }
     if (itens->recordCount() != kItens)
         throw std::runtime_error("the order did not reach its items");
+    return tempos;
 }
 
 // "Salvar" clicked: the whole click, and the part before the window turns back to the order list
@@ -85,7 +88,7 @@ void executa(AmbienteBench &ambiente, QTextStream &out, const QString &rotulo)
         FirebirdConnection &cnx = ambiente.dat().cnxFirebird;
         auto janela = JanelaPedidoBench::novoPedido(ambiente);
         JanelaPedidoBench::mostraItens(*janela);
-        digitaItens(*janela);
+        const QList<double> entradas = digitaItens(*janela);
         const QString pedido = janela->dados()->cdsCADPEDIDO->asString(QStringLiteral("CODPDF"));
 
         QList<double> repreco;
@@ -151,6 +154,10 @@ void executa(AmbienteBench &ambiente, QTextStream &out, const QString &rotulo)
         out << "== bench_repreco_pedido: order " << pedido << " of customer 1 with " << kItens << " items, " << rotulo << Qt::endl;
         Medicao::figura(QStringLiteral("baseline, Firebird reading the stored items with their table prices, median"),
                         Medicao::descreve(b, base));
+        Medicao::figura(QStringLiteral("writing one item (Enter in \"Qtde.:\"), first 20 items / last 20 items, median"),
+                        QString::number(Medicao::mediana(entradas.mid(0, 20)), 'f', 1) + QStringLiteral(" ms / ")
+                            + QString::number(Medicao::mediana(entradas.mid(entradas.size() - 20)), 'f', 1)
+                            + QStringLiteral(" ms"));
         Medicao::figura(QStringLiteral("recalculaItens over the items, median"), Medicao::descreve(r, repreco));
         Medicao::figura(QStringLiteral("ratio recalculaItens/baseline"), QString::number(r / b, 'f', 1));
         Medicao::figura(QStringLiteral("\"Salvar\" of the new order up to the return to the list (200 inserts)"),
