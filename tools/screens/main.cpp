@@ -5,6 +5,15 @@
 #include "U500LOG.h"
 #include "U500PRI.h"
 #include "U599PSQ.h"
+#include "ModuleFrame.h"
+#include "PaginaPesquisa.h"
+#include "U510CLI.h"
+#include "U530PDV.h"
+#include "U599ATL.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,6 +33,23 @@ public:
         return buttons == BotoesMensagem::Ok ? RespostaMensagem::Ok : RespostaMensagem::Nao;
     }
 };
+
+void espera(int ms)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    while (relogio.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool grava(QWidget &janela, const QDir &destino, const QString &nome)
+{
+    espera(300);
+    const QString arquivo = destino.filePath(nome + QStringLiteral(".png"));
+    const bool ok = janela.grab().save(arquivo);
+    QTextStream(stdout) << (ok ? "Gravada " : "Falha ao gravar ") << arquivo << "\n";
+    return ok;
+}
 
 bool salva(QWidget &janela, const QDir &destino, const QString &nome)
 {
@@ -80,8 +106,37 @@ int main(int argc, char **argv)
     F500PRI::ganchos().mensagensNovas = [&cad](const QString &codEmp) { return cad.existemMensagensNovas(codEmp); };
 
     bool ok = true;
+    F599ATL::registraJanela();
     F500PRI principal;
     ok &= salva(principal, destino, QStringLiteral("main"));
+
+    // The module windows open inside the main window, as a seller sees them.
+    principal.resize(1000, 700);
+    principal.show();
+    auto modulo = [&](const QString &classe, const QString &nome, const std::function<void(F599CAD *)> &prepara = {}) {
+        F599CAD *janela = principal.frame()->abreJanela(classe);
+        if (!janela) {
+            QTextStream(stdout) << "Janela " << classe << " não abriu\n";
+            ok = false;
+            return;
+        }
+        if (prepara)
+            prepara(janela);
+        ok &= grava(principal, destino, nome);
+        janela->close();
+        espera(200);
+    };
+    modulo(QStringLiteral("F510CLI"), QStringLiteral("clientes"));
+    modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
+    modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
+    modulo(QStringLiteral("F530PDV"), QStringLiteral("pedidos"));
+    modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido-itens"), [](F599CAD *janela) {
+        auto *pdv = static_cast<F530PDV *>(janela);
+        pdv->tbsPesquisa->dbgPesquisaDblClick();
+        pdv->pgPedido->setCurrentIndex(1);
+    });
+    modulo(QStringLiteral("F599ATL"), QStringLiteral("conexao"));
+    principal.hide();
 
     F500LOG login;
     login.findChild<QLineEdit *>(QStringLiteral("edsenha"))->setText(QStringLiteral("venda123"));

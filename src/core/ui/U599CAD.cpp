@@ -1,6 +1,7 @@
 #include "U599CAD.h"
 
 #include <QFont>
+#include <QScrollArea>
 
 F599CAD::F599CAD(QWidget *parent)
     : QMdiSubWindow(parent)
@@ -11,7 +12,13 @@ F599CAD::F599CAD(QWidget *parent)
     fonte.setPointSize(8);
     m_conteudo->setFont(fonte);
     m_conteudo->setAutoFillBackground(true);
-    setWidget(m_conteudo);
+    // The main window keeps its fixed size: a window whose controls need more room than the
+    // area scrolls inside it instead of spilling over its edge unmaximised.
+    auto *rolagem = new QScrollArea;
+    rolagem->setFrameShape(QFrame::NoFrame);
+    rolagem->setWidgetResizable(true);
+    rolagem->setWidget(m_conteudo);
+    setWidget(rolagem);
     resize(550, 480);
 }
 
