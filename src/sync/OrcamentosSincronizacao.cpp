@@ -88,6 +88,8 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
 void OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDataSetPlus &destino,
                                           const QString &codigoEmpresa)
 {
+    if (origem.isEmpty())
+        return;
     // The destination is opened once, on an empty result: a query per row searched the whole
     // table for every restored row.
     destino.close();
@@ -104,8 +106,6 @@ void OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDat
             throw DatabaseError(QStringLiteral("Campo não encontrado: ") + campo);
         campos.append(campo);
     }
-    if (origem.isEmpty())
-        return;
 
     // The rows go to the database in one pass and one commit (a prepared statement per row and
     // a commit per row cost more than the rows themselves). The statements run in file order
