@@ -95,6 +95,7 @@ struct Medidas
     double fim = -1;            // ms: the new database open with its user row
     bool sucesso = false;
     QStringList linhas;
+    QList<double> momentos; // ms of each status line
 };
 
 // One synchronisation of the notebook in `pasta`; the received archive is kept as `copiaPacote`.
@@ -112,6 +113,7 @@ Medidas sincroniza(D500DAT &dat, const QString &pasta, const QString &copiaPacot
     });
     QObject::connect(&cliente, &ClienteSincronizacao::linhaStatus, &laco, [&](const QString &linha) {
         m.linhas << linha;
+        m.momentos << relogio.nsecsElapsed() / 1e6;
         if (linha == LinhasStatus::extraindo) {
             m.fimDownload = relogio.nsecsElapsed() / 1e6;
             // A hard link costs no copy; the swap deletes ORVALIS.KXD.
@@ -258,6 +260,8 @@ int main(int argc, char **argv)
                          qUtf8Printable(m.linhas.join(u'\n')), servidor.saida().constData());
             return 1;
         }
+        for (int i = 0; i < m.linhas.size(); ++i)
+            BancadaSync::figura(QStringLiteral("  at %1 ms").arg(m.momentos.at(i), 8, 'f', 0), m.linhas.at(i));
         const double download = m.fimDownload - m.inicioDownload;
         const double completo = m.fim - m.inicioDownload;
         BancadaSync::figura(QStringLiteral("package"), QStringLiteral("%1 bytes (%2 MB)")
