@@ -96,6 +96,7 @@ struct Medidas
     bool sucesso = false;
     QStringList linhas;
     QList<double> momentos; // ms of each status line
+    int leituras = 0;       // progress reports during the download: one per read
 };
 
 // One synchronisation of the notebook in `pasta`; the received archive is kept as `copiaPacote`.
@@ -106,6 +107,7 @@ Medidas sincroniza(D500DAT &dat, const QString &pasta, const QString &copiaPacot
     QElapsedTimer relogio;
     QEventLoop laco;
     QObject::connect(&cliente, &ClienteSincronizacao::progresso, &laco, [&](qint64 recebidos, qint64 total) {
+        ++m.leituras;
         if (m.inicioDownload < 0 && recebidos == 0) {
             m.inicioDownload = relogio.nsecsElapsed() / 1e6;
             m.bytes = total;
@@ -269,6 +271,10 @@ int main(int argc, char **argv)
                                                            .arg(m.bytes / 1e6, 0, 'f', 1));
         BancadaSync::figura(QStringLiteral("whole exchange until the package's length"),
                             QStringLiteral("%1 ms").arg(m.inicioDownload, 0, 'f', 0));
+        BancadaSync::figura(QStringLiteral("reads during the download"),
+                            QStringLiteral("%1 (%2 KiB each on average)")
+                                .arg(m.leituras)
+                                .arg(m.bytes / 1024.0 / std::max(1, m.leituras), 0, 'f', 1));
         BancadaSync::figura(QStringLiteral("client: download only"),
                             QStringLiteral("%1 ms, %2").arg(download, 0, 'f', 1).arg(mbs(m.bytes, download)));
         BancadaSync::figura(QStringLiteral("client: download + extraction + swap + reopen + user row (b)"),
