@@ -1,5 +1,6 @@
 #include "U599CAD.h"
 
+#include <QComboBox>
 #include <QFont>
 #include <QScrollArea>
 
@@ -23,3 +24,18 @@ F599CAD::F599CAD(QWidget *parent)
 }
 
 F599CAD::~F599CAD() = default;
+
+void F599CAD::showEvent(QShowEvent *event)
+{
+    // A list sized to its longest entry (a family, a city) would widen the whole window past
+    // the main window; lists take a modest width and their drop-downs show the whole text.
+    if (!m_listasCompactas) {
+        m_listasCompactas = true;
+        const auto listas = m_conteudo->findChildren<QComboBox *>();
+        for (QComboBox *lista : listas) {
+            lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            lista->setMinimumContentsLength(8);
+        }
+    }
+    QMdiSubWindow::showEvent(event);
+}

@@ -12,9 +12,12 @@ public:
     ~F599CAD() override;
 
 protected:
+    void showEvent(QShowEvent *event) override;
+
     // The client area the subclass fills (design size 550 x 480).
     QWidget *conteudo() const { return m_conteudo; }
 
 private:
     QWidget *m_conteudo;
+    bool m_listasCompactas = false;
 };

@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -53,13 +54,26 @@ void configura(QTableView *grade, TClientDataSetPlus *ds, const QList<Coluna> &c
     // The model lists visible fields in dataset order; the header shows them in ours.
     QHeaderView *cabecalho = grade->horizontalHeader();
     cabecalho->reset();
+    const QFontMetrics medida = grade->fontMetrics();
     for (int destino = 0; destino < colunas.size(); ++destino) {
-        const int logica = ds->columnOfField(colunas.at(destino).campo);
+        const Coluna &coluna = colunas.at(destino);
+        const int logica = ds->columnOfField(coluna.campo);
         if (logica < 0)
             continue;
         const int atual = cabecalho->visualIndex(logica);
         if (atual != destino)
             cabecalho->moveSection(atual, destino);
+        // Wide enough for the caption and the usual value: a name gets room, a code no more
+        // than it needs, so the columns that matter fit the window.
+        const FieldDef &f = ds->fieldDef(coluna.campo);
+        // A mask's optional digits are seldom all used: three quarters of it is the usual value.
+        const int mascara = f.displayFormat.contains(u'#') ? f.displayFormat.size() * 3 / 4 : f.displayFormat.size();
+        int caracteres = qMax<int>(coluna.titulo.size(), mascara);
+        if (f.kind == FieldKind::String)
+            caracteres = qMax(caracteres, qMin(f.size, 28));
+        else if (f.displayFormat.isEmpty())
+            caracteres = qMax(caracteres, 6);
+        cabecalho->resizeSection(logica, medida.horizontalAdvance(QString(qMax(caracteres, 3), u'0')) + 12);
     }
 }
 

@@ -112,19 +112,28 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     for (QLineEdit *texto : {edPedido, edCliente})
         CaixaAlta::aplica(texto);
 
-    auto *filtros = new QHBoxLayout;
-    filtros->addWidget(cbPedido);
-    filtros->addWidget(edPedido);
-    filtros->addWidget(cbCliente);
-    filtros->addWidget(edCliente, 2);
-    filtros->addWidget(cbPeriodo);
-    filtros->addWidget(edDataIni);
-    filtros->addWidget(new QLabel(QStringLiteral("á")));
-    filtros->addWidget(edDataFim);
-    filtros->addWidget(cbOrcamentos);
-    filtros->addWidget(new QLabel(QStringLiteral("Situação :")));
-    filtros->addWidget(cbSituacao);
-    filtros->addWidget(btPesquisar);
+    // Two rows, so every filter keeps a readable width inside the main window's fixed size.
+    for (QLineEdit *data : {edDataIni, edDataFim})
+        data->setMinimumWidth(data->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
+    edPedido->setMinimumWidth(edPedido->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    auto *linha1 = new QHBoxLayout;
+    linha1->addWidget(cbPedido);
+    linha1->addWidget(edPedido, 1);
+    linha1->addWidget(cbCliente);
+    linha1->addWidget(edCliente, 3);
+    linha1->addWidget(new QLabel(QStringLiteral("Situação :")));
+    linha1->addWidget(cbSituacao);
+    auto *linha2 = new QHBoxLayout;
+    linha2->addWidget(cbPeriodo);
+    linha2->addWidget(edDataIni);
+    linha2->addWidget(new QLabel(QStringLiteral("á")));
+    linha2->addWidget(edDataFim);
+    linha2->addWidget(cbOrcamentos);
+    linha2->addStretch();
+    linha2->addWidget(btPesquisar);
+    auto *filtros = new QVBoxLayout;
+    filtros->addLayout(linha1);
+    filtros->addLayout(linha2);
     auto *acoes = new QHBoxLayout;
     acoes->addStretch();
     acoes->addWidget(btCopiar);

@@ -144,6 +144,7 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     botoes->addStretch();
     botoes->addWidget(cbTabela);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(seletor);
     layout->addWidget(dbgItem, 1);
     layout->addLayout(entrada);

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,21 +101,30 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     GradePedido::prepara(dbgProdutos);
     dbgProdutos->setItemDelegate(new PinturaProdutos(this, m_estado.dados->cdsPESPRODUTO, dbgProdutos));
 
-    auto *filtros = new QGridLayout;
-    filtros->addWidget(cbFamilias, 0, 0);
-    filtros->addWidget(DBLookupComboBox4, 0, 1);
-    filtros->addWidget(cbGrupo, 0, 2);
-    filtros->addWidget(DBLookupComboBox5, 0, 3);
-    filtros->addWidget(new QLabel(QStringLiteral("Código :")), 1, 0);
-    filtros->addWidget(EDCODPRO, 1, 1);
-    filtros->addWidget(new QLabel(QStringLiteral("Descrição :")), 1, 2);
-    filtros->addWidget(EDDESPRO, 1, 3);
-    filtros->addWidget(cbUltimoPreco, 1, 4);
-    filtros->addWidget(btPESPRO, 0, 4);
-    filtros->addWidget(SpeedButton2, 0, 5);
+    // Two independent rows: shared grid columns would add up to more than the window's width.
+    for (QComboBox *lista : {DBLookupComboBox4, DBLookupComboBox5}) {
+        lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lista->setMinimumContentsLength(5);
+    }
+    SpeedButton2->setMaximumWidth(SpeedButton2->fontMetrics().horizontalAdvance(SpeedButton2->text()) + 24);
+    EDCODPRO->setMaximumWidth(EDCODPRO->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
+    auto *linhaListas = new QHBoxLayout;
+    linhaListas->addWidget(cbFamilias);
+    linhaListas->addWidget(DBLookupComboBox4, 1);
+    linhaListas->addWidget(cbGrupo);
+    linhaListas->addWidget(DBLookupComboBox5, 1);
+    linhaListas->addWidget(btPESPRO);
+    linhaListas->addWidget(SpeedButton2);
+    auto *linhaTextos = new QHBoxLayout;
+    linhaTextos->addWidget(new QLabel(QStringLiteral("Código :")));
+    linhaTextos->addWidget(EDCODPRO, 1);
+    linhaTextos->addWidget(new QLabel(QStringLiteral("Descrição :")));
+    linhaTextos->addWidget(EDDESPRO, 2);
+    linhaTextos->addWidget(cbUltimoPreco);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(filtros);
+    layout->addLayout(linhaListas);
+    layout->addLayout(linhaTextos);
     layout->addWidget(dbgProdutos, 1);
 
     for (QLineEdit *texto : {EDCODPRO, EDDESPRO}) {

@@ -85,11 +85,15 @@ F530PDV::F530PDV(QWidget *parent)
     fundo->addStretch();
     fundo->addWidget(rodape);
     auto *cadastro = new QVBoxLayout(tbsCadastro);
+    cadastro->setContentsMargins(0, 0, 0, 0);
     cadastro->addWidget(pgPedido, 1);
     cadastro->addLayout(fundo);
     paginas->addWidget(tbsPesquisa);
     paginas->addWidget(tbsCadastro);
-    (new QVBoxLayout(conteudo()))->addWidget(paginas);
+    // Thin margins: the pages nest three deep inside the main window's fixed width.
+    auto *raiz = new QVBoxLayout(conteudo());
+    raiz->setContentsMargins(2, 2, 2, 2);
+    raiz->addWidget(paginas);
 
     m_dados->cdsCADPEDIDO->onNewRecord = [this](TClientDataSetPlus &) { cdsCADPEDIDONewRecord(); };
     m_dados->cdsCADITEM->onNewRecord = [this](TClientDataSetPlus &) { cdsCADITEMNewRecord(); };
