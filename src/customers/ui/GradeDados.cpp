@@ -1,6 +1,7 @@
 #include "GradeDados.h"
 
 #include "ClientDataSetPlus.h"
+#include "LarguraColuna.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -133,6 +134,8 @@ void GradeDados::aplicaColunas()
             continue;
         setColumnHidden(logica, false);
         cabecalho->moveSection(cabecalho->visualIndex(logica), posicao++);
+        if (m_dataSet.hasField(coluna.campo))
+            cabecalho->resizeSection(logica, larguraColuna(fontMetrics(), m_dataSet.fieldDef(coluna.campo), coluna.titulo));
     }
     if (m_dataSet.active() && m_dataSet.recNo() >= 0)
         setCurrentIndex(m_modelo->index(m_dataSet.recNo(), m_dataSet.columnOfField(m_colunas.value(0).campo)));

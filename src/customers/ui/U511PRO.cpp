@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -85,19 +84,27 @@ F511PRO::F511PRO(QWidget *parent)
     cbAtualizado = new QCheckBox(QStringLiteral("Alterações de Preço"));
     auto *btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
 
-    auto *topo = new QGridLayout;
-    topo->addWidget(new QLabel(QStringLiteral("Tabela :")), 0, 0);
-    topo->addWidget(cbTabelas, 0, 1);
-    topo->addWidget(new QLabel(QStringLiteral("Código :")), 0, 2);
-    topo->addWidget(edCod, 0, 3);
-    topo->addWidget(new QLabel(QStringLiteral("Descrição:")), 1, 0);
-    topo->addWidget(edDes, 1, 1, 1, 3);
-    topo->addWidget(cbGrupo, 0, 4);
-    topo->addWidget(lcbGrupo, 0, 5);
-    topo->addWidget(cbFamilias, 1, 4);
-    topo->addWidget(lcbFamilias, 1, 5);
-    topo->addWidget(cbAtualizado, 0, 6);
-    topo->addWidget(btPesquisar, 1, 6);
+    // Rows of their own, so the filters keep readable widths inside the main window.
+    edCod->setMaximumWidth(edCod->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
+    auto *topo = new QVBoxLayout;
+    auto *linhaTabela = new QHBoxLayout;
+    linhaTabela->addWidget(new QLabel(QStringLiteral("Tabela :")));
+    linhaTabela->addWidget(cbTabelas, 1);
+    linhaTabela->addWidget(new QLabel(QStringLiteral("Código :")));
+    linhaTabela->addWidget(edCod);
+    linhaTabela->addWidget(cbAtualizado);
+    auto *linhaDescricao = new QHBoxLayout;
+    linhaDescricao->addWidget(new QLabel(QStringLiteral("Descrição:")));
+    linhaDescricao->addWidget(edDes, 1);
+    linhaDescricao->addWidget(btPesquisar);
+    auto *linhaListas = new QHBoxLayout;
+    linhaListas->addWidget(cbGrupo);
+    linhaListas->addWidget(lcbGrupo, 1);
+    linhaListas->addWidget(cbFamilias);
+    linhaListas->addWidget(lcbFamilias, 1);
+    topo->addLayout(linhaTabela);
+    topo->addLayout(linhaDescricao);
+    topo->addLayout(linhaListas);
 
     TClientDataSetPlus &produtos = m_tabela->cdsProdutos();
     dbgTabela = new GradeDados(produtos, {{QStringLiteral("CODPRO"), QStringLiteral("Código")},
@@ -157,16 +164,20 @@ F511PRO::F511PRO(QWidget *parent)
         e->setReadOnly(true);
     auto *btPromocao = new QPushButton(QStringLiteral("Promoções"));
     auto *btFechar = new QPushButton(QStringLiteral("Fechar"));
-    auto *rodape = new QHBoxLayout;
-    rodape->addWidget(new QLabel(QStringLiteral("Comissão :")));
-    rodape->addWidget(edComissao, 2);
-    rodape->addWidget(new QLabel(QStringLiteral("Fator :")));
-    rodape->addWidget(edFator);
-    rodape->addWidget(new QLabel(QStringLiteral("Peso :")));
-    rodape->addWidget(edPeso);
-    rodape->addStretch();
-    rodape->addWidget(btPromocao);
-    rodape->addWidget(btFechar);
+    auto *valores = new QHBoxLayout;
+    valores->addWidget(new QLabel(QStringLiteral("Comissão :")));
+    valores->addWidget(edComissao, 2);
+    valores->addWidget(new QLabel(QStringLiteral("Fator :")));
+    valores->addWidget(edFator, 1);
+    valores->addWidget(new QLabel(QStringLiteral("Peso :")));
+    valores->addWidget(edPeso, 1);
+    auto *botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(btPromocao);
+    botoes->addWidget(btFechar);
+    auto *rodape = new QVBoxLayout;
+    rodape->addLayout(valores);
+    rodape->addLayout(botoes);
 
     auto *layout = new QVBoxLayout(conteudo());
     layout->addLayout(topo);

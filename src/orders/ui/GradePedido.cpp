@@ -1,6 +1,7 @@
 #include "GradePedido.h"
 
 #include "ClientDataSetPlus.h"
+#include "LarguraColuna.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -63,17 +64,7 @@ void configura(QTableView *grade, TClientDataSetPlus *ds, const QList<Coluna> &c
         const int atual = cabecalho->visualIndex(logica);
         if (atual != destino)
             cabecalho->moveSection(atual, destino);
-        // Wide enough for the caption and the usual value: a name gets room, a code no more
-        // than it needs, so the columns that matter fit the window.
-        const FieldDef &f = ds->fieldDef(coluna.campo);
-        // A mask's optional digits are seldom all used: three quarters of it is the usual value.
-        const int mascara = f.displayFormat.contains(u'#') ? f.displayFormat.size() * 3 / 4 : f.displayFormat.size();
-        int caracteres = qMax<int>(coluna.titulo.size(), mascara);
-        if (f.kind == FieldKind::String)
-            caracteres = qMax(caracteres, qMin(f.size, 28));
-        else if (f.displayFormat.isEmpty())
-            caracteres = qMax(caracteres, 6);
-        cabecalho->resizeSection(logica, medida.horizontalAdvance(QString(qMax(caracteres, 3), u'0')) + 12);
+        cabecalho->resizeSection(logica, larguraColuna(medida, ds->fieldDef(coluna.campo), coluna.titulo));
     }
 }
 
