@@ -1,5 +1,7 @@
 #include "AmbienteBench.h"
 
+#include <QApplication>
+
 #include "D500DAT.h"
 #include "DatabaseError.h"
 #include "U500CAD.h"
@@ -52,4 +54,25 @@ AmbienteBench::~AmbienteBench()
     m_dat->cnxFirebird.close();
     m_dat.reset();
     QDir::setCurrent(m_pastaAnterior);
+}
+
+int AmbienteBench::executaPrograma(int argc, char **argv, const char *nome,
+                                   const std::function<void(const QString &dados, QTextStream &out)> &corpo)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QString dados = pastaDados(argc, argv);
+    if (dados.isEmpty()) {
+        out << "usage: " << nome << " --data DIR" << Qt::endl;
+        return 2;
+    }
+    try {
+        corpo(dados, out);
+    } catch (const std::exception &e) {
+        out << nome << " could not run: " << e.what() << Qt::endl;
+        return 1;
+    }
+    return 0;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QTextStream>
+
+#include <functional>
+
 #include "ScriptedAnswerer.h"
 
 #include <QString>
@@ -18,6 +22,11 @@ class AmbienteBench
 public:
     // Reads --data DIR from the arguments; empty when missing.
     static QString pastaDados(int argc, char **argv);
+    // The frame of every order benchmark's main: the offscreen platform unless one is set, the
+    // application, the --data folder, and a failure reported with exit status 1. `corpo` gets
+    // the folder and the report's stream.
+    static int executaPrograma(int argc, char **argv, const char *nome,
+                               const std::function<void(const QString &dados, QTextStream &out)> &corpo);
 
     // How the copy writes its pages: as the data set's file says (synchronous, the program's
     // real condition), or asynchronously, to tell the program's time from the disk's waits.

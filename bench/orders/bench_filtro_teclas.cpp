@@ -49,16 +49,7 @@ QList<double> digita(QLineEdit *campo, const QByteArray &texto)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    const QString dados = AmbienteBench::pastaDados(argc, argv);
-    if (dados.isEmpty()) {
-        out << "usage: bench_filtro_teclas --data DIR" << Qt::endl;
-        return 2;
-    }
-    try {
+    return AmbienteBench::executaPrograma(argc, argv, "bench_filtro_teclas", [](const QString &dados, QTextStream &out) {
         AmbienteBench ambiente(dados);
         auto janela = JanelaPedidoBench::novoPedido(ambiente);
         JanelaPedidoBench::mostraItens(*janela);
@@ -111,9 +102,5 @@ int main(int argc, char **argv)
                         Medicao::descreve(Medicao::mediana(enter), enter));
         Medicao::alvo(QStringLiteral("longest keystroke < 100 ms"), pior, 100.0, QStringLiteral(" ms"));
         janela.reset();
-    } catch (const std::exception &e) {
-        out << "bench_filtro_teclas could not run: " << e.what() << Qt::endl;
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -63,16 +63,7 @@ int consultaPura(FirebirdConnection &cnx, const QString &sql)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    const QString dados = AmbienteBench::pastaDados(argc, argv);
-    if (dados.isEmpty()) {
-        out << "usage: bench_lista_produtos --data DIR" << Qt::endl;
-        return 2;
-    }
-    try {
+    return AmbienteBench::executaPrograma(argc, argv, "bench_lista_produtos", [](const QString &dados, QTextStream &out) {
         AmbienteBench ambiente(dados);
         auto janela = JanelaPedidoBench::novoPedido(ambiente);
         JanelaPedidoBench::mostraItens(*janela);
@@ -110,9 +101,5 @@ int main(int argc, char **argv)
         Medicao::alvo(QStringLiteral("(b)/(a) <= 1.30"), b / a, 1.30, QString());
         Medicao::alvo(QStringLiteral("(b) < 500 ms"), b, 500.0, QStringLiteral(" ms"));
         janela.reset();
-    } catch (const std::exception &e) {
-        out << "bench_lista_produtos could not run: " << e.what() << Qt::endl;
-        return 1;
-    }
-    return 0;
+    });
 }

@@ -182,16 +182,7 @@ void executa(AmbienteBench &ambiente, QTextStream &out, const QString &rotulo)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    const QString dados = AmbienteBench::pastaDados(argc, argv);
-    if (dados.isEmpty()) {
-        out << "usage: bench_repreco_pedido --data DIR" << Qt::endl;
-        return 2;
-    }
-    try {
+    return AmbienteBench::executaPrograma(argc, argv, "bench_repreco_pedido", [](const QString &dados, QTextStream &out) {
         {
             AmbienteBench ambiente(dados);
             executa(ambiente, out, QStringLiteral("database file as delivered (forced writes)"));
@@ -199,9 +190,5 @@ int main(int argc, char **argv)
         // The same work with the disk's synchronous writes taken out: what the program itself costs.
         AmbienteBench assincrono(dados, AmbienteBench::Escrita::Assincrona);
         executa(assincrono, out, QStringLiteral("copy with asynchronous writes (program time without disk waits)"));
-    } catch (const std::exception &e) {
-        out << "bench_repreco_pedido could not run: " << e.what() << Qt::endl;
-        return 1;
-    }
-    return 0;
+    });
 }
