@@ -1,4 +1,8 @@
 #include "BancadaSync.h"
+#include "FirebirdConnection.h"
+#include "DatabaseError.h"
+#include <QSqlRecord>
+#include <QSqlQuery>
 
 #include "D500DAT.h"
 
@@ -81,6 +85,22 @@ std::unique_ptr<D500DAT> abreNotebook(const QString &arquivoBase)
     dat->cnxFirebird.open();
     dat->carregaUsuario();
     return dat;
+}
+
+qint64 leLinhas(FirebirdConnection &cnx, const QString &sql)
+{
+    QSqlQuery q = cnx.query();
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw DatabaseError(QStringLiteral("consulta falhou: ") + sql);
+    const int n = q.record().count();
+    qint64 linhas = 0;
+    while (q.next()) {
+        for (int i = 0; i < n; ++i)
+            q.value(i);
+        ++linhas;
+    }
+    return linhas;
 }
 
 } // namespace BancadaSync

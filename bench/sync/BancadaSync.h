@@ -11,6 +11,8 @@ class D500DAT;
 // The synchronisation benchmarks' shared ground: a working copy of the large data set in a
 // temporary folder (the data set itself is never written), the notebook's data module open on
 // it, and the report lines (figure, baseline, ratio, PASS/FAIL).
+class FirebirdConnection;
+
 namespace BancadaSync {
 
 // --data DIR of the arguments; empty when missing.
@@ -42,5 +44,9 @@ private:
 // The notebook's data module open on a database file, with its user's session and message
 // boxes written to stderr.
 std::unique_ptr<D500DAT> abreNotebook(const QString &arquivoBase);
+
+// Reads every column of every row of a statement through a plain forward-only query, as a
+// baseline does; returns the number of rows.
+qint64 leLinhas(FirebirdConnection &cnx, const QString &sql);
 
 } // namespace BancadaSync

@@ -30,23 +30,6 @@ qint64 conta(FirebirdConnection &cnx, const QString &sql)
     return q.value(0).toLongLong();
 }
 
-// Reads every column of every row, as the save does, without writing anything.
-qint64 leLinhas(FirebirdConnection &cnx, const QString &sql)
-{
-    QSqlQuery q = cnx.query();
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DatabaseError(QStringLiteral("consulta falhou: ") + sql);
-    qint64 linhas = 0;
-    const int n = q.record().count();
-    while (q.next()) {
-        for (int i = 0; i < n; ++i)
-            q.value(i);
-        ++linhas;
-    }
-    return linhas;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -68,8 +51,8 @@ int main(int argc, char **argv)
         BancadaSync::figura(QStringLiteral("budget orders"), QStringLiteral("%1 with %2 items").arg(pedidos).arg(itens));
 
         const double baseline = BancadaSync::tempoMs([&] {
-            leLinhas(cnx, QStringLiteral("SELECT * FROM F530PDF WHERE PDFORC = 'S'"));
-            leLinhas(cnx, sqlItens);
+            BancadaSync::leLinhas(cnx, QStringLiteral("SELECT * FROM F530PDF WHERE PDFORC = 'S'"));
+            BancadaSync::leLinhas(cnx, sqlItens);
         });
         BancadaSync::figura(QStringLiteral("baseline: plain read of the same rows"),
                             QStringLiteral("%1 ms").arg(baseline, 0, 'f', 1));

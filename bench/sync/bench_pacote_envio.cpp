@@ -105,23 +105,6 @@ void insereRascunhos(FirebirdConnection &cnx, const QString &codigoVendedor)
     transacao.commit();
 }
 
-// Reads every column of the rows the package's order and item statements read.
-qint64 leLinhas(FirebirdConnection &cnx, const QString &sql)
-{
-    QSqlQuery q = cnx.query();
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DatabaseError(QStringLiteral("consulta falhou: ") + sql);
-    const int n = q.record().count();
-    qint64 linhas = 0;
-    while (q.next()) {
-        for (int i = 0; i < n; ++i)
-            q.value(i);
-        ++linhas;
-    }
-    return linhas;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -150,8 +133,8 @@ int main(int argc, char **argv)
         QList<double> leituras;
         for (int i = 0; i < 3; ++i)
             leituras << BancadaSync::tempoMs([&] {
-                leLinhas(cnx, PacoteEnvio::consultaPedidos);
-                leLinhas(cnx, PacoteEnvio::consultaItens);
+                BancadaSync::leLinhas(cnx, PacoteEnvio::consultaPedidos);
+                BancadaSync::leLinhas(cnx, PacoteEnvio::consultaItens);
             });
         std::sort(leituras.begin(), leituras.end());
         const double baseline = leituras.at(1);
