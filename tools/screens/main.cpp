@@ -130,6 +130,9 @@ int main(int argc, char **argv)
     modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
     modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedidos"));
+    modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido"), [](F599CAD *janela) {
+        static_cast<F530PDV *>(janela)->tbsPesquisa->dbgPesquisaDblClick();
+    });
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido-itens"), [](F599CAD *janela) {
         auto *pdv = static_cast<F530PDV *>(janela);
         pdv->tbsPesquisa->dbgPesquisaDblClick();

@@ -75,6 +75,12 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     lblAberto = new QLabel;
     lblAtraso = new QLabel;
 
+    // Names take the room that is left rather than widening the page past the main window.
+    for (QLabel *nome : {lblRAZCLI, lblRepresentante, lblSubVend})
+        nome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    SpeedButton1->setMaximumWidth(SpeedButton1->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
+    for (QPlainTextEdit *texto : {edOBSCLI, edMOTCAN})
+        texto->setMaximumHeight(texto->fontMetrics().lineSpacing() * 3 + 12);
     auto *cliente = new QHBoxLayout;
     cliente->addWidget(lblCODCLI);
     cliente->addWidget(lblRAZCLI, 1);
@@ -214,6 +220,7 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
     PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
+    lblRAZCLI->setToolTip(lblRAZCLI->text()); // the whole name when the label clips it
     lblCIDADE->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("CIDADE")));
     lblTabela->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("DESTAB")));
     lblCODCLI->setText(codigo);
