@@ -1,16 +1,8 @@
-#include "CentralExemplo.h"
-#include "AguardaSincronizacao.h"
-#include "ClienteSincronizacao.h"
-#include "ConsultaServidor.h"
-#include "D500DAT.h"
 #include "LinhasStatus.h"
-#include "ScriptedAnswerer.h"
-#include "ServidorSincronizacao.h"
+#include "TrocaComServidor.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -20,54 +12,10 @@ namespace {
 
 // The notebook of the example with the program's own synchronisation client (data module,
 // package, replacement, budget carry-over) against the reference server, in one process.
-class DiaDeTrabalho : public ::testing::Test
+class DiaDeTrabalho : public TrocaComServidor
 {
 protected:
-    CentralExemplo exemplo;
-    std::unique_ptr<ServidorSincronizacao> servidor;
-    TestDatabase notebook;
-    ScriptedAnswerer respostas;
-    std::unique_ptr<D500DAT> dat;
-    std::unique_ptr<ClienteSincronizacao> cliente;
-    QStringList linhas;
-
-    void SetUp() override
-    {
-        DialogoServidor::Configuracao configuracao;
-        configuracao.versao = QStringLiteral("1.0.2.6");
-        configuracao.pausa = std::chrono::milliseconds(100);
-        configuracao.prazoResposta = std::chrono::seconds(20);
-        configuracao.pastaTrabalho = QDir(exemplo.pasta.path()).filePath(QStringLiteral("trabalho"));
-        servidor = std::make_unique<ServidorSincronizacao>(*exemplo.central, configuracao);
-        ASSERT_TRUE(servidor->escuta(QHostAddress::LocalHost, 0));
-
-        NotebookExemplo::preenche(notebook);
-        dat = std::make_unique<D500DAT>();
-        dat->setMessagePresenter(&respostas);
-        notebook.open(dat->cnxFirebird);
-        dat->carregaUsuario();
-        dat->sessao.portaServidor = QString::number(servidor->porta());
-        cliente = std::make_unique<ClienteSincronizacao>(*dat, QStringLiteral("1.0.2.6"), notebook.folder());
-        QObject::connect(cliente.get(), &ClienteSincronizacao::linhaStatus,
-                         [this](const QString &linha) { linhas << linha; });
-    }
-
-    void TearDown() override
-    {
-        cliente.reset();
-        dat.reset();
-    }
-
-    // Runs the event loop until the exchange ends, ticking the watchdog as the window does.
-    bool sincroniza()
-    {
-        if (!cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString()))
-            return false;
-        return aguardaSincronizacao(*cliente, 500, 60000);
-    }
-
-    QString local(const QString &sql) { return ConsultaServidor::valor(dat->cnxFirebird, sql).toString(); }
-    QString central(const QString &sql) { return ConsultaServidor::valor(exemplo.central->conexao(), sql).toString(); }
+    void SetUp() override { prepara(true, std::chrono::milliseconds(100)); }
 };
 
 } // namespace
