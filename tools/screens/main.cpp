@@ -129,6 +129,7 @@ int main(int argc, char **argv)
     modulo(QStringLiteral("F510CLI"), QStringLiteral("clientes"));
     modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
     modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
+    modulo(QStringLiteral("F550TRC"), QStringLiteral("financeiro"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedidos"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido"), [](F599CAD *janela) {
         static_cast<F530PDV *>(janela)->tbsPesquisa->dbgPesquisaDblClick();

@@ -12,6 +12,10 @@ int larguraColuna(const QFontMetrics &medida, const FieldDef &campo, const QStri
     int caracteres = qMax(int(titulo.size()), pelaMascara);
     if (campo.kind == FieldKind::String)
         caracteres = qMax(caracteres, qMin(campo.size, 28));
+    else if (campo.kind == FieldKind::Date)
+        caracteres = qMax(caracteres, 10); // dd/mm/yyyy
+    else if (campo.kind == FieldKind::DateTime)
+        caracteres = qMax(caracteres, 16);
     else if (mascara.isEmpty())
         caracteres = qMax(caracteres, 6);
     return medida.horizontalAdvance(QString(qMax(caracteres, 3), u'0')) + 12;

@@ -44,15 +44,26 @@ F550TRC::F550TRC(QWidget *parent)
     radios->addWidget(vencidos);
     auto *btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
 
+    // Two rows, so the dates and the customer stay readable inside the main window.
+    for (QLineEdit *e : {edDataIni, edDataFim})
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
+    edcod->setMinimumWidth(edcod->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
+    auto *linhaCliente = new QHBoxLayout;
+    linhaCliente->addWidget(new QLabel(QStringLiteral("Cliente :")));
+    linhaCliente->addWidget(edcod, 1);
+    linhaCliente->addWidget(edDes, 4);
+    auto *linhaVencimento = new QHBoxLayout;
+    linhaVencimento->addWidget(new QLabel(QStringLiteral("Vencto. :")));
+    linhaVencimento->addWidget(cbData);
+    linhaVencimento->addWidget(edDataIni);
+    linhaVencimento->addWidget(new QLabel(QStringLiteral("á")));
+    linhaVencimento->addWidget(edDataFim);
+    linhaVencimento->addStretch();
+    auto *filtros = new QVBoxLayout;
+    filtros->addLayout(linhaCliente);
+    filtros->addLayout(linhaVencimento);
     auto *topo = new QHBoxLayout;
-    topo->addWidget(new QLabel(QStringLiteral("Cliente :")));
-    topo->addWidget(edcod, 1);
-    topo->addWidget(edDes, 3);
-    topo->addWidget(new QLabel(QStringLiteral("Vencto. :")));
-    topo->addWidget(cbData);
-    topo->addWidget(edDataIni);
-    topo->addWidget(new QLabel(QStringLiteral("á")));
-    topo->addWidget(edDataFim);
+    topo->addLayout(filtros, 1);
     topo->addWidget(situacao);
     topo->addWidget(btPesquisar);
 
