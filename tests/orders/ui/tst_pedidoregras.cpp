@@ -45,6 +45,7 @@ private slots:
     void fatorDoProdutoEPassoDaQuantidade();
     void produtoRepetidoSubstituiOItem();
     void alteracaoNaVisaoDeItensMantemPrecosDoItem();
+    void trocaDeGradeRecarregaCamposDaEntrada();
     void mudancaDeCondicaoCorrigePrecos();
     void flexInsuficienteRecusaOPedido();
     void pedidoMinimoPorCentroDeCusto();
@@ -221,6 +222,40 @@ void TstPedidoRegras::alteracaoNaVisaoDeItensMantemPrecosDoItem()
     m_respostas.answers = {RespostaMensagem::Sim};
     w->itens->btExcluirITM->click();
     QCOMPARE(itens->recordCount(), 0);
+}
+
+// Guards the switch of grids: the entry fields follow the grid just shown, so Enter in the
+// quantity after switching to the order's items never writes the product list's price into
+// the current item.
+void TstPedidoRegras::trocaDeGradeRecarregaCamposDaEntrada()
+{
+    auto w = novoPedido(QStringLiteral("50"));
+    escolheListas(*w);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("3"));
+    TClientDataSetPlus *produtos = w->dados()->cdsPESPRODUTO;
+    QVERIFY(produtos->locate({QStringLiteral("CODPRO"), QStringLiteral("VERFAM")},
+                             {QStringLiteral("1234567"), QStringLiteral("N")}));
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("10,000")); // the listed product's price
+
+    QComboBox *grade = w->itens->cbTabela;
+    grade->setFocus();
+    QTest::keyClick(grade, Qt::Key_Down);
+    QCOMPARE(grade->currentText(), QStringLiteral("Itens do Pedido"));
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("20,000")); // the current item's
+    QCOMPARE(w->itens->edQTDE->text(), QStringLiteral("3,00"));
+
+    m_respostas.shown.clear();
+    w->itens->edQTDE->setText(QStringLiteral("5"));
+    QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
+    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    QCOMPARE(itens->recordCount(), 1);
+    QCOMPARE(itens->asFloat(QStringLiteral("QTDPRO")), 5.0);
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 20.0);
+    QVERIFY(m_respostas.shown.isEmpty());
+
+    QTest::keyClick(grade, Qt::Key_Up); // back to the products: their row again
+    QCOMPARE(grade->currentText(), QStringLiteral("Tabela de Vendas"));
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("10,000"));
 }
 
 // A condition whose discount raises the minimum price corrects the items and tells it once.
