@@ -3,7 +3,6 @@
 #include "SqlText.h"
 #include "StatementRun.h"
 
-
 namespace {
 
 const Decimal hundred = Decimal::fromInteger(100);

@@ -11,9 +11,10 @@
 namespace {
 
 using Situacao = ArquivoZip::Situacao;
-
-constexpr zip_uint32_t nivelCompressao = 6;
 using Resultado = ArquivoZip::Resultado;
+
+// zlib's usual level (see compacta).
+constexpr zip_uint32_t nivelCompressao = 6;
 
 struct FechaArquivo
 {

@@ -37,7 +37,6 @@ const QColor kVermelho(255, 0, 0);
 const QColor kVerde(0, 128, 0);
 const QColor kAzul(0, 0, 255);
 
-
 Sessao &sessao()
 {
     return D500DAT::instance()->sessao;

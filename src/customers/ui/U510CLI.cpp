@@ -33,7 +33,6 @@ namespace {
 const QString kMascaraCnpj = QStringLiteral("00.000.000/0000-00");
 const QString kMascaraCpf = QStringLiteral("000.000.000-00");
 
-
 QLineEdit *caixa(bool maiusculas = false)
 {
     auto *e = new QLineEdit;

@@ -25,7 +25,6 @@
 
 namespace {
 
-
 class CursorEspera
 {
 public:

@@ -25,7 +25,6 @@
 
 namespace {
 
-
 // Colours of the order list: status backgrounds, budget aqua, bold for an order not fully
 // invoiced; the number on the tooltip colour and the total on money green.
 class PinturaPesquisa : public QStyledItemDelegate

@@ -22,7 +22,6 @@
 
 namespace {
 
-
 QString cor(OrderHeaderRules::StatusColour c)
 {
     switch (c) {

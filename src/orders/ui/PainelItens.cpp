@@ -23,7 +23,6 @@
 
 namespace {
 
-
 const QString kTabelaVendas = QStringLiteral("Tabela de Vendas");
 const QString kItensPedido = QStringLiteral("Itens do Pedido");
 

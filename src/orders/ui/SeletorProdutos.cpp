@@ -24,7 +24,6 @@
 
 namespace {
 
-
 // The product list's colours: header rows white on black (family) or grey (group), stock
 // green or red, products bought before navy, products already in the order bold green.
 class PinturaProdutos : public QStyledItemDelegate

@@ -34,7 +34,6 @@
 
 namespace {
 
-
 void mostra(const OrderMessage &m)
 {
     dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);

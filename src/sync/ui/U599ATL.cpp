@@ -36,7 +36,6 @@ const QString kCancelar = QStringLiteral("Cancelar");
 // The first letter of the reset's shortcut; the user code's digit moves it along.
 constexpr int kLetraReinicio = Qt::Key_K;
 
-
 Sessao &sessao()
 {
     return D500DAT::instance()->sessao;
