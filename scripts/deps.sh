@@ -9,7 +9,7 @@ KORVEX_PACKAGES=(
   libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick fonts-dejavu-core xdotool
-  x11-apps
+  x11-apps ccache
 )
 
 korvex_install_deps() {
@@ -34,6 +34,10 @@ korvex_install_deps() {
 korvex_build() {
   local root="$1"
   local build="${2:-$root/build}"
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  # ccache keeps rebuilds of other checkouts and build folders on this machine short
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}" CCACHE_NOHASHDIR=1
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
   cmake --build "$build" -j "$(nproc)"
 }
