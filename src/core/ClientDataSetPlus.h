@@ -150,7 +150,7 @@ public:
     void cancelUpdates();  // undoes every logged change in memory
     void mergeChangeLog(); // accepts the log as the new original state without writing
 
-    // --- handlers (the document's dataset events) ---
+    // --- handlers (the dataset events) ---
     std::function<void(TClientDataSetPlus &)> beforePost;
     std::function<void(TClientDataSetPlus &)> afterPost;
     std::function<void(TClientDataSetPlus &)> afterDelete;

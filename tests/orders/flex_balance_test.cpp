@@ -34,7 +34,7 @@ void createSellerWithOrders(FirebirdConnection &cnx)
 
 } // namespace
 
-// Guards the document's first example: 100.00 − 30.00 available 70.00, an order using 80.00 is refused.
+// Guards the usual example: 100.00 − 30.00 available 70.00, an order using 80.00 is refused.
 TEST(FlexDisplay, NewOrderOverdrawingTheBalanceIsRefused)
 {
     const FlexBalance::Display display = FlexBalance::compute(d("70.00"), d("0"), d("80.00"), d("1.50"));

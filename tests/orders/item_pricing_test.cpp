@@ -10,7 +10,7 @@ Decimal d(const char *text)
     return *Decimal::parse(QString::fromLatin1(text));
 }
 
-// PRCTAB 10.000, PRCVEN 10.526, MAXDCT 5: the product of the document's example.
+// PRCTAB 10.000, PRCVEN 10.526, MAXDCT 5: the price of the usual example.
 PriceBasis exampleProduct()
 {
     PriceBasis basis;
@@ -61,7 +61,7 @@ TEST(PriceCheck, RaisedPriceHasThreeDecimals)
     EXPECT_EQ(pricing.checkPrice(d("9.000")).price.toString(), "10.000");
 }
 
-// Guards the zero-price rows the document leaves open: no division by zero, no raise, discount 0.
+// Guards rows with a zero price: no division by zero, no raise, discount 0.
 TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 {
     PriceBasis basis;

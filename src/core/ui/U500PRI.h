@@ -38,7 +38,7 @@ public:
 
     ModuleFrame *frame() const { return m_frame; }
 
-    // The document's handlers. FormShow runs from the event loop right after the first show.
+    // The window's event handlers. FormShow runs from the event loop right after the first show.
     void FormCreate();
     void FormShow();
     void FormActivate();

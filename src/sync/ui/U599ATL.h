@@ -32,7 +32,7 @@ public:
     // Where the installer of a new version is fetched.
     static QString enderecoNovaVersao();
 
-    // The document's handlers.
+    // The window's event handlers.
     void btAtualizarClick();
     void btFecharClick();
     void statusTimer();
