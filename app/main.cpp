@@ -1,6 +1,7 @@
 #include "ComandoSync.h"
 #include "D500DAT.h"
 #include "Encerramento.h"
+#include "EncerramentoPorSinal.h"
 #include "InstanciaUnica.h"
 #include "MessageBoxPresenter.h"
 #include "ReposicaoBase.h"
@@ -18,8 +19,13 @@ int main(int argc, char **argv)
         return ComandoSync::executa(argc, argv);
     F599ATL::registraJanela();
 
+    EncerramentoPorSinal::bloqueiaSinais();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
+    // A logout, shutdown or Ctrl+C ends the program as "Sair" does, without asking: the order
+    // being typed stays in its recovery copy, the database and the folder's lock are released.
+    EncerramentoPorSinal sinais;
+    QObject::connect(&sinais, &EncerramentoPorSinal::solicitado, &app, [] { Encerramento::encerraPrograma(); });
 
     MessageBoxPresenter presenter;
     D500DAT dat;

@@ -8,18 +8,42 @@
 #include <thread>
 #include <unistd.h>
 
-EncerramentoPorSinal::EncerramentoPorSinal(QObject *parent)
-    : QObject(parent)
+namespace {
+sigset_t sinaisDeEncerramento()
 {
-    int canal[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, canal) != 0)
-        return;
     sigset_t sinais;
     sigemptyset(&sinais);
     sigaddset(&sinais, SIGINT);
     sigaddset(&sinais, SIGTERM);
-    if (pthread_sigmask(SIG_BLOCK, &sinais, nullptr) != 0)
+    sigaddset(&sinais, SIGHUP);
+    return sinais;
+}
+
+// Programs started from here (the calculator, the browser) must still end on these signals:
+// the block is inherited across exec, so a forked child lifts it.
+void desbloqueiaNoFilho()
+{
+    const sigset_t sinais = sinaisDeEncerramento();
+    pthread_sigmask(SIG_UNBLOCK, &sinais, nullptr);
+}
+} // namespace
+
+void EncerramentoPorSinal::bloqueiaSinais()
+{
+    static const bool registrado = pthread_atfork(nullptr, nullptr, desbloqueiaNoFilho) == 0;
+    Q_UNUSED(registrado);
+    const sigset_t sinais = sinaisDeEncerramento();
+    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
+}
+
+EncerramentoPorSinal::EncerramentoPorSinal(QObject *parent)
+    : QObject(parent)
+{
+    int canal[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, canal) != 0)
         return;
+    bloqueiaSinais();
+    const sigset_t sinais = sinaisDeEncerramento();
 
     std::thread([sinais, escrita = canal[0]] {
         for (int recebidos = 0;; ++recebidos) {
