@@ -134,10 +134,12 @@ qint64 DemoDataGenerator::run()
                         QStringLiteral("HORATL"), QStringLiteral("USASUP"), QStringLiteral("SLDFLX"),
                         QStringLiteral("ACRTAB"), QStringLiteral("ESTCID"), QStringLiteral("DESRET"),
                         QStringLiteral("EXPSEN"), QStringLiteral("EXPANT"), QStringLiteral("SENANT")});
-        user.add({code(context.userCode), text(userName()), text(D500DAT::embaralhaSenha(userPassword())),
-                  code(context.userCostCentre), code(context.company), code(context.userSeller),
+        const bool supervisor = m_supervisorLogin;
+        user.add({code(supervisor ? context.supervisor : context.userCode), text(loginName()),
+                  text(D500DAT::embaralhaSenha(loginPassword())), code(context.userCostCentre),
+                  code(context.company), supervisor ? null() : code(context.userSeller),
                   code(context.supervisor), text(QStringLiteral("127.0.0.1")), date(m_today), QVariant(m_now),
-                  text(QStringLiteral("S")), dec(context.flexTarget, 2), dec(context.surcharge, 2),
+                  text(QStringLiteral("S")), dec(supervisor ? 0.0 : context.flexTarget, 2), dec(context.surcharge, 2),
                   text(context.userState), dec(context.pickUpDiscount, 2), text(QStringLiteral("N")),
                   text(QStringLiteral("N")), QVariant(QStringLiteral(""))});
         loader.finish();
