@@ -290,13 +290,9 @@ QWidget *F512SUP::montaMovimentacao()
             return corDica();
         return {};
     });
-    auto *tipo = new QGroupBox(QStringLiteral("Tipo de Movimentação :"));
     rbMovimentacao = new QRadioButton(QStringLiteral("Movimentação"));
     rbAdiantamento = new QRadioButton(QStringLiteral("Adiantamento"));
     rbMovimentacao->setChecked(true);
-    auto *radios = new QHBoxLayout(tipo);
-    radios->addWidget(rbMovimentacao);
-    radios->addWidget(rbAdiantamento);
     EDCODIGO = caixaLeitura();
     EDCODIGO->setMaximumWidth(60);
     EDNOME = caixaLeitura();
@@ -346,20 +342,23 @@ QWidget *F512SUP::montaMovimentacao()
     });
     auto *btFechar = new QPushButton(QStringLiteral("Fechar"));
 
+    // Three short rows, so the destination's name stays readable inside the main window.
+    auto *linhaTipo = new QHBoxLayout;
+    linhaTipo->addWidget(new QLabel(QStringLiteral("Tipo de Movimentação :")));
+    linhaTipo->addWidget(rbMovimentacao);
+    linhaTipo->addWidget(rbAdiantamento);
+    linhaTipo->addStretch();
+    linhaTipo->addWidget(new QLabel(QStringLiteral("Valor : ")));
+    linhaTipo->addWidget(edValor);
     auto *destino = new QHBoxLayout;
     destino->addWidget(new QLabel(QStringLiteral("Destinat.:")));
     destino->addWidget(EDCODIGO);
     destino->addWidget(EDNOME, 1);
     destino->addWidget(btpesven);
-    auto *valor = new QHBoxLayout;
-    valor->addWidget(new QLabel(QStringLiteral("Valor : ")));
-    valor->addWidget(edValor);
-    valor->addStretch();
-    valor->addWidget(btIncluir);
-    valor->addWidget(btExcluir);
-    auto *linhaTipo = new QHBoxLayout;
-    linhaTipo->addWidget(tipo);
-    linhaTipo->addLayout(destino, 1);
+    auto *botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(btIncluir);
+    botoes->addWidget(btExcluir);
     auto *rodape = new QHBoxLayout;
     rodape->addStretch();
     rodape->addWidget(btFechar);
@@ -368,7 +367,8 @@ QWidget *F512SUP::montaMovimentacao()
     layout->addWidget(titulo(QStringLiteral("Movimentação de Flex")));
     layout->addWidget(dbgVendedor, 1);
     layout->addLayout(linhaTipo);
-    layout->addLayout(valor);
+    layout->addLayout(destino);
+    layout->addLayout(botoes);
     layout->addWidget(dbgMovFlex, 1);
     layout->addLayout(rodape);
 
