@@ -2,6 +2,7 @@
 #include "CaixaMensagens.h"
 #include "ClientDataSetPlus.h"
 #include "GradeDados.h"
+#include "ModuleFrame.h"
 #include "OrcamentosSincronizacao.h"
 #include "PacoteEnvio.h"
 #include "U599MSG.h"
@@ -56,11 +57,12 @@ private slots:
     }
     void cleanup() { amb.reset(); }
 
-    // Guards writing: refusals before anything is written, each recipient once however added,
+    // Guards writing (and the window known to the main window's "Mensagens"): refusals before anything is written, each recipient once however added,
     // a subject with a quote, accents and a text with a line break stored intact, the unsent
     // message blue in the sent list and carried up once per recipient.
     void novaMensagemParaDoisUsuariosSobeNoPacote()
     {
+        QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F599MSG"))); // the main window's button opens it
         F599MSG janela;
         janela.btNovaMensagem->click();
         QCOMPARE(janela.pcMensagens->currentWidget(), janela.tbsMensagem);

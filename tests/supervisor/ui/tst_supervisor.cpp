@@ -2,6 +2,7 @@
 #include "BonificacoesSupervisor.h"
 #include "ClientDataSetPlus.h"
 #include "GradeDados.h"
+#include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
 #include "OrcamentosSincronizacao.h"
 #include "OrderSaveValidator.h"
@@ -85,6 +86,7 @@ private slots:
             "FROM F530BON WHERE CODPDV = 900001 AND CODEMP = 1"));
         const int pendentes = amb->valor(QStringLiteral("SELECT COUNT(*) FROM F530BON WHERE CODEMP = 1 AND AUTBON = 'P'")).toInt();
 
+        QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F512SUP"))); // the main window's button opens it
         F512SUP janela;
         QCOMPARE(janela.pcSupervisor->currentWidget(), janela.tbsMenu);
         janela.btBonificacoesClick();
