@@ -143,6 +143,19 @@ qint64 DemoDataGenerator::run()
                   text(context.userState), dec(context.pickUpDiscount, 2), text(QStringLiteral("N")),
                   text(QStringLiteral("N")), QVariant(QStringLiteral(""))});
         loader.finish();
+        if (m_supervisorLogin) {
+            // The supervisor's notebook holds the company's data but none of the seller's work
+            // still waiting to be sent: it would go up again under the supervisor's name.
+            for (const char *sql :
+                 {"DELETE FROM F530IPF I WHERE EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = I.CODEMP "
+                  "AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT AND P.SITPDF = 'D')",
+                  "DELETE FROM F530PDF WHERE SITPDF = 'D'", "DELETE FROM F510CLI WHERE CODCLI = 0",
+                  "UPDATE F510CLI SET STUCLI = 'E' WHERE STUCLI = 'A'",
+                  "DELETE FROM F599MDT D WHERE EXISTS (SELECT 1 FROM F599MSG M WHERE M.CODEMP = D.CODEMP "
+                  "AND M.CODMSG = D.CODMSG AND M.ENVMSG = 'N')",
+                  "DELETE FROM F599MSG WHERE ENVMSG = 'N'"})
+                connection.execute(QString::fromLatin1(sql));
+        }
         phase(QStringLiteral("linhas"));
         setIndexesActive(connection, indexes, true);
         phase(QStringLiteral("índices"));
