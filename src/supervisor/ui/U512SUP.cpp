@@ -10,6 +10,7 @@
 #include "SqlText.h"
 #include "U599PSQ.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -53,6 +54,18 @@ QLineEdit *caixaData()
     e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
     e->setMaximumWidth(e->minimumWidth() + 10);
     return e;
+}
+
+// Long names yield their room so the value and state columns stay inside the main window.
+void estreitaNomes(GradeDados *grade, std::initializer_list<const char *> campos, int largura)
+{
+    QObject::connect(grade->model(), &QAbstractItemModel::modelReset, grade, [grade, campos = QList<const char *>(campos), largura] {
+        for (const char *campo : campos) {
+            const int coluna = grade->dataSet().columnOfField(QLatin1String(campo));
+            if (coluna >= 0)
+                grade->setColumnWidth(coluna, largura);
+        }
+    });
 }
 
 QLabel *titulo(const QString &texto)
@@ -181,6 +194,7 @@ QWidget *F512SUP::montaPesquisa()
                                           {QStringLiteral("TOTPDF"), QStringLiteral("Total")},
                                           {QStringLiteral("AUTBON"), QStringLiteral("Sit.")},
                                           {QStringLiteral("NOMVEN"), QStringLiteral("Representante")}});
+    estreitaNomes(dbgPesquisa, {"RAZCLI"}, 150);
     dbgPesquisa->setEstilo([this](int linha, const QString &campo, int role) -> QVariant {
         if (role != Qt::BackgroundRole)
             return {};
@@ -317,6 +331,7 @@ QWidget *F512SUP::montaMovimentacao()
                                                                {QStringLiteral("NOMDES"), QStringLiteral("Vendedor Destino")},
                                                                {QStringLiteral("TIPMOV"), QStringLiteral("Tipo")},
                                                                {QStringLiteral("VLRMOV"), QStringLiteral("Valor")}});
+    estreitaNomes(dbgMovFlex, {"NOMORI", "NOMDES"}, 110);
     dbgMovFlex->setEstilo([this](int linha, const QString &campo, int role) -> QVariant {
         const bool ehTipo = campo == QLatin1String("TIPMOV");
         if (role == Qt::FontRole && ehTipo) {
