@@ -109,7 +109,6 @@ void F599MSG::montaMensagem()
     lcbUsuarios->setModel(&m_caixa->cdsUsuarios());
     dbgDestinatario = new GradeDados(m_caixa->cdsDestinatario(), {{QStringLiteral("NOMUSU"), QString()}});
     dbgDestinatario->horizontalHeader()->hide();
-    dbgDestinatario->setSortingEnabled(false);
     btAdicionar = botao(QStringLiteral(">"), QStringLiteral("Adicionar Usuário Selecionado"));
     btLimpar = botao(QStringLiteral("<"), QStringLiteral("Limpar Usuário Selecionado"));
     btAdicionarTodos = botao(QStringLiteral(">>"), QStringLiteral("Adicionar TODOS Usuários"));

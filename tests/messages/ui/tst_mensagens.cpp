@@ -183,6 +183,7 @@ private slots:
     // keeps its number and gets today's date; deleting asks first and removes its recipients.
     void editarEExcluirEnviadas()
     {
+        amb->dat->cnxFirebird.execute(QStringLiteral("UPDATE F599MSG SET DATMSG = '01.03.2024' WHERE ENVMSG = 'N'"));
         F599MSG janela;
         TClientDataSetPlus &enviadas = janela.caixa().cdsMSGEnviadas();
         QVERIFY(localiza(enviadas, QStringLiteral("ENVMSG"), QStringLiteral("E")));
