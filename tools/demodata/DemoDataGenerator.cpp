@@ -134,13 +134,28 @@ qint64 DemoDataGenerator::run()
                         QStringLiteral("HORATL"), QStringLiteral("USASUP"), QStringLiteral("SLDFLX"),
                         QStringLiteral("ACRTAB"), QStringLiteral("ESTCID"), QStringLiteral("DESRET"),
                         QStringLiteral("EXPSEN"), QStringLiteral("EXPANT"), QStringLiteral("SENANT")});
-        user.add({code(context.userCode), text(userName()), text(D500DAT::embaralhaSenha(userPassword())),
-                  code(context.userCostCentre), code(context.company), code(context.userSeller),
+        const bool supervisor = m_supervisorLogin;
+        user.add({code(supervisor ? context.supervisor : context.userCode), text(loginName()),
+                  text(D500DAT::embaralhaSenha(loginPassword())), code(context.userCostCentre),
+                  code(context.company), supervisor ? null() : code(context.userSeller),
                   code(context.supervisor), text(QStringLiteral("127.0.0.1")), date(m_today), QVariant(m_now),
-                  text(QStringLiteral("S")), dec(context.flexTarget, 2), dec(context.surcharge, 2),
+                  text(QStringLiteral("S")), dec(supervisor ? 0.0 : context.flexTarget, 2), dec(context.surcharge, 2),
                   text(context.userState), dec(context.pickUpDiscount, 2), text(QStringLiteral("N")),
                   text(QStringLiteral("N")), QVariant(QStringLiteral(""))});
         loader.finish();
+        if (m_supervisorLogin) {
+            // The supervisor's notebook holds the company's data but none of the seller's work
+            // still waiting to be sent: it would go up again under the supervisor's name.
+            for (const char *sql :
+                 {"DELETE FROM F530IPF I WHERE EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = I.CODEMP "
+                  "AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT AND P.SITPDF = 'D')",
+                  "DELETE FROM F530PDF WHERE SITPDF = 'D'", "DELETE FROM F510CLI WHERE CODCLI = 0",
+                  "UPDATE F510CLI SET STUCLI = 'E' WHERE STUCLI = 'A'",
+                  "DELETE FROM F599MDT D WHERE EXISTS (SELECT 1 FROM F599MSG M WHERE M.CODEMP = D.CODEMP "
+                  "AND M.CODMSG = D.CODMSG AND M.ENVMSG = 'N')",
+                  "DELETE FROM F599MSG WHERE ENVMSG = 'N'"})
+                connection.execute(QString::fromLatin1(sql));
+        }
         phase(QStringLiteral("linhas"));
         setIndexesActive(connection, indexes, true);
         phase(QStringLiteral("índices"));

@@ -19,6 +19,9 @@ public:
 
     // The day the data is built around (default: today).
     void setToday(const QDate &today, const QTime &now);
+    // The installation of the sellers' supervisor (ROBERTO, no seller code of his own) instead of
+    // the seller MARCOS; the company's data is the same.
+    void setSupervisorLogin(bool supervisor) { m_supervisorLogin = supervisor; }
 
     // Throws DatabaseError on failure. Returns the number of rows written.
     qint64 run();
@@ -31,6 +34,10 @@ public:
     static QString companyName();
     static QString userName() { return QStringLiteral("MARCOS"); }
     static QString userPassword() { return QStringLiteral("venda123"); }
+    static QString supervisorName() { return QStringLiteral("ROBERTO"); }
+    static QString supervisorPassword() { return QStringLiteral("super123"); }
+    QString loginName() const { return m_supervisorLogin ? supervisorName() : userName(); }
+    QString loginPassword() const { return m_supervisorLogin ? supervisorPassword() : userPassword(); }
 
 private:
     void writeConfiguration() const;
@@ -44,4 +51,5 @@ private:
     QDate m_today;
     QTime m_now;
     QStringList m_phases;
+    bool m_supervisorLogin = false;
 };

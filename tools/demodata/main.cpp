@@ -6,7 +6,7 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
-// korvex-demodata --out DIR [--scale large] [--seed N]
+// korvex-demodata --out DIR [--scale large] [--seed N] [--login supervisor]
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -24,7 +24,10 @@ int main(int argc, char **argv)
     const QCommandLineOption today(QStringLiteral("today"),
                                    QStringLiteral("Dia de referência AAAA-MM-DD (padrão: hoje)."),
                                    QStringLiteral("DATA"));
-    parser.addOptions({out, scale, seed, today});
+    const QCommandLineOption login(QStringLiteral("login"),
+                                   QStringLiteral("vendedor (padrão, MARCOS) ou supervisor (ROBERTO)."),
+                                   QStringLiteral("LOGIN"), QStringLiteral("vendedor"));
+    parser.addOptions({out, scale, seed, today, login});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -45,8 +48,15 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    const QString loginName = parser.value(login);
+    if (loginName != u"vendedor" && loginName != u"supervisor") {
+        err << "Login desconhecido: " << loginName << "\n";
+        return 2;
+    }
+
     DemoDataGenerator generator(parser.value(out),
                                 scaleName == u"large" ? DemoScale::largeScale() : DemoScale::normal(), seedValue);
+    generator.setSupervisorLogin(loginName == u"supervisor");
     if (parser.isSet(today)) {
         const QDate day = QDate::fromString(parser.value(today), Qt::ISODate);
         if (!day.isValid()) {
@@ -64,7 +74,7 @@ int main(int argc, char **argv)
         outStream << "Banco de demonstração criado em " << parser.value(out) << ": " << rows << " linhas em "
                   << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s ("
                   << generator.phases().join(QStringLiteral(", ")) << ").\n"
-                  << "Usuário " << DemoDataGenerator::userName() << ", senha " << DemoDataGenerator::userPassword()
+                  << "Usuário " << generator.loginName() << ", senha " << generator.loginPassword()
                   << ".\n";
     } catch (const DatabaseError &e) {
         err << "Falha: " << e.message() << "\n";

@@ -10,6 +10,8 @@
 #include "U510CLI.h"
 #include "U530PDV.h"
 #include "U599ATL.h"
+#include "U512SUP.h"
+#include "U599MSG.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,7 +20,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSqlQuery>
 #include <QElapsedTimer>
 #include <QTextStream>
@@ -140,6 +144,38 @@ int main(int argc, char **argv)
         pdv->pgPedido->setCurrentIndex(1);
     });
     modulo(QStringLiteral("F599ATL"), QStringLiteral("conexao"));
+    modulo(QStringLiteral("F599MSG"), QStringLiteral("mensagens"));
+    modulo(QStringLiteral("F599MSG"), QStringLiteral("mensagem"), [](F599CAD *janela) {
+        auto *msg = static_cast<F599MSG *>(janela);
+        msg->btNovaMensagemClick();
+        msg->edAssunto->setText(QStringLiteral("Visita ao cliente amanhã"));
+        msg->edMensagem->setPlainText(QStringLiteral("Confirmo a visita das 9h com a tabela nova."));
+        for (const char *usuario : {"3", "9"}) {
+            msg->escolheUsuario(QLatin1String(usuario));
+            msg->btAdicionarClick();
+        }
+    });
+    modulo(QStringLiteral("F512SUP"), QStringLiteral("supervisor"));
+    modulo(QStringLiteral("F512SUP"), QStringLiteral("bonificacoes"), [](F599CAD *janela) {
+        auto *sup = static_cast<F512SUP *>(janela);
+        sup->cbData->setChecked(false);
+        sup->btBonificacoesClick();
+    });
+    modulo(QStringLiteral("F512SUP"), QStringLiteral("bonificacao"), [](F599CAD *janela) {
+        auto *sup = static_cast<F512SUP *>(janela);
+        sup->cbData->setChecked(false);
+        sup->btBonificacoesClick();
+        sup->dbgPesquisaDblClick();
+    });
+    modulo(QStringLiteral("F512SUP"), QStringLiteral("flex"), [](F599CAD *janela) {
+        static_cast<F512SUP *>(janela)->btMovimentacaoClick();
+    });
+    modulo(QStringLiteral("F512SUP"), QStringLiteral("liberacao"), [](F599CAD *janela) {
+        auto *sup = static_cast<F512SUP *>(janela);
+        sup->btSenhaClick();
+        sup->edNumPedido->setText(QStringLiteral("4521"));
+        sup->btGerarSenhaClick();
+    });
     principal.hide();
 
     F500LOG login;
