@@ -378,8 +378,11 @@ void TClientDataSetPlus::open()
     setFieldsFrom(defs);
     m_openedCommandText = m_commandText;
     m_loadedTableName.clear();
+    // An executed procedure answers one row, its output parameters; the driver would hand the
+    // same row over again on every fetch.
+    const bool procedimento = sql.trimmed().startsWith(QLatin1String("EXECUTE"), Qt::CaseInsensitive);
     try {
-        while (q.next()) {
+        while ((!procedimento || m_rows.empty()) && q.next()) {
             for (int i = 0; i < n; ++i) {
                 QVariant v = q.value(i);
                 if (v.isNull()) {
