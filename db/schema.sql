@@ -508,8 +508,8 @@ SET TERM ^ ;
 /* Week of the month of a date: days 1-7 are week 1, 8-14 week 2, and so on up to week 5
    (days 29-31), i.e. (day - 1) / 7 + 1. Every month thus has weeks 1 to 5, the same numbers
    the route rows use, whatever weekday the month starts on.
-   It ends with SUSPEND so that it answers both EXECUTE PROCEDURE (where SUSPEND returns the
-   outputs like EXIT) and SELECT SEMANA FROM SEMANA_MES(...). */
+   A plain executable procedure (no SUSPEND), as the server delivers it: it answers
+   EXECUTE PROCEDURE only; SELECT ... FROM SEMANA_MES(...) is refused as not selectable. */
 CREATE PROCEDURE SEMANA_MES (DATA DATE)
 RETURNS (SEMANA INTEGER)
 AS
@@ -517,7 +517,6 @@ BEGIN
   SEMANA = NULL;
   IF (DATA IS NOT NULL) THEN
     SEMANA = (EXTRACT(DAY FROM DATA) - 1) / 7 + 1;
-  SUSPEND;
 END^
 
 /* Recipient names of each message written here, one row per message with recipients:

@@ -7,6 +7,7 @@
 #include "FieldValues.h"
 #include "FirebirdConnection.h"
 #include "Formatos.h"
+#include "FormatosColunas.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -270,6 +271,9 @@ void TClientDataSetPlus::setFieldsFrom(QVector<FieldDef> dataFields)
     const QVector<FieldDef> calculated = m_fields.mid(m_stride);
     m_stride = static_cast<int>(dataFields.size());
     m_fields = std::move(dataFields);
+    for (FieldDef &def : m_fields)
+        if (def.displayFormat.isEmpty())
+            def.displayFormat = FormatosColunas::mascara(def.name);
     m_fields += calculated;
     m_fieldIndex.clear();
     for (int i = 0; i < m_fields.size(); ++i)
@@ -373,13 +377,24 @@ void TClientDataSetPlus::open()
         }
     }
 
+    // A price the statement computes by a division comes with the division's scale; it holds
+    // the decimals of its column.
+    for (FieldDef &def : defs) {
+        const int casas = FormatosColunas::casas(def.name);
+        if (def.kind == FieldKind::Numeric && casas >= 0 && def.scale > casas)
+            def.scale = casas;
+    }
+
     beginResetModel();
     resetStorage();
     setFieldsFrom(defs);
     m_openedCommandText = m_commandText;
     m_loadedTableName.clear();
+    // An executed procedure answers one row, its output parameters; the driver would hand the
+    // same row over again on every fetch.
+    const bool procedimento = sql.trimmed().startsWith(QLatin1String("EXECUTE"), Qt::CaseInsensitive);
     try {
-        while (q.next()) {
+        while ((!procedimento || m_rows.empty()) && q.next()) {
             for (int i = 0; i < n; ++i) {
                 QVariant v = q.value(i);
                 if (v.isNull()) {
@@ -690,7 +705,18 @@ void TClientDataSetPlus::setValue(const QString &field, const QVariant &value)
         throw DatabaseError(QStringLiteral("Campo '%1' não encontrado.").arg(field));
     if (index >= m_stride)
         throw DatabaseError(QStringLiteral("O campo calculado %1 não pode ser alterado.").arg(field));
-    m_buffer[index] = convert(m_fields.at(index), value);
+    const FieldDef &def = m_fields.at(index);
+    QVariant converted = convert(def, value);
+    // Refused here, by name, rather than by the engine's "string right truncation" at apply.
+    if (def.kind == FieldKind::String && def.size > 0 && converted.typeId() == QMetaType::QString) {
+        const qsizetype length = static_cast<const QString *>(converted.constData())->size();
+        if (length > def.size)
+            throw DatabaseError(QStringLiteral("O campo %1 aceita no máximo %2 caracteres; foram informados %3.")
+                                    .arg(def.displayLabel.isEmpty() ? def.name : def.displayLabel)
+                                    .arg(def.size)
+                                    .arg(length));
+    }
+    m_buffer[index] = std::move(converted);
 }
 
 void TClientDataSetPlus::clearValue(const QString &field)
@@ -1204,15 +1230,7 @@ void TClientDataSetPlus::deleteRecord()
     const int storageRow = m_view.at(position);
     Row &row = m_rows[storageRow];
     if (row.status == RowStatus::Inserted) {
-        // Never written: it simply goes away.
-        beginRemoveRows({}, position, position);
-        m_view.remove(position);
-        for (int &r : m_view)
-            if (r > storageRow)
-                --r;
-        m_cells.remove(storageRow * m_stride, m_stride);
-        m_rows.erase(m_rows.begin() + storageRow);
-        endRemoveRows();
+        removeInsertedRow(position); // never written: it simply goes away
     } else {
         if (row.status == RowStatus::Unmodified) {
             row.original = m_cells.mid(storageRow * m_stride, m_stride);
@@ -1223,7 +1241,29 @@ void TClientDataSetPlus::deleteRecord()
         m_view.remove(position);
         endRemoveRows();
     }
-    // The next row takes the deleted one's place; the previous one when it was the last.
+    moveToRemovedPlace(position);
+    if (afterDelete)
+        afterDelete(*this);
+    if (AutoApplyUpdates && changeCount() > 0)
+        applyUpdates();
+}
+
+void TClientDataSetPlus::removeInsertedRow(int position)
+{
+    const int storageRow = m_view.at(position);
+    beginRemoveRows({}, position, position);
+    m_view.remove(position);
+    for (int &r : m_view)
+        if (r > storageRow)
+            --r;
+    m_cells.remove(storageRow * m_stride, m_stride);
+    m_rows.erase(m_rows.begin() + storageRow);
+    endRemoveRows();
+}
+
+void TClientDataSetPlus::moveToRemovedPlace(int position)
+{
+    // The next row takes the removed one's place; the previous one when it was the last.
     if (m_view.isEmpty()) {
         m_bof = m_eof = true;
         moveTo(-1, true);
@@ -1231,10 +1271,24 @@ void TClientDataSetPlus::deleteRecord()
         m_bof = m_eof = false;
         moveTo(std::min(position, static_cast<int>(m_view.size()) - 1), true);
     }
-    if (afterDelete)
-        afterDelete(*this);
-    if (AutoApplyUpdates && changeCount() > 0)
-        applyUpdates();
+}
+
+void TClientDataSetPlus::revertRecord()
+{
+    requireActive();
+    cancel();
+    requireCurrentRow();
+    const int position = m_position;
+    const int storageRow = m_view.at(position);
+    Row &row = m_rows[storageRow];
+    if (row.status == RowStatus::Inserted) {
+        removeInsertedRow(position);
+        moveToRemovedPlace(position);
+    } else if (row.status == RowStatus::Modified) {
+        std::copy(row.original.cbegin(), row.original.cend(), m_cells.begin() + storageRow * m_stride);
+        row = Row();
+        rebuildView(storageRow, true);
+    }
 }
 
 int TClientDataSetPlus::changeCount() const

@@ -120,7 +120,8 @@ public:
     // Formatted with the field's display mask, as a grid shows it.
     QString displayText(const QString &field) const;
     // Sets a value of the row being edited or inserted (throws outside Edit/Insert).
-    // Numbers are rounded to the field's scale; text is converted to the field's kind.
+    // Numbers are rounded to the field's scale; text is converted to the field's kind; a text
+    // longer than its column is refused with a message naming the field (its label when set).
     void setValue(const QString &field, const QVariant &value);
     void clearValue(const QString &field);
 
@@ -148,6 +149,9 @@ public:
     // logs only after the commit. All the datasets must share one connection.
     static void applyUpdatesTogether(const QList<TClientDataSetPlus *> &dataSets);
     void cancelUpdates();  // undoes every logged change in memory
+    // Undoes the logged change of the current row (an inserted row goes away), leaving the
+    // other rows' changes in the log.
+    void revertRecord();
     void mergeChangeLog(); // accepts the log as the new original state without writing
 
     // --- handlers (the dataset events) ---
@@ -215,6 +219,8 @@ private:
     void requireEditing() const;
     void requireCurrentRow() const;
     void checkBrowseMode();
+    void removeInsertedRow(int position);
+    void moveToRemovedPlace(int position);
     void resetStorage();
     void setFieldsFrom(QVector<FieldDef> dataFields);
     int storageRowOfCurrent() const;

@@ -72,6 +72,24 @@ CadastroCliente::CadastroCliente(FirebirdConnection &connection)
 
 CadastroCliente::~CadastroCliente() = default;
 
+const QList<std::pair<QString, QString>> &CadastroCliente::camposDigitados()
+{
+    static const QList<std::pair<QString, QString>> campos = {
+        {QStringLiteral("RAZCLI"), QStringLiteral("Razão Social")}, {QStringLiteral("FANCLI"), QStringLiteral("Fantasia")},
+        {QStringLiteral("ENDEND"), QStringLiteral("Endereço")},     {QStringLiteral("NUMEND"), QStringLiteral("No.")},
+        {QStringLiteral("BAIEND"), QStringLiteral("Bairro")},       {QStringLiteral("CEPEND"), QStringLiteral("C.E.P.")},
+        {QStringLiteral("DDAEND"), QStringLiteral("DDD")},          {QStringLiteral("TEAEND"), QStringLiteral("Telefone")},
+        {QStringLiteral("NUMIES"), QStringLiteral("I.E.")},         {QStringLiteral("CPFCGC"), QStringLiteral("CNPJ/CPF")},
+        {QStringLiteral("FONEMB"), QStringLiteral("Tel.")},         {QStringLiteral("CNTEMB"), QStringLiteral("Contato")},
+        {QStringLiteral("EMLEMB"), QStringLiteral("Email")}};
+    return campos;
+}
+
+int CadastroCliente::tamanho(const QString &field) const
+{
+    return m_clientes->hasField(field) ? m_clientes->fieldDef(field).size : 0;
+}
+
 const QStringList &CadastroCliente::camposRastreados()
 {
     static const QStringList campos = {
@@ -104,6 +122,10 @@ void CadastroCliente::pesquisa(const QString &codEmp, const Filtro &filtro)
     }
     m_clientes->setParam(QStringLiteral("PSITCLI"), situacao);
     m_clientes->open();
+    // A refused text names the field by its caption.
+    for (const auto &[campo, rotulo] : camposDigitados())
+        if (m_clientes->hasField(campo))
+            m_clientes->fieldDef(campo).displayLabel = rotulo;
 }
 
 void CadastroCliente::abreTipos()
@@ -223,16 +245,36 @@ bool CadastroCliente::verificaAlteracao() const
 
 void CadastroCliente::salva()
 {
-    const bool editando = m_clientes->state() == TClientDataSetPlus::State::Edit
-        || m_clientes->state() == TClientDataSetPlus::State::Insert;
+    const TClientDataSetPlus::State estado = m_clientes->state();
+    const bool editando = estado == TClientDataSetPlus::State::Edit || estado == TClientDataSetPlus::State::Insert;
+    QList<std::pair<QString, QVariant>> digitado;
+    if (editando)
+        for (const FieldDef &def : m_clientes->fieldDefs())
+            if (!def.calculated)
+                digitado.append({def.name, m_clientes->value(def.name)});
     if (editando)
         m_clientes->post();
-    if (!registradoAqui() && m_clientes->asString(kSTUCLI) != QLatin1String("A") && verificaAlteracao()) {
-        m_clientes->edit();
-        m_clientes->setValue(kSTUCLI, QStringLiteral("A"));
-        m_clientes->post();
+    try {
+        if (!registradoAqui() && m_clientes->asString(kSTUCLI) != QLatin1String("A") && verificaAlteracao()) {
+            m_clientes->edit();
+            m_clientes->setValue(kSTUCLI, QStringLiteral("A"));
+            m_clientes->post();
+        }
+        m_clientes->applyUpdates();
+    } catch (...) {
+        // Nothing of this customer stays logged: a later save of another customer would write it
+        // again and fail the same way. What was typed goes back into the edit for a correction.
+        m_clientes->revertRecord();
+        if (editando) {
+            if (estado == TClientDataSetPlus::State::Insert)
+                m_clientes->append();
+            else
+                m_clientes->edit();
+            for (const auto &[campo, valor] : std::as_const(digitado))
+                m_clientes->setValue(campo, valor);
+        }
+        throw;
     }
-    m_clientes->applyUpdates();
     // What was written is the new "before" of a later edit of the same row.
     m_valoresAntes.clear();
     for (const QString &campo : camposRastreados())

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class D500DAT;
 class FirebirdConnection;
@@ -55,6 +57,10 @@ public:
 
     // The fields whose change marks a server customer as changed ("A").
     static const QStringList &camposRastreados();
+    // The text fields the registry form edits, with their captions.
+    static const QList<std::pair<QString, QString>> &camposDigitados();
+    // The characters the column holds (0 when unknown or the list was never opened).
+    int tamanho(const QString &field) const;
 
     void pesquisa(const QString &codEmp, const Filtro &filtro);
     void abreTipos();
@@ -83,8 +89,8 @@ public:
     // True when a tracked field differs from its value before the edit (null and a value differ).
     bool verificaAlteracao() const;
     // Posts the row, marks a changed server customer "A" and writes the customer to the
-    // database. On a failure the pending change stays in the log (the row is not lost) and the
-    // engine's error is thrown.
+    // database. On a failure the change log is as it was before, the row is back in edition
+    // with what was typed (cancela drops it) and the engine's error is thrown.
     void salva();
     // Drops the pending edit (a new, unsaved customer disappears).
     void cancela();

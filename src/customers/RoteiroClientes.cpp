@@ -26,7 +26,8 @@ const QString RoteiroClientes::kSelectRoteiro = QStringLiteral(
     "AND      R.SEMMES LIKE :PSEMMES "
     "order by TEMPED desc");
 
-const QString RoteiroClientes::kSelectSemanaMes = QStringLiteral("SELECT SEMANA FROM SEMANA_MES(:DATA)");
+// The server's procedure has no SUSPEND: it can only be executed, never selected from.
+const QString RoteiroClientes::kExecuteSemanaMes = QStringLiteral("EXECUTE PROCEDURE SEMANA_MES(:DATA)");
 
 RoteiroClientes::RoteiroClientes(FirebirdConnection &connection)
     : m_roteiro(std::make_unique<TClientDataSetPlus>())
@@ -35,7 +36,7 @@ RoteiroClientes::RoteiroClientes(FirebirdConnection &connection)
     m_roteiro->setConnection(&connection);
     m_roteiro->setCommandText(kSelectRoteiro);
     m_semana->setConnection(&connection);
-    m_semana->setCommandText(kSelectSemanaMes);
+    m_semana->setCommandText(kExecuteSemanaMes);
 }
 
 RoteiroClientes::~RoteiroClientes() = default;

@@ -14,7 +14,7 @@ class RoteiroClientes
 {
 public:
     static const QString kSelectRoteiro;
-    static const QString kSelectSemanaMes;
+    static const QString kExecuteSemanaMes;
 
     explicit RoteiroClientes(FirebirdConnection &connection);
     ~RoteiroClientes();

@@ -183,12 +183,6 @@ void TabelaVendas::pesquisa(const Filtro &filtro)
     m_produtos->close();
     m_produtos->setCommandText(comandoProdutos(filtro));
     m_produtos->open();
-    const std::pair<const char *, const char *> formatos[] = {
-        {"CODPRO", "0000000"}, {"PRCVEN", "##,###,##0.000"}, {"NOVPRV", "##,###,##0.000"},
-        {"DATALT", "dd/mm/yyyy"}, {"FATPRO", "00"}, {"PESPRO", "##,###,##0.000"}};
-    for (const auto &[campo, mascara] : formatos)
-        if (m_produtos->hasField(QLatin1String(campo)))
-            m_produtos->fieldDef(QLatin1String(campo)).displayFormat = QLatin1String(mascara);
 }
 
 bool TabelaVendas::abrePromocoes(const QString &codEmp, const QDate &hoje)
@@ -199,10 +193,5 @@ bool TabelaVendas::abrePromocoes(const QString &codEmp, const QDate &hoje)
     m_promocao->setParam(QStringLiteral("PDATINI"), Formatos::formatDate(hoje, americana));
     m_promocao->setParam(QStringLiteral("PDATFIM"), Formatos::formatDate(hoje.addYears(100), americana));
     m_promocao->open();
-    const std::pair<const char *, const char *> formatos[] = {
-        {"CODPRO", "0000000"}, {"DATINI", "dd/mm/yyyy"}, {"DATFIM", "dd/mm/yyyy"},
-        {"PRZMAX", "00"}, {"VLRPRM", "##,##0.000"}};
-    for (const auto &[campo, mascara] : formatos)
-        m_promocao->fieldDef(QLatin1String(campo)).displayFormat = QLatin1String(mascara);
     return !m_promocao->isEmpty();
 }

@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "Formatos.h"
+#include "FormatosColunas.h"
 #include "SqlText.h"
 
 const QString TitulosReceber::kSelectFinanceiro = QStringLiteral(
@@ -59,5 +60,5 @@ QString TitulosReceber::totalTitulos() const
 {
     if (!m_titulos->active() || m_titulos->isEmpty())
         return {};
-    return Formatos::formatMask(m_titulos->sum(QStringLiteral("VLRTRC")), QStringLiteral("###,###,##0.00"));
+    return FormatosColunas::formata(QStringLiteral("TOTTIT"), m_titulos->sum(QStringLiteral("VLRTRC")));
 }

@@ -94,7 +94,8 @@ QString messageOf(const std::function<void()> &action)
 
 } // namespace
 
-// Guards loading: kinds, sizes, exact NUMERIC values without driver noise, nulls, dates, CHAR width.
+// Guards loading: kinds, sizes, exact NUMERIC values without driver noise, nulls, dates, CHAR width,
+// masks of the column table; and a text longer than its column refused by name, not at apply.
 TEST_F(DataSetTest, OpenReadsKindsAndExactValues)
 {
     auto ds = openDataSet(QStringLiteral("SELECT * FROM TCLI ORDER BY CODCLI"));
@@ -128,6 +129,13 @@ TEST_F(DataSetTest, OpenReadsKindsAndExactValues)
     ds->fieldDef(QStringLiteral("VLRLIM")).displayFormat = QStringLiteral("###,###,##0.00");
     EXPECT_EQ(ds->displayText(QStringLiteral("VLRLIM")), QStringLiteral("1,13"));
     EXPECT_EQ(ds->displayText(QStringLiteral("DATCAD")), QStringLiteral("15/03/2024"));
+    EXPECT_EQ(ds->displayText(QStringLiteral("CODCLI")), QStringLiteral("00010"));
+
+    ds->edit();
+    ds->fieldDef(QStringLiteral("NOMCLI")).displayLabel = QStringLiteral("Nome");
+    EXPECT_EQ(messageOf([&] { ds->setValue(QStringLiteral("NOMCLI"), QString(41, u'x')); }),
+              QStringLiteral("O campo Nome aceita no máximo 40 caracteres; foram informados 41."));
+    ds->setValue(QStringLiteral("NOMCLI"), QString(40, u'x'));
 }
 
 // Guards write-back of NUMERIC: where-all must match 123456789012.29 exactly and new values land exact.
@@ -238,6 +246,9 @@ TEST_F(DataSetTest, WhereAllLocatesRowsWithNullsAndDetectsChanges)
               QStringLiteral("Registro não encontrado ou alterado por outro usuário."));
     EXPECT_EQ(count(QStringLiteral("TPRE"), QStringLiteral("CODIGO = 3")), 0); // the insert went back too
     EXPECT_EQ(ds->changeCount(), 2);
+    ds->revertRecord(); // the current row's change alone leaves the log
+    EXPECT_EQ(ds->changeCount(), 1);
+    EXPECT_EQ(ds->asString(QStringLiteral("VALOR")), QStringLiteral("5.50"));
     ds->cancelUpdates();
     EXPECT_EQ(ds->recordCount(), 1);
     EXPECT_EQ(ds->asString(QStringLiteral("VALOR")), QStringLiteral("5.50"));

@@ -4,7 +4,8 @@
 #include <QString>
 
 // Rows of the customer and catalogue tests, dated around the day the test runs.
-//   Company 1, seller 7. Customers: 12 (server, no trade name, city 10), 120 (server),
+//   Company 1, seller 7. Customers: 12 (server, no trade name, city 10), 120 (server, trade name
+//   with blanks at its ends, a checkout text the list does not offer),
 //   13 (blocked), 14 (warning, no seller, quote in the name); company 2: 12 (another customer).
 //   Route of today: 12, 13, 14 and company 2's 12; 14 has an order today, 12 only a cancelled one.
 //   Titles: 12 due 31/05/2024 (not overdue, 100.10) and 01/06/2024 (overdue, 50.25); 120 overdue 10.00.
@@ -33,8 +34,8 @@ inline QString scriptClientes(const QDate &hoje)
         " CPFCGC, NUMIES, CODTIP, SITCLI, STUCLI, LIMCRE, ABTCLI, ATRCLI, EMIAVS, CODTAB, REDE)"
         " VALUES (1, 12, 0, 7, 'MERCADO DO ZE', 'RUA A', '10', 10, '41', '32221111', '11.222.333/0001-81', '123',"
         " 2, 'A', 'S', 5000, 150.35, 50.25, 'N', 1, 'S');\n"
-        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, CODCID, SITCLI, STUCLI, EMIAVS)"
-        " VALUES (1, 120, 0, 7, 'ARMAZEM BOA VISTA', 11, 'A', NULL, 'N');\n"
+        "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, FANCLI, CODCID, CODTIP, DESCHK, SITCLI,"
+        " STUCLI, EMIAVS) VALUES (1, 120, 0, 7, 'ARMAZEM BOA VISTA', ' BOA VISTA ', 11, 1, '2 A 3', 'A', NULL, 'N');\n"
         "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, CODCID, SITCLI, STUCLI, EMIAVS)"
         " VALUES (1, 13, 0, 8, 'BAR BLOQUEADO', 10, 'B', 'S', 'N');\n"
         "INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, CODCID, DDAEND, SITCLI, STUCLI, EMIAVS, OBSCLI)"

@@ -140,6 +140,10 @@ TEST_F(CatalogoTest, ProductRowsHeadersAndSurcharge)
     ASSERT_TRUE(p.locate({QStringLiteral("DESPRO")}, {QStringLiteral("GUARANA 2L")}));
     EXPECT_EQ(p.displayText(QStringLiteral("PRCVEN")), QStringLiteral("10,000")); // 9.00 / 0.90
     EXPECT_EQ(p.displayText(QStringLiteral("CODPRO")), QStringLiteral("0001200"));
+    f.acrTab = 3; // 9.00 / 0.97: the price holds three decimals, not the division's five
+    tabela.pesquisa(f);
+    ASSERT_TRUE(p.locate({QStringLiteral("DESPRO")}, {QStringLiteral("GUARANA 2L")}));
+    EXPECT_EQ(p.asString(QStringLiteral("PRCVEN")), QStringLiteral("9.278"));
 
     tabela.pesquisa(filtroTabela(QStringLiteral("2")));
     ASSERT_TRUE(p.locate({QStringLiteral("DESPRO")}, {QStringLiteral("GUARANA 2L")}));

@@ -424,7 +424,7 @@ TEST_F(SchemaContract, ResetListsEveryTableAndEmptiesItWithPlainDeletes)
 }
 
 // Guards SEMANA_MES: weeks 1 to 5 of the month, called with EXECUTE PROCEDURE (bound date or a
-// month-first literal) and as a selectable procedure.
+// month-first literal); like the server's, it is executable, not selectable.
 TEST_F(SchemaContract, SemanaMesNumbersWeeksOneToFive)
 {
     QSqlQuery q = m_cnx->query();
@@ -442,10 +442,14 @@ TEST_F(SchemaContract, SemanaMesNumbersWeeksOneToFive)
     ASSERT_TRUE(literal.exec(QStringLiteral("EXECUTE PROCEDURE SEMANA_MES('12/09/2026')")));
     ASSERT_TRUE(literal.next());
     EXPECT_EQ(literal.value(0).toInt(), 2);
-    const QList<Row> selected =
-        select(QStringLiteral("SELECT SEMANA FROM SEMANA_MES(:DATA)"), {{"DATA", QDate(2026, 12, 31)}});
-    ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(selected[0]["SEMANA"].toInt(), 5);
+    // Procedure type 2: executable, as the server delivers it; a SELECT from it is refused.
+    const QList<Row> tipo = select(QStringLiteral(
+        "SELECT RDB$PROCEDURE_TYPE FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = 'SEMANA_MES'"));
+    ASSERT_EQ(tipo.size(), 1);
+    EXPECT_EQ(tipo[0]["RDB$PROCEDURE_TYPE"].toInt(), 2);
+    QSqlQuery selecionada = m_cnx->query();
+    EXPECT_FALSE(selecionada.exec(QStringLiteral("SELECT SEMANA FROM SEMANA_MES('12/31/2026')")) && selecionada.next());
+    EXPECT_TRUE(selecionada.lastError().databaseText().contains(QLatin1String("not selectable")));
 }
 
 // --------------------------------------------------------------------------- order entry

@@ -37,7 +37,7 @@ QString compartilhada(const QDate &hoje, QString *erro)
 {
     QString raiz = QString::fromLocal8Bit(qgetenv("KORVEX_TEST_TMP"));
     if (raiz.isEmpty())
-        raiz = QDir::tempPath() + QStringLiteral("/korvex-tests");
+        raiz = QStringLiteral(KORVEX_TEST_TMP_DEFAULT);
     QDir().mkpath(raiz);
     QLockFile trava(raiz + QStringLiteral("/demodata.lock"));
     trava.setStaleLockTime(0);

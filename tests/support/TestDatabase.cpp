@@ -16,7 +16,7 @@ QString testTmpRoot()
 {
     QString root = QString::fromLocal8Bit(qgetenv("KORVEX_TEST_TMP"));
     if (root.isEmpty())
-        root = QDir::tempPath() + QStringLiteral("/korvex-tests");
+        root = QStringLiteral(KORVEX_TEST_TMP_DEFAULT);
     QDir().mkpath(root);
     return root;
 }

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -83,10 +84,12 @@ std::unique_ptr<QMessageBox> MessageBoxPresenter::criaCaixa(const QString &text,
     box->setIcon(iconOf(kind));
     box->setWindowTitle(titleOf(kind));
     box->setTextFormat(Qt::PlainText);
-    // The callers' line breaks are carriage returns (alone or before a line feed); the label
-    // breaks lines at line feeds only.
+    // The callers' line breaks are carriage returns, alone or paired with a line feed in either
+    // order (the customer warning writes LF CR); a pair is one break. The label breaks lines at
+    // line feeds only.
+    static const QRegularExpression quebra(QStringLiteral("\r\n|\n\r|\r"));
     QString shown = text + QStringLiteral("\r\r");
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    shown.replace(quebra, QStringLiteral("\n"));
     box->setText(shown);
 
     QFont font = box->font();

@@ -6,6 +6,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
+#include "FormatosColunas.h"
 #include "GradeDados.h"
 #include "InicioPedido.h"
 #include "ModuleFrame.h"
@@ -100,6 +101,21 @@ F510CLI::F510CLI(QWidget *parent)
         cblEstado->addItem(estados.asString(QStringLiteral("ESTCID")));
     btPesquisarClick();
     lblTotalCli->setText(Formatos::formatMask(m_cadastro->cdsClientes().recordCount(), QStringLiteral("#,##0")));
+    // Each box holds what its column holds.
+    for (const auto &[campo, e] : caixasDigitadas())
+        if (const int tamanho = m_cadastro->tamanho(campo); tamanho > 0 && e->inputMask().isEmpty())
+            e->setMaxLength(tamanho);
+}
+
+QList<std::pair<QString, QLineEdit *>> F510CLI::caixasDigitadas() const
+{
+    return {{QStringLiteral("RAZCLI"), edRazao},     {QStringLiteral("FANCLI"), edFantasia},
+            {QStringLiteral("ENDEND"), edEndereco},  {QStringLiteral("NUMEND"), edNumero},
+            {QStringLiteral("BAIEND"), edBairro},    {QStringLiteral("CEPEND"), edCep},
+            {QStringLiteral("DDAEND"), edDdd},       {QStringLiteral("TEAEND"), edTelefone},
+            {QStringLiteral("NUMIES"), edInscricao}, {QStringLiteral("CPFCGC"), edCpfCnpj},
+            {QStringLiteral("FONEMB"), edTelContato}, {QStringLiteral("CNTEMB"), edContato},
+            {QStringLiteral("EMLEMB"), edEmail}};
 }
 
 F510CLI::~F510CLI() = default;
@@ -243,7 +259,6 @@ QWidget *F510CLI::montaCadastro()
     adiciona(QStringLiteral("Cidade:"), cblCidade, 1);
     ++linha;
     edDdd = caixa();
-    edDdd->setMaxLength(3);
     edTelefone = caixa();
     auto *telefone = new QHBoxLayout;
     telefone->addWidget(edDdd, 1);
@@ -343,9 +358,8 @@ void F510CLI::dbgPesquisaDblClick()
     tbsCadastroShow();
     m_cadastro->abreDadosFinanceiros(codEmp, c.asString(QStringLiteral("CODCLI")), c.asString(QStringLiteral("CODNOV")));
     TClientDataSetPlus &financeiro = m_cadastro->cdsDadosFinan();
-    const QString mascara = QStringLiteral("##,###,##0.00");
-    edAberto->setText(financeiro.isEmpty() ? QString() : Formatos::formatMask(financeiro.asFloat(QStringLiteral("ABERTO")), mascara));
-    edAtraso->setText(financeiro.isEmpty() ? QString() : Formatos::formatMask(financeiro.asFloat(QStringLiteral("VENCIDO")), mascara));
+    edAberto->setText(financeiro.isEmpty() ? QString() : financeiro.displayText(QStringLiteral("ABERTO")));
+    edAtraso->setText(financeiro.isEmpty() ? QString() : financeiro.displayText(QStringLiteral("VENCIDO")));
     liberaIdentificacao(m_cadastro->registradoAqui());
     mostraAviso();
 }
@@ -379,7 +393,7 @@ void F510CLI::carregaCampos()
 {
     TClientDataSetPlus &c = m_cadastro->cdsClientes();
     auto texto = [&c](const char *campo) { return c.asString(QLatin1String(campo)); };
-    edCodigo->setText(Formatos::formatMask(static_cast<double>(c.asInteger(QStringLiteral("CODCLI"))), QStringLiteral("00000")));
+    edCodigo->setText(FormatosColunas::formata(QStringLiteral("CODCLI"), static_cast<double>(c.asInteger(QStringLiteral("CODCLI")))));
     edRazao->setText(texto("RAZCLI"));
     edFantasia->setText(texto("FANCLI"));
     edEndereco->setText(texto("ENDEND"));
@@ -394,7 +408,7 @@ void F510CLI::carregaCampos()
     edTelContato->setText(texto("FONEMB"));
     edContato->setText(texto("CNTEMB"));
     edEmail->setText(texto("EMLEMB"));
-    edLimite->setText(Formatos::formatMask(c.asFloat(QStringLiteral("LIMCRE")), QStringLiteral("##,###,##0.00")));
+    edLimite->setText(FormatosColunas::formata(QStringLiteral("LIMCRE"), c.asFloat(QStringLiteral("LIMCRE"))));
 
     lcbTipo->setCurrentIndex(lcbTipo->findData(texto("CODTIP")));
     cbCheckout->setCurrentIndex(cbCheckout->findText(texto("DESCHK")));
@@ -403,6 +417,17 @@ void F510CLI::carregaCampos()
     preencheCidades(estado);
     cblCidade->setCurrentIndex(cblCidade->findData(texto("CODCID")));
     aplicaCheckout();
+    lembraMostrado();
+}
+
+void F510CLI::lembraMostrado()
+{
+    m_mostrado.clear();
+    for (const auto &[campo, e] : caixasDigitadas())
+        m_mostrado.insert(e, e->text());
+    m_mostrado.insert(lcbTipo, lcbTipo->currentData().toString());
+    m_mostrado.insert(cbCheckout, cbCheckout->currentText());
+    m_mostrado.insert(cblCidade, cblCidade->currentData().toString());
 }
 
 void F510CLI::preencheCidades(const QString &estado)
@@ -456,31 +481,27 @@ void F510CLI::cblEstadoClick()
 
 void F510CLI::gravaCampos()
 {
-    const std::pair<const char *, QLineEdit *> caixas[] = {
-        {"FANCLI", edFantasia}, {"DDAEND", edDdd},    {"TEAEND", edTelefone},
-        {"FONEMB", edTelContato}, {"CNTEMB", edContato}, {"EMLEMB", edEmail}};
-    for (const auto &[campo, e] : caixas)
-        m_cadastro->atribui(QLatin1String(campo), e->text().trimmed());
-    TClientDataSetPlus &c = m_cadastro->cdsClientes();
-    if (lcbTipo->currentIndex() >= 0)
+    // Only what the seller changed since it was shown (or last written) goes into the row: a
+    // stored value with blanks at its ends, or a checkout text the list does not offer, stays
+    // as the back office sent it.
+    auto mudou = [this](const QObject *controle, const QString &agora) { return m_mostrado.value(controle) != agora; };
+    for (const auto &[campo, e] : caixasDigitadas())
+        if (!e->isReadOnly() && mudou(e, e->text()))
+            m_cadastro->atribui(campo, e == edCpfCnpj ? textoMascarado(e) : e->text().trimmed());
+    if (lcbTipo->currentIndex() >= 0 && mudou(lcbTipo, lcbTipo->currentData().toString()))
         m_cadastro->atribui(QStringLiteral("CODTIP"), lcbTipo->currentData().toString());
-    if (cbCheckout->isEnabled())
+    if (cbCheckout->isEnabled() && mudou(cbCheckout, cbCheckout->currentText()))
         m_cadastro->atribui(QStringLiteral("DESCHK"), cbCheckout->currentText());
-    if (!m_cadastro->registradoAqui())
-        return;
-    const std::pair<const char *, QLineEdit *> identificacao[] = {
-        {"RAZCLI", edRazao}, {"ENDEND", edEndereco}, {"NUMEND", edNumero},
-        {"BAIEND", edBairro}, {"CEPEND", edCep},     {"NUMIES", edInscricao}};
-    for (const auto &[campo, e] : identificacao)
-        m_cadastro->atribui(QLatin1String(campo), e->text().trimmed());
-    m_cadastro->atribui(QStringLiteral("CPFCGC"), textoMascarado(edCpfCnpj));
-    if (cblCidade->currentIndex() >= 0) {
-        m_cadastro->atribui(QStringLiteral("CODCID"), cblCidade->currentData().toString());
-        m_cadastro->atribui(QStringLiteral("NOMCID"), cblCidade->currentText());
-        m_cadastro->atribui(QStringLiteral("ESTCID"), cblEstado->currentText());
-    } else {
-        c.clearValue(QStringLiteral("CODCID"));
+    if (m_cadastro->registradoAqui() && mudou(cblCidade, cblCidade->currentData().toString())) {
+        if (cblCidade->currentIndex() >= 0) {
+            m_cadastro->atribui(QStringLiteral("CODCID"), cblCidade->currentData().toString());
+            m_cadastro->atribui(QStringLiteral("NOMCID"), cblCidade->currentText());
+            m_cadastro->atribui(QStringLiteral("ESTCID"), cblEstado->currentText());
+        } else {
+            m_cadastro->atribui(QStringLiteral("CODCID"), QString());
+        }
     }
+    lembraMostrado();
 }
 
 void F510CLI::btNovoClick()
@@ -493,8 +514,9 @@ void F510CLI::btNovoClick()
     tbsCadastroShow();
     cblEstado->setCurrentIndex(-1);
     cblCidade->clear();
-    edAberto->setText(Formatos::formatMask(0, QStringLiteral("##,###,##0.00")));
-    edAtraso->setText(edAberto->text());
+    lembraMostrado();
+    edAberto->setText(FormatosColunas::formata(QStringLiteral("ABERTO"), 0));
+    edAtraso->setText(FormatosColunas::formata(QStringLiteral("VENCIDO"), 0));
 }
 
 void F510CLI::SpeedButton2Click()
@@ -517,13 +539,8 @@ void F510CLI::SpeedButton2Click()
         foco->setFocus();
         return;
     }
-    try {
-        m_cadastro->salva();
-    } catch (...) {
-        // The customer stays on its page, in edit state, so the seller can save again.
-        c.edit();
-        throw;
-    }
+    // A failure leaves the customer on its page, in edition with what was typed.
+    m_cadastro->salva();
     paginas->setCurrentWidget(tbsPesquisa);
 }
 

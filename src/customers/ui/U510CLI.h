@@ -2,7 +2,12 @@
 
 #include "U599CAD.h"
 
+#include <QHash>
+#include <QList>
+#include <QString>
+
 #include <memory>
+#include <utility>
 
 class CadastroCliente;
 class GradeDados;
@@ -65,6 +70,11 @@ private:
     void gravaCampos();
     void preencheCidades(const QString &estado);
     void mostraAviso();
+    // The boxes bound to text columns of the customer.
+    QList<std::pair<QString, QLineEdit *>> caixasDigitadas() const;
+    // What each editable control showed when the customer was loaded, to write only the edits.
+    void lembraMostrado();
 
     std::unique_ptr<CadastroCliente> m_cadastro;
+    QHash<const QObject *, QString> m_mostrado;
 };

@@ -3,7 +3,7 @@
 #include "AvisoCliente.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "Formatos.h"
+#include "FormatosColunas.h"
 #include "GradeDados.h"
 #include "InicioPedido.h"
 #include "ModuleFrame.h"
@@ -84,7 +84,7 @@ void F510ROT::btPesquisarClick()
     const QDate data = eddata->date();
     lbldia->setText(RoteiroClientes::nomeDia(data.dayOfWeek()));
     const int semana = m_roteiro->pesquisa(dat().sessao.CODEMP, data);
-    lblsemana->setText(Formatos::formatMask(semana, QStringLiteral("00")));
+    lblsemana->setText(FormatosColunas::formata(QStringLiteral("SEMANA"), semana));
 }
 
 void F510ROT::SpeedButton1Click()

@@ -5,6 +5,7 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "GradeDados.h"
+#include "ListaSuspensa.h"
 #include "TabelaVendas.h"
 #include "U511PRM.h"
 
@@ -71,15 +72,15 @@ F511PRO::F511PRO(QWidget *parent)
         promocoes.exec();
     };
 
-    cbTabelas = new QComboBox;
+    cbTabelas = new ListaSuspensa;
     edCod = new QLineEdit;
     edDes = new QLineEdit;
     for (QLineEdit *e : {edCod, edDes})
         CaixaAlta::aplica(e);
     cbFamilias = new QCheckBox(QStringLiteral("Famílias :"));
-    lcbFamilias = new QComboBox;
+    lcbFamilias = new ListaSuspensa;
     cbGrupo = new QCheckBox(QStringLiteral("Grupos :"));
-    lcbGrupo = new QComboBox;
+    lcbGrupo = new ListaSuspensa;
     cbAtualizado = new QCheckBox(QStringLiteral("Alterações de Preço"));
     auto *btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
 
@@ -185,19 +186,18 @@ F511PRO::F511PRO(QWidget *parent)
 
     auto pesquisa = [this] { dat().executaAcao([this] { btPesquisarClick(); }); };
     connect(btPesquisar, &QPushButton::clicked, this, pesquisa);
-    connect(cbTabelas, &QComboBox::activated, this, pesquisa);
-    connect(lcbFamilias, &QComboBox::activated, this, [this, pesquisa] {
-        cbFamilias->setChecked(true);
-        pesquisa();
-    });
+    // Closing the table or family list searches, whether or not the choice changed.
+    connect(cbTabelas, &ListaSuspensa::fechada, this, pesquisa);
+    connect(lcbFamilias, &ListaSuspensa::aberta, cbFamilias, [this] { cbFamilias->setChecked(true); });
+    connect(lcbFamilias, &ListaSuspensa::fechada, this, pesquisa);
     connect(cbFamilias, &QCheckBox::clicked, this, [this, pesquisa](bool marcado) {
         if (!marcado) {
             lcbFamilias->setCurrentIndex(-1);
             pesquisa();
         }
     });
-    connect(lcbGrupo, &QComboBox::activated, this, [this, pesquisa] {
-        cbGrupo->setChecked(true);
+    connect(lcbGrupo, &ListaSuspensa::aberta, cbGrupo, [this] { cbGrupo->setChecked(true); });
+    connect(lcbGrupo, &ListaSuspensa::fechada, this, [this, pesquisa] {
         dat().executaAcao([this] {
             m_tabela->abreFamilias(lcbGrupo->currentIndex() >= 0
                                        ? Formatos::formatMask(lcbGrupo->currentData().toDouble(), QStringLiteral("00000"))

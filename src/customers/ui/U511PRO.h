@@ -6,8 +6,8 @@
 #include <memory>
 
 class GradeDados;
+class ListaSuspensa;
 class QCheckBox;
-class QComboBox;
 class QLineEdit;
 class TabelaVendas;
 
@@ -28,13 +28,13 @@ public:
     // Shows the promotions window; tests replace it to look at the list without a nested loop.
     std::function<void(F511PRO &)> mostraPromocoes;
 
-    QComboBox *cbTabelas = nullptr;
+    ListaSuspensa *cbTabelas = nullptr;
     QLineEdit *edCod = nullptr;
     QLineEdit *edDes = nullptr;
     QCheckBox *cbFamilias = nullptr;
-    QComboBox *lcbFamilias = nullptr;
+    ListaSuspensa *lcbFamilias = nullptr;
     QCheckBox *cbGrupo = nullptr;
-    QComboBox *lcbGrupo = nullptr;
+    ListaSuspensa *lcbGrupo = nullptr;
     QCheckBox *cbAtualizado = nullptr;
     GradeDados *dbgTabela = nullptr;
     QLineEdit *edComissao = nullptr;

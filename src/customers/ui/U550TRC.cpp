@@ -132,11 +132,5 @@ void F550TRC::btPesquisarClick()
         dat().exibeMensagem(recusa, TipoMensagem::Aviso, CorMensagem::Vermelho);
         return;
     }
-    TClientDataSetPlus &ds = m_titulos->cdsFinanceiro();
-    const std::pair<const char *, const char *> formatos[] = {
-        {"NUMTRC", "00000"}, {"CODCLI", "00000"}, {"CODPDV", "00000"}, {"DIAVCT", "00"},
-        {"VLRTRC", "###,###,##0.00"}, {"DATEMI", "dd/mm/yyyy"}, {"DATVCT", "dd/mm/yyyy"}};
-    for (const auto &[campo, mascara] : formatos)
-        ds.fieldDef(QLatin1String(campo)).displayFormat = QLatin1String(mascara);
     lblTotal->setText(m_titulos->totalTitulos());
 }

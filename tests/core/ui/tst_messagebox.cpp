@@ -79,14 +79,15 @@ private slots:
     }
 
     // Guards the look each caller chooses: icon and title by kind, text with two line breaks
-    // after it, bold 10 pt in the chosen colour, and no close box on the title bar.
+    // after it (a LF CR pair is one break, not a blank line), bold 10 pt in the chosen colour,
+    // and no close box on the title bar.
     void boxFollowsKindColourAndFrame()
     {
-        const auto box = MessageBoxPresenter::criaCaixa(QStringLiteral("linha 1\rlinha 2"), TipoMensagem::Erro,
-                                                        CorMensagem::Vermelho, BotoesMensagem::Ok);
+        const auto box = MessageBoxPresenter::criaCaixa(QStringLiteral("linha 1\rlinha 2\n\rlinha 3"),
+                                                        TipoMensagem::Erro, CorMensagem::Vermelho, BotoesMensagem::Ok);
         QCOMPARE(box->icon(), QMessageBox::Critical);
         QCOMPARE(box->windowTitle(), QStringLiteral("Erro"));
-        QCOMPARE(box->text(), QStringLiteral("linha 1\nlinha 2\n\n"));
+        QCOMPARE(box->text(), QStringLiteral("linha 1\nlinha 2\nlinha 3\n\n"));
         QCOMPARE(box->font().pointSize(), 10);
         QVERIFY(box->font().bold());
         QCOMPARE(box->palette().color(QPalette::WindowText), QColor(Qt::red));

@@ -1,6 +1,7 @@
 #include "AmbienteClientes.h"
 #include "ClientDataSetPlus.h"
 #include "GradeDados.h"
+#include "ListaSuspensa.h"
 #include "RoteiroClientes.h"
 #include "TabelaVendas.h"
 #include "TitulosReceber.h"
@@ -82,14 +83,25 @@ private slots:
         QCOMPARE(amb->respostas.lastText(), QStringLiteral("Data inválida: 30/02/2024"));
     }
 
-    // Guards the price table window: the first table chosen, rows with their headers after a
-    // search, the surcharge of table 1, the bottom panel, and the promotions from today on.
+    // Guards the price table window: the first table chosen, a search when the table or family
+    // list closes unchanged, rows with their headers, the surcharge of table 1, the bottom panel,
+    // and the promotions from today on.
     void priceTableAndPromotions()
     {
         F511PRO janela;
+        janela.show();
         QCOMPARE(janela.cbTabelas->currentText(), QStringLiteral("TABELA PADRAO"));
         TClientDataSetPlus &p = janela.tabela().cdsProdutos();
         QVERIFY(!p.active()); // nothing is searched before the user asks
+        janela.cbTabelas->showPopup();
+        janela.cbTabelas->hidePopup();
+        QTRY_VERIFY(p.active());
+        p.close();
+        janela.lcbFamilias->showPopup();
+        janela.lcbFamilias->hidePopup();
+        QTRY_VERIFY(p.active());
+        QVERIFY(janela.cbFamilias->isChecked());
+        janela.cbFamilias->setChecked(false);
         janela.edDes->setText(QStringLiteral("GUARANA"));
         janela.btPesquisarClick();
         QCOMPARE(p.recordCount(), 3);

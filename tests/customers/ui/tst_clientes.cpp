@@ -49,7 +49,8 @@ private slots:
     void cleanup() { amb.reset(); }
 
     // Guards the opening of the window: every customer of the company counted and listed,
-    // the ones registered here first, and a grid model that follows the model rules.
+    // the ones registered here first, codes and credit limits in their display forms, and a
+    // grid model that follows the model rules.
     void opensWithTheCompanysCustomers()
     {
         F510CLI janela;
@@ -57,6 +58,13 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(janela.lblTotalCli->text(), QStringLiteral("4"));
         QCOMPARE(janela.paginas->currentWidget(), janela.tbsPesquisa);
+        TClientDataSetPlus &c = janela.cadastro().cdsClientes();
+        QVERIFY(c.locate({QStringLiteral("CODCLI")}, {QStringLiteral("12")}));
+        auto celula = [&](const char *campo) {
+            return janela.dbgPesquisa->model()->index(c.recNo(), c.columnOfField(QLatin1String(campo))).data().toString();
+        };
+        QCOMPARE(celula("CODCLI"), QStringLiteral("00012"));
+        QCOMPARE(celula("LIMCRE"), QStringLiteral("5.000,00"));
         janela.edDes->setText(QStringLiteral("O'BRIEN"));
         janela.btPesquisarClick();
         QCOMPARE(janela.cadastro().cdsClientes().recordCount(), 1);
@@ -97,11 +105,19 @@ private slots:
         QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("1"));
     }
 
-    // Guards editing a server customer: identification read-only, unchanged save keeps STUCLI,
-    // a trade name typed into a null one sets "A".
+    // Guards editing a server customer: identification read-only, unchanged save keeps STUCLI
+    // (also with blanks around a stored text or a checkout text the list lacks), a trade name
+    // typed into a null one sets "A", and a failed write leaves nothing logged for a later save.
     void editsAServerCustomer()
     {
         F510CLI janela;
+        QVERIFY(abre(janela, QStringLiteral("120")));
+        QVERIFY(janela.cbCheckout->isEnabled());
+        janela.SpeedButton2Click();
+        QCOMPARE(amb->valorNoBanco(QStringLiteral(
+                     "SELECT COALESCE(STUCLI, 'nulo')||'/'||FANCLI||'/'||DESCHK FROM F510CLI WHERE CODCLI = 120")),
+                 QStringLiteral("nulo/ BOA VISTA /2 A 3"));
+
         QVERIFY(abre(janela, QStringLiteral("12")));
         QVERIFY(janela.edRazao->isReadOnly());
         QVERIFY(!janela.gbPessoa->isEnabled());
@@ -120,6 +136,26 @@ private slots:
         QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
                  QStringLiteral("AZE"));
         QVERIFY(amb->respostas.shown.isEmpty());
+
+        // The row changed behind the list: the write fails, the seller's text stays on the page,
+        // the log is empty, "Voltar" drops the edit, and another customer still saves.
+        QCOMPARE(janela.edFantasia->maxLength(), 50);
+        QVERIFY(abre(janela, QStringLiteral("12")));
+        QVERIFY(amb->dat->cnxFirebird.query().exec(
+            QStringLiteral("UPDATE F510CLI SET FANCLI = 'OUTRO' WHERE CODEMP = 1 AND CODCLI = 12")));
+        janela.edFantasia->setText(QStringLiteral("ZEZE"));
+        QVERIFY(!amb->dat->executaAcao([&janela] { janela.SpeedButton2Click(); }));
+        TClientDataSetPlus &c = janela.cadastro().cdsClientes();
+        QCOMPARE(janela.paginas->currentWidget(), janela.tbsCadastro);
+        QCOMPARE(c.changeCount(), 0);
+        QCOMPARE(c.asString(QStringLiteral("FANCLI")), QStringLiteral("ZEZE"));
+        janela.SpeedButton3Click();
+        QCOMPARE(c.asString(QStringLiteral("FANCLI")), QStringLiteral("ZE"));
+        QVERIFY(abre(janela, QStringLiteral("120")));
+        janela.edFantasia->setText(QStringLiteral("BOA VISTA"));
+        QVERIFY(amb->dat->executaAcao([&janela] { janela.SpeedButton2Click(); }));
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODCLI = 120")),
+                 QStringLiteral("ABOA VISTA"));
     }
 
     // Guards the warning: opening a customer marked EMIAVS shows its remark in the warning box.
