@@ -171,10 +171,21 @@ void PaginaPesquisa::btPesquisarClick()
         inicio = iso(*di.date);
         fim = iso(*df.date);
     }
+    QString pedido = QStringLiteral("%");
+    if (cbPedido->isChecked()) {
+        const Formatos::NumeroDigitado numero = Formatos::leNumeroDigitado(edPedido->text(), 0, 15);
+        if (!numero) {
+            dat().exibeMensagem(QStringLiteral("Pedido : ") + numero.mensagem, TipoMensagem::Informacao,
+                                CorMensagem::Vermelho);
+            edPedido->setFocus();
+            throw AcaoInterrompida();
+        }
+        pedido = numero.valor; // "00005" finds order 5
+    }
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
     PedidoDados::reabre(
         ds, {{QStringLiteral("PCODEMP"), s.CODEMP},
-             {QStringLiteral("PCODPDF"), cbPedido->isChecked() ? edPedido->text().trimmed() : QStringLiteral("%")},
+             {QStringLiteral("PCODPDF"), pedido},
              {QStringLiteral("PRAZCLI"),
               cbCliente->isChecked() ? SqlText::containsPattern(edCliente->text().toUpper()) : QStringLiteral("%")},
              {QStringLiteral("PDATINI"), inicio},

@@ -236,6 +236,11 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     busca->btPesquisar->click();
     QCOMPARE(m_respostas.shown.size(), mensagens + 1);
     QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Data inválida")));
+    busca->cbPeriodo->setChecked(false);
+    busca->cbPedido->setChecked(true);
+    busca->edPedido->setText(QStringLiteral("1O"));
+    busca->btPesquisar->click();
+    QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Pedido : \"1O\" não é um número válido")));
 }
 
 // After a crash the copy of the order being typed comes back with its pending items and saves;
@@ -245,8 +250,8 @@ void TstF530PDV::pedidoRecuperadoSalvaComoQualquerOutro()
     {
         auto w = novoPedido(QStringLiteral("50"));
         escolheListas(*w);
-        digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
         digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("9,500"), QStringLiteral("240")); // uses 120,00
+        digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
         QVERIFY(QFile::exists(F530PDV::arquivoItens()));
     } // the window goes away without "Salvar" or "Voltar"
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);

@@ -301,6 +301,7 @@ void TstPedidoRegras::mudancaDeCondicaoCorrigePrecos()
     emit condicao->activated(i);
     const QString semPreco = QStringLiteral("Os itens abaixo não constam da tabela de preços destas condições e "
                                             "mantiveram os valores anteriores:\r12 - SUCO D'UVA");
+    QVERIFY(m_respostas.shown.size() >= 2);
     QCOMPARE(m_respostas.shown.at(m_respostas.shown.size() - 2).text,
              QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"));
     QCOMPARE(m_respostas.lastText(), semPreco + QStringLiteral("\rVerifique!"));
