@@ -150,7 +150,7 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     connect(btFechar, &QPushButton::clicked, this, &PaginaPesquisa::fecha);
     connect(dbgPesquisa, &QTableView::doubleClicked, this, acao([this] { dbgPesquisaDblClick(); }));
     connect(dbgPesquisa->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &PaginaPesquisa::dbgPesquisaTitleClick);
+            [this](int coluna) { dat().executaAcao([this, coluna] { dbgPesquisaTitleClick(coluna); }); });
 }
 
 void PaginaPesquisa::btPesquisarClick()

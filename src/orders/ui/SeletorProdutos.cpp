@@ -145,7 +145,7 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
         cbGrupo->setChecked(true);
         dat().executaAcao([this] { DBLookupComboBox5CloseUp(); });
     });
-    connect(cbFamilias, &QCheckBox::clicked, this, [this] { cbFamiliasClick(); });
+    connect(cbFamilias, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbFamiliasClick(); }); });
     connect(cbGrupo, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbGrupoClick(); }); });
 }
 
