@@ -437,6 +437,70 @@ double parseNumber(const QString &text, bool *ok)
     return value;
 }
 
+NumeroDigitado leNumeroDigitado(const QString &texto, int decimals, int integerDigits)
+{
+    NumeroDigitado r;
+    const QString t = texto.trimmed();
+    auto recusa = [&](const QString &mensagem) {
+        r.mensagem = mensagem;
+        return r;
+    };
+    const QString formato = QStringLiteral("\"%1\" não é um número válido. Use \",\" para os decimais e \".\" "
+                                           "somente para separar os milhares (ex.: 1.500,25).")
+                                .arg(t);
+    if (t.isEmpty()) {
+        r.ok = true;
+        r.valor = QStringLiteral("0");
+        return r;
+    }
+    const bool negativo = t.startsWith(u'-');
+    const QString corpo = negativo ? t.mid(1) : t;
+    const qsizetype virgula = corpo.indexOf(u',');
+    const QString inteira = virgula < 0 ? corpo : corpo.left(virgula);
+    const QString fracao = virgula < 0 ? QString() : corpo.mid(virgula + 1);
+    if (corpo.isEmpty() || (inteira.isEmpty() && fracao.isEmpty()) || (virgula >= 0 && fracao.isEmpty()))
+        return recusa(formato);
+    for (const QChar c : fracao) {
+        if (!c.isDigit() || c.unicode() > 127)
+            return recusa(formato);
+    }
+    // Groups: the first of one to three digits, every other of exactly three.
+    const QStringList grupos = inteira.split(u'.');
+    QString digitos;
+    for (qsizetype i = 0; i < grupos.size(); ++i) {
+        const QString &g = grupos.at(i);
+        const bool tamanhoCerto = grupos.size() == 1 || (i == 0 ? g.size() >= 1 && g.size() <= 3 : g.size() == 3);
+        if (!tamanhoCerto && !(grupos.size() == 1 && g.isEmpty() && !fracao.isEmpty()))
+            return recusa(formato);
+        for (const QChar c : g) {
+            if (!c.isDigit() || c.unicode() > 127)
+                return recusa(formato);
+        }
+        digitos += g;
+    }
+    qsizetype zeros = 0;
+    while (zeros < digitos.size() && digitos.at(zeros) == u'0')
+        ++zeros;
+    digitos = digitos.mid(zeros);
+    if (digitos.size() > integerDigits)
+        return recusa(QStringLiteral("\"%1\" é grande demais: cabem até %2 dígitos antes da vírgula.")
+                          .arg(t)
+                          .arg(integerDigits));
+    QString casas = fracao;
+    while (casas.endsWith(u'0'))
+        casas.chop(1);
+    if (casas.size() > decimals)
+        return recusa(decimals == 0 ? QStringLiteral("\"%1\" não aceita casas decimais.").arg(t)
+                                    : QStringLiteral("\"%1\" tem mais de %2 casas decimais.").arg(t).arg(decimals));
+    r.ok = true;
+    r.valor = (digitos.isEmpty() ? QStringLiteral("0") : digitos);
+    if (!casas.isEmpty())
+        r.valor += u'.' + casas;
+    if (negativo && r.valor != QLatin1String("0"))
+        r.valor.prepend(u'-');
+    return r;
+}
+
 double round(double value, int decimals)
 {
     if (!std::isfinite(value) || decimals < 0)

@@ -33,6 +33,20 @@ QString formatDateTime(const QDateTime &value, const QString &mask);
 // decimal point; repeated ones are thousands separators. ok is false for text that is not a number.
 double parseNumber(const QString &text, bool *ok = nullptr);
 
+// A number as the user types it, in display form only: "," is the decimal separator and "."
+// may only group the integer digits in threes ("1.500" is one thousand five hundred; "1.5",
+// "1,2,3" and letters are refused). decimals and integerDigits are the room of the field's
+// column (NUMERIC(15,3): 3 and 12); a longer value is refused before anyone computes with it.
+// An empty field reads 0.
+struct NumeroDigitado
+{
+    bool ok = false;
+    QString valor;    // statement form ("-1500.25"), exact as typed
+    QString mensagem; // why the text was refused, for the user
+    explicit operator bool() const { return ok; }
+};
+NumeroDigitado leNumeroDigitado(const QString &texto, int decimals, int integerDigits);
+
 // The value rounded half away from zero at 'decimals' digits, judged on its shortest decimal
 // form (so 1.005 rounds to 1.01 although its binary value lies just below).
 double round(double value, int decimals);

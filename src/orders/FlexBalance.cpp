@@ -41,3 +41,20 @@ std::optional<Decimal> FlexBalance::read(FirebirdConnection &connection, const Q
         return std::nullopt;
     return Decimal::fromText(query.value(0).toString(), 2);
 }
+
+const QString FlexBalance::kSelectStoredOrderFlex = QStringLiteral(
+    "SELECT COALESCE(SUM(I.USOFLX),0) FROM F530PDF P, F530IPF I "
+    "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
+    "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODPDF = :PCODPDF AND P.CODINT = :PCODINT");
+
+Decimal FlexBalance::readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+                                     const QString &CODINT)
+{
+    if (CODPDF.isEmpty())
+        return Decimal::fromUnits(0, 2);
+    QSqlQuery query = StatementRun::run(connection, kSelectStoredOrderFlex,
+                                        {{QStringLiteral("PCODEMP"), CODEMP},
+                                         {QStringLiteral("PCODPDF"), CODPDF},
+                                         {QStringLiteral("PCODINT"), CODINT.isEmpty() ? QStringLiteral("0") : CODINT}});
+    return query.next() ? Decimal::fromText(query.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
+}

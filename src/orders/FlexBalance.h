@@ -33,6 +33,13 @@ public:
 
     // The balance statement, bound with PCODEMP and PCODVEN (each used twice).
     static QString statement();
+    // The flex that statement already counts for one stored order: its items' USOFLX while the
+    // server has not settled it. Bound with PCODEMP, PCODPDF and PCODINT.
+    static const QString kSelectStoredOrderFlex;
+    // What the order on the page adds back to the balance: the above, 0 for an order never
+    // stored. Neither a recovery copy's TOTFLX nor a copied header's counts. Throws DatabaseError.
+    static Decimal readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+                                   const QString &CODINT);
     // Runs it; empty when the seller has no row. Throws DatabaseError.
     static std::optional<Decimal> read(FirebirdConnection &connection, const QString &CODEMP, const QString &CODVEN);
 };

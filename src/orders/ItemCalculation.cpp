@@ -34,6 +34,9 @@ ItemCalculation::Admission ItemCalculation::admit(const ItemPricing &pricing, co
         admission.refusal = information(quantityNotPositiveText());
     else if (!ItemPricing::fitsFactor(quantity, pricing.basis().FATPRO))
         admission.refusal = information(factorRefusalText(pricing.basis().FATPRO));
+    // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
+    else if (total(quantity.rounded(2), admission.entry.price.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
+        admission.refusal = information(totalTooLargeText());
     return admission;
 }
 
@@ -130,6 +133,11 @@ Decimal ItemCalculation::substitutionTax(const Decimal &total, bool operationHas
 QString ItemCalculation::priceAdjustedText()
 {
     return QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!");
+}
+
+QString ItemCalculation::totalTooLargeText()
+{
+    return QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço.");
 }
 
 QString ItemCalculation::quantityNotPositiveText()

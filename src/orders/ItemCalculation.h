@@ -32,7 +32,8 @@ public:
     };
 
     // The checks of "Incluir Item", in their order: the price check (a changed price is told and
-    // the action goes on), the quantity above zero, the packaging factor.
+    // the action goes on), the quantity above zero, the packaging factor, a total that fits its
+    // column.
     struct Admission
     {
         ItemPricing::Entry entry;            // the entry fields after the price check
@@ -69,5 +70,6 @@ public:
 
     static QString priceAdjustedText();
     static QString quantityNotPositiveText();
+    static QString totalTooLargeText();
     static QString factorRefusalText(const Decimal &FATPRO);
 };

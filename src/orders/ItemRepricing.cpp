@@ -9,9 +9,11 @@ ItemRepricing::Outcome ItemRepricing::reprice(const ItemValues &current, const s
     Outcome outcome;
     outcome.item = current;
     // A product missing from the new list would read every price as 0 and credit the whole item
-    // value as generated flex; the item keeps the prices and flex it was written with instead.
+    // value as generated flex; the item keeps the prices and flex it was written with instead,
+    // marked so that the seller sees which one was not re-priced.
     if (!row) {
         outcome.productMissing = true;
+        outcome.item.VLDITM = QStringLiteral("S");
         return outcome;
     }
     ItemValues &item = outcome.item;
@@ -56,4 +58,27 @@ OrderMessage ItemRepricing::correctedItemsNotice()
 {
     return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
+}
+
+namespace {
+
+QString missingProductsText(const QStringList &items)
+{
+    return QStringLiteral("Os itens abaixo não constam da tabela de preços destas condições e mantiveram os "
+                          "valores anteriores:\r")
+        + items.join(u'\r');
+}
+
+} // namespace
+
+OrderMessage ItemRepricing::missingProductsNotice(const QStringList &items)
+{
+    return {missingProductsText(items) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
+            CorMensagem::Vermelho, BotoesMensagem::Ok};
+}
+
+OrderMessage ItemRepricing::missingProductsQuestion(const QStringList &items)
+{
+    return {missingProductsText(items) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
+            CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }

@@ -4,6 +4,7 @@
 #include "OrderMessage.h"
 #include "PriceBasis.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
@@ -18,7 +19,7 @@ public:
     {
         ItemValues item;             // the item to post (VLDITM 'S' when raised)
         bool corrected = false;      // the price was raised to the minimum
-        bool productMissing = false; // no row in the re-priced list: the item is left as it was
+        bool productMissing = false; // no row in the re-priced list: prices kept, item marked
     };
 
     // row: the item's product and cost centre in the re-priced list (first row), if found.
@@ -30,4 +31,8 @@ public:
 
     // Told after a change of transaction, operation or condition corrected some item.
     static OrderMessage correctedItemsNotice();
+    // The items whose products are not in the new list (one "code - description" each): told
+    // after a change of terms, and asked about before "Salvar" goes on.
+    static OrderMessage missingProductsNotice(const QStringList &items);
+    static OrderMessage missingProductsQuestion(const QStringList &items);
 };

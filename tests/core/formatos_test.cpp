@@ -91,6 +91,29 @@ TEST_F(FormatosTest, ParseNumberAcceptsBothForms)
     }
 }
 
+// Guards typed numbers: "." only groups thousands, letters and ambiguous forms are refused with
+// a message instead of reading 0 or 1,5, and a value beyond the column's room never gets through.
+TEST_F(FormatosTest, TypedNumbersOnlyInDisplayForm)
+{
+    const std::pair<const char *, const char *> aceitos[] = {
+        {"1.500", "1500"}, {"1.234.567,5", "1234567.5"}, {" -0,50 ", "-0.5"}, {"", "0"}, {",25", "0.25"},
+        {"000012,100", "12.1"}, {"999.999.999.999,999", "999999999999.999"}};
+    for (const auto &[texto, valor] : aceitos) {
+        const Formatos::NumeroDigitado n = Formatos::leNumeroDigitado(QString::fromUtf8(texto), 3, 12);
+        EXPECT_TRUE(n.ok) << texto;
+        EXPECT_EQ(n.valor, QString::fromLatin1(valor)) << texto;
+    }
+    for (const char *texto : {"1.5", "1,2,3", "abc", "12a", "1.5000", "1.", "-", "1,", "+1", "1 500", "1234.567.890"})
+        EXPECT_TRUE(Formatos::leNumeroDigitado(QString::fromUtf8(texto), 3, 12).mensagem.contains(
+            QStringLiteral("não é um número válido")))
+            << texto;
+    EXPECT_FALSE(Formatos::leNumeroDigitado(QStringLiteral("1.000.000.000.000"), 3, 12).ok);
+    EXPECT_EQ(Formatos::leNumeroDigitado(QStringLiteral("99999999999999999999"), 2, 13).mensagem,
+              QStringLiteral("\"99999999999999999999\" é grande demais: cabem até 13 dígitos antes da vírgula."));
+    EXPECT_EQ(Formatos::leNumeroDigitado(QStringLiteral("1,005"), 2, 13).mensagem,
+              QStringLiteral("\"1,005\" tem mais de 2 casas decimais."));
+}
+
 // Guards date masks in either letter case, minutes after hours, and empty text for a null date.
 TEST_F(FormatosTest, DateMasks)
 {

@@ -48,7 +48,8 @@ TEST_F(ItemAdmission, AdjustedPriceIsToldAndKept)
     EXPECT_FALSE(ItemCalculation::admit(pricing, d("9.500"), d("24")).notice.has_value());
 }
 
-// Guards the refusals of "Incluir Item": zero quantity, and a quantity off the packaging factor.
+// Guards the refusals of "Incluir Item": zero quantity, a quantity off the packaging factor, and a
+// total its column cannot hold.
 TEST_F(ItemAdmission, ZeroQuantityAndFactorAreRefused)
 {
     const ItemPricing pricing(product(), 30);
@@ -65,6 +66,10 @@ TEST_F(ItemAdmission, ZeroQuantityAndFactorAreRefused)
     EXPECT_EQ(off.refusal->text, QStringLiteral("Quantidade digitada inválida! Fator do Produto : 12"));
 
     EXPECT_TRUE(ItemCalculation::admit(pricing, d("9.800"), d("24")).accepted());
+
+    const ItemCalculation::Admission huge = ItemCalculation::admit(pricing, d("999999999.000"), d("1200"));
+    ASSERT_TRUE(huge.refusal.has_value());
+    EXPECT_EQ(huge.refusal->text, QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço."));
 }
 
 // Guards the flex of a 3 % commission step: below r = PRCTAB × 0.97 uses flex, above generates it.

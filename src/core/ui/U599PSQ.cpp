@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "Formatos.h"
 #include "Icones.h"
 
 #include <QApplication>
@@ -156,7 +157,17 @@ void F599PSQ::edtDescricaoChange(const QString &text)
 void F599PSQ::btPesquisarClick()
 {
     const QString anterior = cdsPesquisa->commandText();
-    const QString sql = m_statement.sql(edtCodigo->text(), edtDescricao->text());
+    // Codes are whole numbers: anything else is told here instead of failing in the engine.
+    const Formatos::NumeroDigitado codigo = Formatos::leNumeroDigitado(edtCodigo->text(), 0, 15);
+    if (!codigo) {
+        D500DAT::instance()->exibeMensagem(QStringLiteral("Código: ") + codigo.mensagem, TipoMensagem::Informacao,
+                                           CorMensagem::Vermelho);
+        edtCodigo->setFocus();
+        edtCodigo->selectAll();
+        return;
+    }
+    const QString sql = m_statement.sql(edtCodigo->text().trimmed().isEmpty() ? QString() : codigo.valor,
+                                        edtDescricao->text());
     const bool feita = D500DAT::instance()->executaAcao([&] {
         CursorEspera espera;
         cdsPesquisa->close();

@@ -150,7 +150,7 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     connect(btFechar, &QPushButton::clicked, this, &PaginaPesquisa::fecha);
     connect(dbgPesquisa, &QTableView::doubleClicked, this, acao([this] { dbgPesquisaDblClick(); }));
     connect(dbgPesquisa->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &PaginaPesquisa::dbgPesquisaTitleClick);
+            [this](int coluna) { dat().executaAcao([this, coluna] { dbgPesquisaTitleClick(coluna); }); });
 }
 
 void PaginaPesquisa::btPesquisarClick()
@@ -171,10 +171,21 @@ void PaginaPesquisa::btPesquisarClick()
         inicio = iso(*di.date);
         fim = iso(*df.date);
     }
+    QString pedido = QStringLiteral("%");
+    if (cbPedido->isChecked()) {
+        const Formatos::NumeroDigitado numero = Formatos::leNumeroDigitado(edPedido->text(), 0, 15);
+        if (!numero) {
+            dat().exibeMensagem(QStringLiteral("Pedido : ") + numero.mensagem, TipoMensagem::Informacao,
+                                CorMensagem::Vermelho);
+            edPedido->setFocus();
+            throw AcaoInterrompida();
+        }
+        pedido = numero.valor; // "00005" finds order 5
+    }
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
     PedidoDados::reabre(
         ds, {{QStringLiteral("PCODEMP"), s.CODEMP},
-             {QStringLiteral("PCODPDF"), cbPedido->isChecked() ? edPedido->text().trimmed() : QStringLiteral("%")},
+             {QStringLiteral("PCODPDF"), pedido},
              {QStringLiteral("PRAZCLI"),
               cbCliente->isChecked() ? SqlText::containsPattern(edCliente->text().toUpper()) : QStringLiteral("%")},
              {QStringLiteral("PDATINI"), inicio},

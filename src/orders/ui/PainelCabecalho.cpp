@@ -143,16 +143,15 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
             [this] { listaEscolhida(DBLookupComboBox3, QStringLiteral("CODCON")); });
     connect(edOBSCLI, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_carregando)
-            gravaCabecalho(QStringLiteral("OBSCLI"), edOBSCLI->toPlainText().left(300));
+            dat().executaAcao(
+                [this] { gravaCabecalho(QStringLiteral("OBSCLI"), edOBSCLI->toPlainText().left(300)); });
     });
-    connect(cbOrcamento, &QCheckBox::toggled, this, [this](bool marcado) {
-        if (!m_carregando)
-            gravaCabecalho(QStringLiteral("PDFORC"), marcado ? QStringLiteral("S") : QStringLiteral("N"));
-    });
-    connect(cbRetirar, &QCheckBox::toggled, this, [this](bool marcado) {
-        if (!m_carregando)
-            gravaCabecalho(QStringLiteral("RETPDV"), marcado ? QStringLiteral("S") : QStringLiteral("N"));
-    });
+    for (const auto &[caixa, campo] : {std::pair{cbOrcamento, "PDFORC"}, std::pair{cbRetirar, "RETPDV"}}) {
+        connect(caixa, &QCheckBox::toggled, this, [this, campo = QLatin1String(campo)](bool marcado) {
+            if (!m_carregando)
+                dat().executaAcao([&] { gravaCabecalho(campo, marcado ? QStringLiteral("S") : QStringLiteral("N")); });
+        });
+    }
 }
 
 bool PainelCabecalho::editando() const

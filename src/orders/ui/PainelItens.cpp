@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -26,11 +27,40 @@ namespace {
 const QString kTabelaVendas = QStringLiteral("Tabela de Vendas");
 const QString kItensPedido = QStringLiteral("Itens do Pedido");
 
-Decimal numero(const QLineEdit *campo, int casas)
+// The room of the entry fields: the item columns they end in are NUMERIC(15,3) for prices and
+// NUMERIC(15,2) for quantities and percentages.
+struct Campo
 {
-    bool ok = false;
-    const double valor = Formatos::parseNumber(campo->text(), &ok);
-    return Decimal::fromDouble(ok ? valor : 0.0, casas);
+    const char *rotulo;
+    int casas;
+    int digitosInteiros() const { return 15 - casas; }
+};
+constexpr Campo kPreco{"Preço :", 3};
+constexpr Campo kDesconto{"Desc. :", 2};
+constexpr Campo kQuantidade{"Qtde.:", 2};
+constexpr Campo kUltimoPreco{"Ult. Preço:", 3};
+
+std::optional<Decimal> numeroValido(const QLineEdit *campo, const Campo &c)
+{
+    const Formatos::NumeroDigitado n = Formatos::leNumeroDigitado(campo->text(), c.casas, c.digitosInteiros());
+    if (!n)
+        return std::nullopt;
+    return Decimal::parse(n.valor).value_or(Decimal()).rounded(c.casas);
+}
+
+// The field's number; text that is not one is told, the focus stays in the field and the
+// action stops.
+Decimal numero(QLineEdit *campo, const Campo &c)
+{
+    const Formatos::NumeroDigitado n = Formatos::leNumeroDigitado(campo->text(), c.casas, c.digitosInteiros());
+    if (!n) {
+        dat().exibeMensagem(QString::fromUtf8(c.rotulo) + u' ' + n.mensagem, TipoMensagem::Informacao,
+                            CorMensagem::Vermelho);
+        campo->setFocus();
+        campo->selectAll();
+        throw AcaoInterrompida();
+    }
+    return Decimal::parse(n.valor).value_or(Decimal()).rounded(c.casas);
 }
 
 void escreve(QLineEdit *campo, const Decimal &valor, int casas)
@@ -164,8 +194,8 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     }));
     connect(lblultimo, &QPushButton::clicked, this, acao([this] { lblultimoClick(); }));
     connect(lcbComissao, &QComboBox::activated, this, acao([this] { lcbComissaoCloseUp(); }));
-    connect(edPRECO, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
-    connect(edQTDE, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
+    connect(edPRECO, &QLineEdit::textChanged, this, acao([this] { atualizaSubtotal(); }));
+    connect(edQTDE, &QLineEdit::textChanged, this, acao([this] { atualizaSubtotal(); }));
     connect(btPromocao, &QPushButton::clicked, this, acao([this] { btPromocaoClick(); }));
     connect(btIncluirITM, &QPushButton::clicked, this, acao([this] { btIncluirITMClick(); }));
     connect(btExcluirITM, &QPushButton::clicked, this, acao([this] { btExcluirITMClick(); }));
@@ -359,8 +389,12 @@ void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
 
 void PainelItens::atualizaSubtotal()
 {
-    const Decimal subtotal = numero(edPRECO, 3) * numero(edQTDE, 2);
-    lblSubtotal->setText(Formatos::formatMask(subtotal.toDouble(), QStringLiteral("###,###,##0.00")));
+    // Half-typed text is no number yet: nothing to show, and nothing told on every key.
+    const std::optional<Decimal> preco = numeroValido(edPRECO, kPreco);
+    const std::optional<Decimal> quantidade = numeroValido(edQTDE, kQuantidade);
+    lblSubtotal->setText(preco && quantidade ? Formatos::formatMask((*preco * *quantidade).toDouble(),
+                                                                    QStringLiteral("###,###,##0.00"))
+                                             : QString());
 }
 
 void PainelItens::aplica(const ItemPricing::Entry &entrada)
@@ -380,8 +414,7 @@ void PainelItens::carregaItem()
     TClientDataSetPlus *p = d.cdsPESPRODUTO;
     TClientDataSetPlus *itens = d.cdsCADITEM;
     if (visaoProdutos() && p->active() && !p->isEmpty() && p->asString(QStringLiteral("VERFAM")) == QLatin1String("N")) {
-        m_estado.recarrega = false;
-        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         btPromocao->setEnabled(!p->isNull(QStringLiteral("VLRPRM")));
         abreComissao(PedidoDados::codigo(p, QStringLiteral("CODCOS")));
         const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
@@ -428,7 +461,7 @@ void PainelItens::lblprecoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(ItemPricing(*base, maximoDias()).checkPrice(numero(edPRECO, 3)));
+    aplica(ItemPricing(*base, maximoDias()).checkPrice(numero(edPRECO, kPreco)));
     edQTDE->setFocus();
 }
 
@@ -437,7 +470,7 @@ void PainelItens::lbldescClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(ItemPricing(*base, maximoDias()).applyDiscount(numero(edDESC, 2), m_estado.promocao));
+    aplica(ItemPricing(*base, maximoDias()).applyDiscount(numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -446,7 +479,7 @@ void PainelItens::lblqtdeClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    escreve(edQTDE, ItemPricing::nextQuantity(numero(edQTDE, 2), base->FATPRO), 2);
+    escreve(edQTDE, ItemPricing::nextQuantity(numero(edQTDE, kQuantidade), base->FATPRO), 2);
 }
 
 void PainelItens::lblultimoClick()
@@ -454,7 +487,7 @@ void PainelItens::lblultimoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    if (const auto entrada = ItemPricing(*base, maximoDias()).useLastPrice(numero(edULTIMO, 3)))
+    if (const auto entrada = ItemPricing(*base, maximoDias()).useLastPrice(numero(edULTIMO, kUltimoPreco)))
         aplica(*entrada);
 }
 
@@ -464,7 +497,7 @@ void PainelItens::lcbComissaoCloseUp()
     if (!base)
         return;
     aplica(ItemPricing(*base, maximoDias())
-               .chooseCommission(percentualComissao(), numero(edDESC, 2), m_estado.promocao));
+               .chooseCommission(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -488,8 +521,8 @@ void PainelItens::btIncluirITMClick()
     if (!base)
         return;
     const ItemPricing pricing(*base, maximoDias());
-    const Decimal quantidade = numero(edQTDE, 2);
-    const ItemCalculation::Admission admissao = ItemCalculation::admit(pricing, numero(edPRECO, 3), quantidade);
+    const Decimal quantidade = numero(edQTDE, kQuantidade);
+    const ItemCalculation::Admission admissao = ItemCalculation::admit(pricing, numero(edPRECO, kPreco), quantidade);
     aplica(admissao.entry);
     if (admissao.notice)
         mostra(*admissao.notice);
@@ -497,15 +530,18 @@ void PainelItens::btIncluirITMClick()
         mostra(*admissao.refusal);
         throw AcaoInterrompida();
     }
-    m_estado.recarrega = false;
     {
-        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         if (visaoProdutos()) {
             gravaDoProduto(pricing, admissao.entry, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
-            const ItemValues novo = ItemCalculation::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
-                                                             quantidade, percentualComissao(), m_estado.promocao);
+            ItemValues novo = ItemCalculation::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+                                                       quantidade, percentualComissao(), m_estado.promocao);
+            // The tax follows the new total; an old quantity's value would be sent otherwise.
+            if (const auto st = m_estado.dados->substituicaoTributaria(
+                    inteiro(itens, QStringLiteral("CODCCU")), inteiro(itens, QStringLiteral("CODPRO")), novo.VLRTOT))
+                novo.VLRSTB = *st;
             itens->edit();
             ItemRegistro::grava(itens, novo);
             itens->setValue(QStringLiteral("CODCOS"), codigoComissao());
@@ -531,19 +567,8 @@ void PainelItens::gravaDoProduto(const ItemPricing &pricing, const ItemPricing::
     const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
     const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
 
-    std::optional<ItemCalculation::TaxRow> imposto;
-    const bool temImposto = d.cdsOperacao->active() && !d.cdsOperacao->isEmpty()
-        && d.cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
-    if (temImposto && d.cdsImposto->active()) {
-        d.cdsImposto->setFilter([ccu, pro](const DataRow &r) {
-            return r.asInteger(QStringLiteral("CODPRO")) == pro && r.asInteger(QStringLiteral("CODCCU")) == ccu;
-        });
-        if (!d.cdsImposto->isEmpty())
-            imposto = ItemCalculation::TaxRow{PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALISTR")),
-                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALIICM")),
-                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("ALIINA")),
-                                              PedidoDados::decimal(d.cdsImposto, QStringLiteral("CFTICM"))};
-    }
+    const bool temImposto = d.operacaoComImposto().value_or(false);
+    const std::optional<ItemCalculation::TaxRow> imposto = temImposto ? d.imposto(ccu, pro) : std::nullopt;
     const ItemValues valores = ItemCalculation::fromProduct(pricing, entrada.price, quantidade, percentualComissao(),
                                                             entrada.promotion, temImposto, imposto);
     const QString pedido = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));

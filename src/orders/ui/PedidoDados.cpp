@@ -155,6 +155,34 @@ void PedidoDados::marcaColunasDeTrabalho()
         cdsCADITEM->fieldDef(QStringLiteral("VLDITM")).inUpdate = false;
 }
 
+std::optional<bool> PedidoDados::operacaoComImposto() const
+{
+    if (!cdsOperacao->active() || cdsOperacao->isEmpty())
+        return std::nullopt;
+    return cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
+}
+
+std::optional<ItemCalculation::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
+{
+    if (!cdsImposto->active())
+        return std::nullopt;
+    cdsImposto->setFilter([CODCCU, CODPRO](const DataRow &r) {
+        return r.asInteger(QStringLiteral("CODPRO")) == CODPRO && r.asInteger(QStringLiteral("CODCCU")) == CODCCU;
+    });
+    if (cdsImposto->isEmpty())
+        return std::nullopt;
+    return ItemCalculation::TaxRow{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
+                                   decimal(cdsImposto, QStringLiteral("ALIINA")), decimal(cdsImposto, QStringLiteral("CFTICM"))};
+}
+
+std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64 CODPRO, const Decimal &VLRTOT) const
+{
+    const std::optional<bool> temImposto = operacaoComImposto();
+    if (!temImposto)
+        return std::nullopt;
+    return ItemCalculation::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
+}
+
 Decimal PedidoDados::decimal(const TClientDataSetPlus *ds, const QString &field)
 {
     if (!ds->active() || (ds->isEmpty() && ds->state() == TClientDataSetPlus::State::Browse) || ds->isNull(field))

@@ -13,7 +13,7 @@ class PedidoDados;
 struct PedidoEstado
 {
     PedidoDados *dados = nullptr;
-    Decimal flexAbertura;               // TOTFLX of the order when it was put on the page
+    Decimal flexAbertura;               // flex the database holds for the order on the page
     std::optional<Decimal> saldoFlex;   // SALDOFLX read when the page was shown
     bool pedidoCopiado = false;
     bool recarrega = true;              // while false, row moves do not reload the entry fields

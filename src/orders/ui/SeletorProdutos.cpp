@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -144,7 +145,7 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
         cbGrupo->setChecked(true);
         dat().executaAcao([this] { DBLookupComboBox5CloseUp(); });
     });
-    connect(cbFamilias, &QCheckBox::clicked, this, [this] { cbFamiliasClick(); });
+    connect(cbFamilias, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbFamiliasClick(); }); });
     connect(cbGrupo, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbGrupoClick(); }); });
 }
 
@@ -257,24 +258,26 @@ void SeletorProdutos::btPESPROClick()
     }
     const ProductQuery consulta = consultaDoPedido(m_estado);
     TClientDataSetPlus *ds = d.cdsPESPRODUTO;
-    m_estado.recarrega = false;
-    ds->close();
-    ds->setCommandText(consulta.searchStatement(f));
-    ds->open();
-    GradePedido::configura(dbgProdutos, ds,
-                          {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
-                           {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
-                           {QStringLiteral("UNDPRO"), QStringLiteral("Und."), QString()},
-                           {QStringLiteral("DISPRO"), QStringLiteral("Estoque"), QStringLiteral("00")},
-                           {QStringLiteral("PRCVEN"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
-                           {QStringLiteral("FATPRO"), QStringLiteral("Fator"), QStringLiteral("00")},
-                           {QStringLiteral("CODCCU"), QStringLiteral("CODCCU"), QString()},
-                           {QStringLiteral("VERFAM"), QStringLiteral("VERFAM"), QString()}});
-    // Cost centre and row kind are read by the painting, not shown.
-    dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("CODCCU")), true);
-    dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("VERFAM")), true);
-    atualizaMarcas();
-    m_estado.recarrega = true;
+    {
+        // Restored on every way out: a failed search must not leave the entry fields deaf to the rows.
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
+        ds->close();
+        ds->setCommandText(consulta.searchStatement(f));
+        ds->open();
+        GradePedido::configura(dbgProdutos, ds,
+                              {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
+                               {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
+                               {QStringLiteral("UNDPRO"), QStringLiteral("Und."), QString()},
+                               {QStringLiteral("DISPRO"), QStringLiteral("Estoque"), QStringLiteral("00")},
+                               {QStringLiteral("PRCVEN"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
+                               {QStringLiteral("FATPRO"), QStringLiteral("Fator"), QStringLiteral("00")},
+                               {QStringLiteral("CODCCU"), QStringLiteral("CODCCU"), QString()},
+                               {QStringLiteral("VERFAM"), QStringLiteral("VERFAM"), QString()}});
+        // Cost centre and row kind are read by the painting, not shown.
+        dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("CODCCU")), true);
+        dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("VERFAM")), true);
+        atualizaMarcas();
+    }
     emit listaAberta();
 }
 
@@ -289,14 +292,12 @@ void SeletorProdutos::atualizaMarcas()
         auto &marcas = ds == d.cdsCADITEM ? m_itens : m_compras;
         if (ds == d.cdsUltimaCompra)
             ds->clearFilter();
-        const bool recarrega = m_estado.recarrega;
-        m_estado.recarrega = false;
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         const int posicao = ds->recNo();
         for (ds->first(); !ds->eof(); ds->next())
             marcas.insert({inteiro(ds->value(QStringLiteral("CODCCU"))), inteiro(ds->value(QStringLiteral("CODPRO")))});
         if (posicao >= 0)
             ds->setRecNo(posicao);
-        m_estado.recarrega = recarrega;
     }
     dbgProdutos->viewport()->update();
 }

@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -151,7 +152,7 @@ void F530PDV::FormCreate()
         m_dados->marcaColunasDeTrabalho();
         m_dados->cdsCADPEDIDO->first();
         editaCabecalho();
-        m_estado.flexAbertura = PedidoDados::decimal(m_dados->cdsCADPEDIDO, QStringLiteral("TOTFLX"));
+        m_estado.flexAbertura = flexGravado();
         mostraCadastro();
     } else if (cad && (!cad->codCliPedido.isEmpty() || !cad->codNovPedido.isEmpty())) {
         const QString empresa = dat().sessao.CODEMP;
@@ -215,13 +216,24 @@ void F530PDV::editaCabecalho()
 
 void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
 {
-    m_estado.recarrega = false;
-    m_dados->abrePedido(CODEMP, CODPDF, CODINT, false);
-    editaCabecalho();
-    m_estado.flexAbertura = PedidoDados::decimal(m_dados->cdsCADPEDIDO, QStringLiteral("TOTFLX"));
-    m_estado.pedidoCopiado = copia;
-    m_estado.recarrega = true;
+    {
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
+        m_dados->abrePedido(CODEMP, CODPDF, CODINT, false);
+        editaCabecalho();
+        m_estado.flexAbertura = flexGravado();
+        m_estado.pedidoCopiado = copia;
+    }
     mostraCadastro();
+}
+
+Decimal F530PDV::flexGravado() const
+{
+    // The balance already subtracts what the database holds for this order; a recovery copy's
+    // or a copied header's TOTFLX was never counted there and would overdraw the account.
+    const TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
+    return FlexBalance::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+                                        PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
+                                        PedidoDados::codigo(cab, QStringLiteral("CODINT")));
 }
 
 void F530PDV::mostraCadastro()
@@ -276,6 +288,7 @@ bool F530PDV::atualizaSaldoFlex()
 bool F530PDV::recalculaItens()
 {
     TClientDataSetPlus *it = m_dados->cdsCADITEM;
+    m_itensSemPreco.clear();
     it->clearFilter();
     if (!it->active() || it->isEmpty()) {
         atualizaSaldoFlex();
@@ -285,9 +298,8 @@ bool F530PDV::recalculaItens()
     const qint64 dias = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("MAXDIA"))
                             .toInteger(Decimal::Rounding::HalfEven);
     bool corrigido = false;
-    m_estado.recarrega = false;
     {
-        struct Guarda { bool &r; ~Guarda() { r = true; } } guarda{m_estado.recarrega};
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         // Only the order's products: the whole price table is tens of thousands of rows.
         QList<QPair<qint64, qint64>> produtos;
         for (it->first(); !it->eof(); it->next())
@@ -295,9 +307,15 @@ bool F530PDV::recalculaItens()
         const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
                                                              SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
-            const ItemRepricing::Outcome r = ItemRepricing::reprice(
-                ItemRegistro::le(it),
-                precos.find(it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))), dias);
+            const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
+            const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
+            ItemRepricing::Outcome r = ItemRepricing::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            // The operation may be chosen or changed only now: the tax follows it.
+            if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
+                r.item.VLRSTB = *st;
+            if (r.productMissing)
+                m_itensSemPreco.append(QString::number(pro) + QStringLiteral(" - ")
+                                       + it->asString(QStringLiteral("DESPRO")).trimmed());
             it->edit();
             ItemRegistro::grava(it, r.item);
             it->post();
@@ -314,6 +332,8 @@ void F530PDV::termosAlterados()
     dat().executaAcao([this] {
         if (recalculaItens())
             mostra(ItemRepricing::correctedItemsNotice());
+        if (!m_itensSemPreco.isEmpty())
+            mostra(ItemRepricing::missingProductsNotice(m_itensSemPreco));
     });
 }
 
@@ -366,6 +386,11 @@ void F530PDV::btSalvarClick()
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
+    if (!m_itensSemPreco.isEmpty()) {
+        const OrderMessage pergunta = ItemRepricing::missingProductsQuestion(m_itensSemPreco);
+        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+            return;
+    }
     atualizaSaldoFlex();
     cabecalho->posicionaListas();
 
@@ -373,9 +398,14 @@ void F530PDV::btSalvarClick()
     in.CODPDF = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
     in.CODVEN = PedidoDados::codigo(cab, QStringLiteral("CODVEN"));
     in.VENSUB = PedidoDados::codigo(cab, QStringLiteral("VENSUB"));
-    in.CODTRA = PedidoDados::codigo(cab, QStringLiteral("CODTRA"));
-    in.CODOPE = PedidoDados::codigo(cab, QStringLiteral("CODOPE"));
-    in.CODCON = PedidoDados::codigo(cab, QStringLiteral("CODCON"));
+    // A code that is not among the customer's offered ones (kept from another customer, say) is
+    // no choice: its rules would read nothing, so "Salvar" asks for it as for an empty one.
+    auto escolhido = [cab](TClientDataSetPlus *lista, const QString &campo) {
+        return lista->active() && !lista->isEmpty() ? PedidoDados::codigo(cab, campo) : QString();
+    };
+    in.CODTRA = escolhido(m_dados->cdsTransacao, QStringLiteral("CODTRA"));
+    in.CODOPE = escolhido(m_dados->cdsOperacao, QStringLiteral("CODOPE"));
+    in.CODCON = escolhido(m_dados->cdsCondicao, QStringLiteral("CODCON"));
     in.DATPDF = cab->asDate(QStringLiteral("DATPDF"));
     in.PDFORC = cab->asString(QStringLiteral("PDFORC"));
     if (!m_dados->cdsTransacao->isEmpty()) {
@@ -393,14 +423,15 @@ void F530PDV::btSalvarClick()
     in.flexBalance = m_estado.saldoFlex;
     in.openingFlex = m_estado.flexAbertura;
     QSet<qint64> centros;
-    m_estado.recarrega = false;
-    for (it->first(); !it->eof(); it->next()) {
-        const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
-        in.items.append({ccu, PedidoDados::decimal(it, QStringLiteral("VLRTOT")),
-                         PedidoDados::decimal(it, QStringLiteral("USOFLX"))});
-        centros.insert(ccu);
+    {
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
+        for (it->first(); !it->eof(); it->next()) {
+            const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
+            in.items.append({ccu, PedidoDados::decimal(it, QStringLiteral("VLRTOT")),
+                             PedidoDados::decimal(it, QStringLiteral("USOFLX"))});
+            centros.insert(ccu);
+        }
     }
-    m_estado.recarrega = true;
     if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
         in.costCentres = SaveCheckQueries::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
                                                 PedidoDados::codigo(cab, QStringLiteral("CODCLI")), centros);

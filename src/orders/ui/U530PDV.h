@@ -3,6 +3,8 @@
 #include "PedidoEstado.h"
 #include "U599CAD.h"
 
+#include <QStringList>
+
 class QPushButton;
 class QStackedWidget;
 class QTabWidget;
@@ -33,7 +35,10 @@ public:
     void tbsCadastroShow();
     void pgPedidoChange(int aba);
     bool atualizaSaldoFlex();
+    // True when some item was raised to the new minimum; the items whose products are missing
+    // from the new prices are left in itensSemPreco().
     bool recalculaItens();
+    const QStringList &itensSemPreco() const { return m_itensSemPreco; }
     void btSalvarClick();
     void btVoltarClick();
 
@@ -60,7 +65,9 @@ private:
     void gravaRecuperacao();
     void voltaParaPesquisa();
     void termosAlterados();
+    Decimal flexGravado() const;
 
     PedidoDados *m_dados;
     PedidoEstado m_estado;
+    QStringList m_itensSemPreco;
 };

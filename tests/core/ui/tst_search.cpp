@@ -159,7 +159,8 @@ private slots:
         QCOMPARE(nomes(w).first(), QStringLiteral("Ana Abc"));
     }
 
-    // Guards a failing search: the engine's message, and the window keeps its last result.
+    // Guards a failing search: the engine's message, or the refusal of a code that is no number,
+    // and the window keeps its last result.
     void failingSearchKeepsPreviousResult()
     {
         F599PSQ w(QStringLiteral("F512VEN"), kColunas, QStringLiteral(" AND NO_SUCH_COLUMN = 1"));
@@ -172,9 +173,10 @@ private slots:
         boa.show();
         QTest::keyClicks(edit(boa, "edtDescricao"), QStringLiteral("jos"));
         QCOMPARE(boa.cdsPesquisa->recordCount(), 1);
-        edit(boa, "edtCodigo")->setText(QStringLiteral("abc")); // not a number: the engine refuses
+        edit(boa, "edtCodigo")->setText(QStringLiteral("abc")); // not a number: told before any statement
         QTest::keyClick(edit(boa, "edtDescricao"), Qt::Key_Return);
         QCOMPARE(m_amb->respostas.shown.size(), 2);
+        QVERIFY(m_amb->respostas.lastText().startsWith(QStringLiteral("Código: \"abc\" não é um número válido")));
         QCOMPARE(nomes(boa), QStringList{QStringLiteral("JOSE")});
     }
 

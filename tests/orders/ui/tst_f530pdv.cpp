@@ -143,7 +143,8 @@ void TstF530PDV::copiaSeguidaDeVoltarApagaACopia()
     QVERIFY(!w.dados()->cdsPesPedido->locate({QStringLiteral("CODPDF")}, {QStringLiteral("6")}));
 }
 
-// A sent order partly invoiced can be copied with the pending quantities and proportional flex.
+// A sent order partly invoiced can be copied with the pending quantities and proportional flex,
+// and the copy's balance adds back only the flex stored for the copy, not the source's whole.
 void TstF530PDV::copiaSomenteDosItensPendentes()
 {
     const QString hoje = SqlText::dateLiteral(QDate::currentDate());
@@ -160,6 +161,7 @@ void TstF530PDV::copiaSomenteDosItensPendentes()
     QCOMPARE(valor(QStringLiteral("SELECT QTDPRO FROM F530IPF WHERE CODPDF = 6")).toDouble(), 6.0);
     QCOMPARE(valor(QStringLiteral("SELECT USOFLX FROM F530IPF WHERE CODPDF = 6")).toDouble(), 6.0);
     QCOMPARE(valor(QStringLiteral("SELECT VLRTOT FROM F530IPF WHERE CODPDF = 6")).toDouble(), 120.0);
+    QCOMPARE(w.cabecalho->lblSaldo->text(), QStringLiteral("100,00")); // 100 - 6 stored + 6 of the copy
 }
 
 // Only typed orders ('D') can be deleted, items and header together.
@@ -187,7 +189,8 @@ void TstF530PDV::excluiSomentePedidoDigitado()
     QCOMPARE(lista->recordCount(), 1);
 }
 
-// A quote in a filter, an impossible date and a zero quantity are told, and nothing is written.
+// A quote in a filter, an impossible date, a zero quantity and malformed numbers are told, and
+// nothing is written.
 void TstF530PDV::entradaInvalidaNaoGravaNada()
 {
     auto w = novoPedido(QStringLiteral("50"));
@@ -207,6 +210,22 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 0);
     QVERIFY(!QFile::exists(F530PDV::arquivoItens()));
 
+    // Typed numbers: a huge one must not end the program on the subtotal, one outside the
+    // display form is told and keeps the focus; "1.500" is one thousand five hundred.
+    w->itens->edQTDE->setText(QString(40, u'9'));
+    QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
+    QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Qtde.: \"9999")));
+    QVERIFY(m_respostas.lastText().contains(QStringLiteral("é grande demais")));
+    w->itens->edQTDE->setText(QStringLiteral("1.5"));
+    w->itens->edPRECO->setFocus();
+    w->itens->btIncluirITM->click();
+    QVERIFY(m_respostas.lastText().contains(QStringLiteral("não é um número válido")));
+    QCOMPARE(w->focusWidget(), w->itens->edQTDE);
+    QCOMPARE(w->dados()->cdsCADITEM->recordCount(), 0);
+    w->itens->edQTDE->setText(QStringLiteral("1.500"));
+    QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
+    QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("QTDPRO")), 1500.0);
+
     m_respostas.answers = {RespostaMensagem::Sim};
     w->btVoltar->click();
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
@@ -217,14 +236,21 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     busca->btPesquisar->click();
     QCOMPARE(m_respostas.shown.size(), mensagens + 1);
     QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Data inválida")));
+    busca->cbPeriodo->setChecked(false);
+    busca->cbPedido->setChecked(true);
+    busca->edPedido->setText(QStringLiteral("1O"));
+    busca->btPesquisar->click();
+    QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Pedido : \"1O\" não é um número válido")));
 }
 
-// After a crash the copy of the order being typed comes back with its pending items and saves.
+// After a crash the copy of the order being typed comes back with its pending items and saves;
+// its flex is not stored yet, so it cannot overdraw the balance that refused it before.
 void TstF530PDV::pedidoRecuperadoSalvaComoQualquerOutro()
 {
     {
         auto w = novoPedido(QStringLiteral("50"));
         escolheListas(*w);
+        digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("9,500"), QStringLiteral("240")); // uses 120,00
         digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
         QVERIFY(QFile::exists(F530PDV::arquivoItens()));
     } // the window goes away without "Salvar" or "Voltar"
@@ -234,7 +260,17 @@ void TstF530PDV::pedidoRecuperadoSalvaComoQualquerOutro()
     m_dat->sessao.editaRecuperados = true;
     F530PDV w;
     QCOMPARE(w.paginas->currentWidget(), w.tbsCadastro);
-    QCOMPARE(w.dados()->cdsCADITEM->recordCount(), 1);
+    QCOMPARE(w.dados()->cdsCADITEM->recordCount(), 2);
+    QCOMPARE(w.cabecalho->lblSaldo->text(), QStringLiteral("100,00"));
+    w.btSalvar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
+    w.pgPedido->setCurrentIndex(1);
+    QComboBox *grade = w.itens->cbTabela;
+    grade->setCurrentIndex(grade->findText(QStringLiteral("Itens do Pedido")));
+    emit grade->activated(grade->currentIndex());
+    QVERIFY(w.dados()->cdsCADITEM->locate({QStringLiteral("CODPRO")}, {QStringLiteral("1234567")}));
+    m_respostas.answers = {RespostaMensagem::Sim};
+    w.itens->btExcluirITM->click();
     w.btSalvar->click();
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 1")), 1);
     QCOMPARE(valor(QStringLiteral("SELECT QTDPRO FROM F530IPF WHERE CODPDF = 1 AND CODPRO = 12")).toDouble(), 2.0);

@@ -193,17 +193,31 @@ void TstPedidoRegras::produtoRepetidoSubstituiOItem()
     QCOMPARE(itens->sum(QStringLiteral("VLRTOT")), 100.0);
 }
 
-// Changing an item in the item view keeps the prices it was written with; removal asks first.
+// Changing an item in the item view keeps the prices it was written with, while its tax
+// substitution follows an operation chosen after the item and the new quantity; removal asks.
 void TstPedidoRegras::alteracaoNaVisaoDeItensMantemPrecosDoItem()
 {
+    exec(QStringLiteral("UPDATE F513OPE SET TEMFLU = 'S'"));
+    exec(QStringLiteral("INSERT INTO F511IMP (CODEMP, CODCCU, CODPRO, ESTCID, ALISTR, ALIICM, ALIINA, CFTICM) "
+                        "VALUES (1, 1, 12, 'PR', 40, 12, 18, 1)"));
     auto w = novoPedido(QStringLiteral("50"));
-    escolheListas(*w);
+    QComboBox *operacao = w->cabecalho->DBLookupComboBox2;
+    for (QComboBox *lista : {w->cabecalho->DBLookupComboBox1, w->cabecalho->DBLookupComboBox3}) {
+        lista->setCurrentIndex(0);
+        emit lista->activated(0);
+    }
     digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("2"));
+    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRSTB")), 0.0); // no operation yet
+    w->pgPedido->setCurrentIndex(0);
+    operacao->setCurrentIndex(0);
+    emit operacao->activated(0);
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRSTB")), 5.28); // 40,00: 10,08 - 4,80
+    w->pgPedido->setCurrentIndex(1);
     exec(QStringLiteral("UPDATE F511TAB SET PRCVEN = 30 WHERE CODPRO = 12"));
     QComboBox *seletor = w->itens->cbTabela;
     seletor->setCurrentIndex(seletor->findText(QStringLiteral("Itens do Pedido")));
     emit seletor->activated(seletor->currentIndex());
-    TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
     itens->first();
     w->itens->carregaItem();
     QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("20,000"));
@@ -215,6 +229,7 @@ void TstPedidoRegras::alteracaoNaVisaoDeItensMantemPrecosDoItem()
     QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 19.5);
     QCOMPARE(itens->asFloat(QStringLiteral("PRCTAB")), 20.0);
     QCOMPARE(itens->asFloat(QStringLiteral("MAXDCT")), 4.0);
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRSTB")), 10.3); // 78,00: 19,66 - 9,36
     m_respostas.answers = {RespostaMensagem::Nao};
     w->itens->btExcluirITM->click();
     QCOMPARE(m_respostas.lastText(), QStringLiteral("Deseja excluir o produto SUCO D'UVA do Pedido ?"));
@@ -256,9 +271,18 @@ void TstPedidoRegras::trocaDeGradeRecarregaCamposDaEntrada()
     QTest::keyClick(grade, Qt::Key_Up); // back to the products: their row again
     QCOMPARE(grade->currentText(), QStringLiteral("Tabela de Vendas"));
     QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("10,000"));
+
+    // A search the engine fails (a price overflowing its factors) leaves the fields following.
+    exec(QStringLiteral("UPDATE F511TAB SET PRCVEN = 99999999999999.999 WHERE CODPRO = 12"));
+    const int mensagens = m_respostas.shown.size();
+    w->itens->seletor->btPESPRO->click();
+    QCOMPARE(m_respostas.shown.size(), mensagens + 1);
+    QTest::keyClick(grade, Qt::Key_Down);
+    QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("20,000"));
 }
 
-// A condition whose discount raises the minimum price corrects the items and tells it once.
+// A condition whose discount raises the minimum price corrects the items and tells it once; an
+// item whose product left the prices keeps its values but is marked and named, also at "Salvar".
 void TstPedidoRegras::mudancaDeCondicaoCorrigePrecos()
 {
     exec(QStringLiteral("INSERT INTO F513CON (CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT, TIPCON) "
@@ -268,15 +292,29 @@ void TstPedidoRegras::mudancaDeCondicaoCorrigePrecos()
     escolheListas(*w);
     digitaItem(*w, QStringLiteral("1234567"), QStringLiteral("9,500"), QStringLiteral("12"));
     QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("VLRUNT")), 9.5);
+    digitaItem(*w, QStringLiteral("12"), QStringLiteral("20,000"), QStringLiteral("1"));
+    exec(QStringLiteral("DELETE FROM F511TAB WHERE CODPRO = 12"));
     w->pgPedido->setCurrentIndex(0);
     QComboBox *condicao = w->cabecalho->DBLookupComboBox3;
     const int i = condicao->findText(QStringLiteral("ACRESCIMO"));
     condicao->setCurrentIndex(i);
     emit condicao->activated(i);
-    QCOMPARE(m_respostas.lastText(), QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"));
+    const QString semPreco = QStringLiteral("Os itens abaixo não constam da tabela de preços destas condições e "
+                                            "mantiveram os valores anteriores:\r12 - SUCO D'UVA");
+    QVERIFY(m_respostas.shown.size() >= 2);
+    QCOMPARE(m_respostas.shown.at(m_respostas.shown.size() - 2).text,
+             QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"));
+    QCOMPARE(m_respostas.lastText(), semPreco + QStringLiteral("\rVerifique!"));
     TClientDataSetPlus *itens = w->dados()->cdsCADITEM;
+    QVERIFY(itens->locate({QStringLiteral("CODPRO")}, {QStringLiteral("1234567")}));
     QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 10.45);
     QCOMPARE(itens->asString(QStringLiteral("VLDITM")), QStringLiteral("S"));
+    QVERIFY(itens->locate({QStringLiteral("CODPRO")}, {QStringLiteral("12")}));
+    QCOMPARE(itens->asFloat(QStringLiteral("VLRUNT")), 20.0);
+    QCOMPARE(itens->asString(QStringLiteral("VLDITM")), QStringLiteral("S"));
+    w->btSalvar->click(); // answered No
+    QCOMPARE(m_respostas.lastText(), semPreco + QStringLiteral("\rDeseja Continuar?"));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
 }
 
 // An order using more flex than the seller has is refused and nothing is written.
@@ -293,7 +331,8 @@ void TstPedidoRegras::flexInsuficienteRecusaOPedido()
     QCOMPARE(w->paginas->currentWidget(), w->tbsCadastro);
 }
 
-// The minimum order of the condition is checked per cost centre, with its own total.
+// The minimum order of the condition is checked per cost centre, with its own total; a condition
+// the newly chosen customer is not offered is no choice, so its minimum cannot read as zero.
 void TstPedidoRegras::pedidoMinimoPorCentroDeCusto()
 {
     exec(QStringLiteral("UPDATE F513CON SET PDVMIN = 500 WHERE CODCON = 1"));
@@ -304,6 +343,20 @@ void TstPedidoRegras::pedidoMinimoPorCentroDeCusto()
     QCOMPARE(m_respostas.lastText(), QStringLiteral("Para BEBIDAS, nessa condição de pagamento, o pedido mínimo é de "
                                                     "R$ 500,00Total nesse pedido R$ 60,00. Verifique!"));
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), 0);
+
+    exec(QStringLiteral("INSERT INTO F513CON (CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT, TIPCON) "
+                        "VALUES (1, 3, 'ESPECIAL', 0, 10, 'N', 'E')"));
+    exec(QStringLiteral("INSERT INTO F510CPC (CODEMP, CODCLI, CODCON) VALUES (1, 60, 3)"));
+    w->cabecalho->escolheCliente = [](QString &codigo, QString &) {
+        codigo = QStringLiteral("60");
+        return true;
+    };
+    w->pgPedido->setCurrentIndex(0);
+    w->cabecalho->SpeedButton1->click();
+    QCOMPARE(w->cabecalho->DBLookupComboBox3->currentIndex(), -1);
+    w->btSalvar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!"));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
 }
 
 QTEST_MAIN(TstPedidoRegras)
