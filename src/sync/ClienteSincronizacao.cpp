@@ -197,9 +197,15 @@ ResultadoSubstituicao ClienteSincronizacao::substituiBase(const QString &arquivo
         if (m_dat.sessao.CODUSU.isEmpty())
             throw DatabaseError(QStringLiteral("O arquivo recebido não tem usuário."));
     });
+    // From the swap on, the budget orders live only in their files until they are back.
+    if (!m_dat.executaAcao([this] { m_orcamentos->marcaRestauracaoPendente(pastaPrograma()); }))
+        return ResultadoSubstituicao::ErroAbrindo;
     const ResultadoSubstituicao resultado = reposicao.substitui(arquivoRecebido, nomePacote);
-    if (resultado != ResultadoSubstituicao::Sucesso)
+    if (resultado != ResultadoSubstituicao::Sucesso) {
+        // The database that holds them is still in place.
+        m_orcamentos->desmarcaRestauracaoPendente(pastaPrograma());
         return resultado;
+    }
     m_orcamentos->restauraOrcamentos(pastaPrograma(), m_dat.sessao.CODEMP);
     m_dat.sessao.mostraMetas = true;
     return resultado;

@@ -222,18 +222,19 @@ TEST_F(Pacote, OrcamentosVaoParaOsArquivos)
     EXPECT_EQ(itens.fieldCount(), 28);
 }
 
-// Guards files left from an earlier package: without budget orders they stay untouched.
-TEST_F(Pacote, SemOrcamentosArquivosAnterioresFicam)
+// Guards files left by the package of an exchange that never replaced the database: without
+// budget orders now they go, or the next database would bring back budgets deleted since.
+TEST_F(Pacote, SemOrcamentosArquivosAnterioresSaem)
 {
     prepara();
-    QFile antigo(arquivo(QStringLiteral("ORCPED.XML")));
-    ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
-    antigo.write("anterior");
-    antigo.close();
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML"}) {
+        QFile antigo(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+        antigo.write("anterior");
+    }
     gera();
-    QFile lido(arquivo(QStringLiteral("ORCPED.XML")));
-    ASSERT_TRUE(lido.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lido.readAll(), QByteArray("anterior"));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
 }
 
 // Guards the mended loss of orders: when the order statements cannot be generated, the
