@@ -98,7 +98,7 @@ TEST_F(Comando, SemUsuarioExigeTresOpcoes)
 // Guards the version question: answered No, the command ends with a failure status.
 TEST_F(Comando, VersaoIncorretaTerminaSemSucesso)
 {
-    servidor->respostaSaudacao = "#INCORRETO#1.0.3.0";
+    servidor->trocas.insert("#VERSAO#", "#INCORRETO#1.0.3.0");
     EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
                        QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("x")}),
               1);
