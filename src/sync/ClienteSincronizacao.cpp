@@ -99,6 +99,7 @@ SessaoSincronizacao ClienteSincronizacao::sessaoDaAtualizacao(const Sessao &sess
 bool ClienteSincronizacao::iniciaAtualizacao(const QString &servidor, const QString &usuario, const QString &senha)
 {
     m_dat.logAtualizacao.clear();
+    m_pacoteLido.clear();
     registra(LinhasStatus::iniciando);
     // A download cut short (a kill, a power cut) left its files behind; this exchange writes
     // them anew.
@@ -151,8 +152,16 @@ void ClienteSincronizacao::codigosAlterados(const QString &codigoEmpresa, const 
     m_dat.sessao.CODUSU = codigoUsuario;
 }
 
+QList<GrupoPendentes> ClienteSincronizacao::pendentes() const
+{
+    return PendentesEnvio(m_dat).le();
+}
+
 bool ClienteSincronizacao::geraPacoteEnvio()
 {
+    // The package changes no row: read now, the list is what goes up.
+    m_pacoteLido.clear();
+    m_dat.executaAcao([this] { m_pacoteLido = pendentes(); });
     const bool temDados = m_pacote->geraPacoteEnvio(relogio());
     if (m_pacote->interrompido()) {
         // The budget orders may not be saved: replacing the database now would lose them.

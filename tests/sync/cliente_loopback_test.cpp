@@ -123,6 +123,10 @@ TEST_F(Loopback, PedidoSobeEOrcamentoVolta)
     EXPECT_TRUE(cliente->sucesso());
     EXPECT_TRUE(servidor->recebidos.contains(QByteArray("#KORVEX#1#25")));
     EXPECT_TRUE(marcadoAntesDaTroca);
+    const QList<GrupoPendentes> enviados = cliente->enviados();
+    ASSERT_EQ(enviados.size(), 1) << "what went up: the order, not the budget";
+    EXPECT_EQ(enviados.first().titulo, QStringLiteral("Pedidos"));
+    EXPECT_TRUE(enviados.first().linhas.value(0).startsWith(QStringLiteral("Pedido 10 ")));
     const QList<QByteArray> comandos = servidor->script.split('\n');
     ASSERT_EQ(comandos.size(), 4) << servidor->script.toStdString(); // order, item, status, and the end
     EXPECT_TRUE(comandos.at(0).startsWith(" INSERT INTO F530PDF"));
