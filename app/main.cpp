@@ -3,6 +3,7 @@
 #include "Encerramento.h"
 #include "InstanciaUnica.h"
 #include "MessageBoxPresenter.h"
+#include "OrcamentosSincronizacao.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     F500PRI principal;
     if (Encerramento::solicitado())
         return 0;
+    OrcamentosSincronizacao(dat.cnxFirebird).restauraPendentes(QDir::currentPath(), dat.sessao.CODEMP);
     principal.show();
     if (Encerramento::solicitado())
         return 0;

@@ -84,7 +84,7 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
     const QDir dir(pasta);
     if (restauracaoPendente(pasta)) {
         try {
-            restaura(pasta, QStringLiteral("-1"));
+            restaura(pasta, QStringLiteral("-1"), false);
         } catch (...) {
             fechaTodos();
             throw;
@@ -185,7 +185,7 @@ QSet<QString> OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, T
     return chaves;
 }
 
-void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codigoEmpresa)
+void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codigoEmpresa, bool apagaRecuperacao)
 {
     const QDir dir(pasta);
     const QString pedidos = dir.filePath(arquivoPedidos);
@@ -224,9 +224,10 @@ void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codi
         copiaLinhas(*m_orcItem, *m_cadItem, codigoEmpresa, [&] { return restaurados.contains(chavePedido(*m_orcItem)); });
     avanca(Etapa::ItensGravados);
     transacao.commit();
-    m_cadPedido->mergeChangeLog();
-    if (m_cadItem->active())
-        m_cadItem->mergeChangeLog();
+    for (TClientDataSetPlus *ds : {m_cadPedido.get(), m_cadItem.get()}) {
+        if (ds->active())
+            ds->mergeChangeLog();
+    }
     avanca(Etapa::Confirmada);
 
     fechaTodos();
@@ -235,19 +236,33 @@ void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codi
     avanca(Etapa::PedidosApagados);
     QFile::remove(itens);
     desmarcaRestauracaoPendente(pasta);
-    QFile::remove(dir.filePath(arquivoRecuperadoPedido));
-    QFile::remove(dir.filePath(arquivoRecuperadoItens));
+    if (apagaRecuperacao) {
+        QFile::remove(dir.filePath(arquivoRecuperadoPedido));
+        QFile::remove(dir.filePath(arquivoRecuperadoItens));
+    }
 }
 
 void OrcamentosSincronizacao::restauraOrcamentos(const QString &pasta, const QString &codigoEmpresa)
 {
     const QDir dir(pasta);
     try {
-        restaura(pasta, codigoEmpresa);
+        restaura(pasta, codigoEmpresa, true);
     } catch (const std::exception &) {
         // Nothing was written; the files wait for the next synchronisation.
         fechaTodos();
         QFile::remove(dir.filePath(arquivoRecuperadoPedido));
         QFile::remove(dir.filePath(arquivoRecuperadoItens));
+    }
+}
+
+void OrcamentosSincronizacao::restauraPendentes(const QString &pasta, const QString &codigoEmpresa)
+{
+    if (!restauracaoPendente(pasta))
+        return;
+    try {
+        restaura(pasta, codigoEmpresa, false);
+    } catch (const std::exception &) {
+        // The next synchronisation tries again before it builds its package.
+        fechaTodos();
     }
 }

@@ -53,6 +53,12 @@ public:
     // synchronisation, and only the crash-recovery copy of an order in edition is deleted.
     void restauraOrcamentos(const QString &pasta, const QString &codigoEmpresa);
 
+    // Start-up: budget orders still waiting in their files (the program died between the swap
+    // and the end of their restore) go back at once, before the seller misses them or types an
+    // order under one of their numbers. Silent; the crash-recovery copy of an order in edition
+    // stays for the start-up question.
+    void restauraPendentes(const QString &pasta, const QString &codigoEmpresa);
+
     // Tests stop the restore at a point to see what a crash there leaves behind.
     enum class Etapa { Inicio, PedidosGravados, ItensGravados, Confirmada, PedidosApagados };
     std::function<void(Etapa)> aoAvancar;
@@ -62,7 +68,7 @@ public:
 
 private:
     // Throwing core of restauraOrcamentos.
-    void restaura(const QString &pasta, const QString &codigoEmpresa);
+    void restaura(const QString &pasta, const QString &codigoEmpresa, bool apagaRecuperacao);
     void avanca(Etapa etapa);
     void fechaTodos() noexcept;
     // Writes the rows of the loaded file dataset that `aceita` takes (asked on the current

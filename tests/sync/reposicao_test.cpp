@@ -445,6 +445,29 @@ TEST_P(ReposicaoQueda, NovaSincronizacaoDevolveOrcamentosInteiros)
         EXPECT_FALSE(QFile::exists(arquivo(QString::fromLatin1(nome)))) << nome;
 }
 
+// Guards the time between a crash in the restore and the next synchronisation: at the next start
+// the budgets are back at once, with their items, and the order in edition keeps its
+// crash-recovery copy for the start-up question.
+TEST_F(Reposicao, QuedaNaRestauracaoVoltaNaPartida)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->geraPacoteEnvio();
+    gravaPacoteBase(kUsuarioNovo);
+    cliente->orcamentos().aoAvancar = [](OrcamentosSincronizacao::Etapa etapa) {
+        if (etapa == OrcamentosSincronizacao::Etapa::ItensGravados)
+            throw Queda{};
+    };
+    EXPECT_THROW(substitui(), Queda);
+    QFile recuperacao(arquivo(QStringLiteral("BKPPED.XML")));
+    ASSERT_TRUE(recuperacao.open(QIODevice::WriteOnly));
+    recuperacao.close();
+
+    OrcamentosSincronizacao(dat->cnxFirebird).restauraPendentes(pasta(), QStringLiteral("1"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 12")), QStringLiteral("2"));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.PEN"))));
+}
+
 INSTANTIATE_TEST_SUITE_P(CadaEtapa, ReposicaoQueda,
                          ::testing::Values(OrcamentosSincronizacao::Etapa::Inicio,
                                            OrcamentosSincronizacao::Etapa::PedidosGravados,
