@@ -93,7 +93,8 @@ int ComandoSync::executa(int argc, char **argv)
     const QCommandLineOption senhaOpcao(QStringLiteral("password"), QStringLiteral("Senha (sem usuário configurado)."),
                                         QStringLiteral("TEXT"));
     const QCommandLineOption pendentesOpcao(
-        QStringLiteral("pendentes"), QStringLiteral("Mostra o que a próxima atualização vai enviar, sem atualizar."));
+        QStringLiteral("pendentes"),
+        QStringLiteral("Mostra o que a próxima atualização vai enviar, sem atualizar."));
     opcoes.addOptions({servidorOpcao, usuarioOpcao, senhaOpcao, pendentesOpcao});
     if (!opcoes.parse(QCoreApplication::arguments())) {
         escreve(stderr, opcoes.errorText());

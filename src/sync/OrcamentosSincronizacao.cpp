@@ -221,7 +221,8 @@ void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codi
     });
     avanca(Etapa::PedidosGravados);
     if (temItens)
-        copiaLinhas(*m_orcItem, *m_cadItem, codigoEmpresa, [&] { return restaurados.contains(chavePedido(*m_orcItem)); });
+        copiaLinhas(*m_orcItem, *m_cadItem, codigoEmpresa,
+                    [&] { return restaurados.contains(chavePedido(*m_orcItem)); });
     avanca(Etapa::ItensGravados);
     transacao.commit();
     for (TClientDataSetPlus *ds : {m_cadPedido.get(), m_cadItem.get()}) {

@@ -271,7 +271,8 @@ void F599ATL::mostraPendentes()
         return;
     }
     for (const GrupoPendentes &grupo : grupos) {
-        auto *item = new QTreeWidgetItem(dbgPendentes, {QStringLiteral("%1 (%2)").arg(grupo.titulo).arg(grupo.linhas.size())});
+        auto *item = new QTreeWidgetItem(dbgPendentes,
+                                         {QStringLiteral("%1 (%2)").arg(grupo.titulo).arg(grupo.linhas.size())});
         QFont negrito = item->font(0);
         negrito.setBold(true);
         item->setFont(0, negrito);

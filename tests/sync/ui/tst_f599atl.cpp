@@ -175,7 +175,8 @@ private slots:
         QCOMPARE(paginas->currentWidget(), pendentes);
         QCOMPARE(paginas->tabText(paginas->currentIndex()), QStringLiteral("Pendentes de envio (1)"));
         QCOMPARE(pendentes->topLevelItem(0)->text(0), QStringLiteral("Pedidos (1)"));
-        QCOMPARE(pendentes->topLevelItem(0)->child(0)->text(0), QStringLiteral("Pedido 10 de 04/03/2024 – 500 – 99,90"));
+        QCOMPARE(pendentes->topLevelItem(0)->child(0)->text(0),
+                 QStringLiteral("Pedido 10 de 04/03/2024 – 500 – 99,90"));
         QCOMPARE(edit(j, "edservidor")->text(), QStringLiteral("srv.local"));
         QCOMPARE(edit(j, "edusuario")->text(), QStringLiteral("Marcos"));
         QVERIFY(edit(j, "edsenha")->text().isEmpty());
