@@ -92,7 +92,10 @@ int ComandoSync::executa(int argc, char **argv)
                                           QStringLiteral("NAME"));
     const QCommandLineOption senhaOpcao(QStringLiteral("password"), QStringLiteral("Senha (sem usuário configurado)."),
                                         QStringLiteral("TEXT"));
-    opcoes.addOptions({servidorOpcao, usuarioOpcao, senhaOpcao});
+    const QCommandLineOption pendentesOpcao(
+        QStringLiteral("pendentes"),
+        QStringLiteral("Mostra o que a próxima atualização vai enviar, sem atualizar."));
+    opcoes.addOptions({servidorOpcao, usuarioOpcao, senhaOpcao, pendentesOpcao});
     if (!opcoes.parse(QCoreApplication::arguments())) {
         escreve(stderr, opcoes.errorText());
         return Uso;
@@ -122,6 +125,16 @@ int ComandoSync::executa(int argc, char **argv)
         ConfiguracaoSistema::carrega(QDir(pasta).filePath(ConfiguracaoSistema::nomeArquivo()));
     dat.sessao.portaServidor = config.portaKqx();
     abreBase(dat, pasta);
+
+    if (opcoes.isSet(pendentesOpcao)) {
+        ClienteSincronizacao cliente(dat, versaoPrograma(), pasta);
+        QList<GrupoPendentes> grupos;
+        if (!dat.executaAcao([&] { grupos = cliente.pendentes(); }))
+            return Falhou;
+        for (const QString &linha : PendentesEnvio::texto(QStringLiteral("Pendentes de envio"), grupos))
+            escreve(stdout, linha);
+        return Sucesso;
+    }
 
     const bool configurado = !dat.sessao.CODUSU.isEmpty();
     QString servidor = opcoes.value(servidorOpcao).trimmed();

@@ -4,6 +4,7 @@
 #include "EncerramentoPorSinal.h"
 #include "InstanciaUnica.h"
 #include "MessageBoxPresenter.h"
+#include "OrcamentosSincronizacao.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
@@ -51,6 +52,7 @@ int main(int argc, char **argv)
     F500PRI principal;
     if (Encerramento::solicitado())
         return 0;
+    OrcamentosSincronizacao(dat.cnxFirebird).restauraPendentes(QDir::currentPath(), dat.sessao.CODEMP);
     principal.show();
     if (Encerramento::solicitado())
         return 0;

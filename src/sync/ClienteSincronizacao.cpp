@@ -99,6 +99,7 @@ SessaoSincronizacao ClienteSincronizacao::sessaoDaAtualizacao(const Sessao &sess
 bool ClienteSincronizacao::iniciaAtualizacao(const QString &servidor, const QString &usuario, const QString &senha)
 {
     m_dat.logAtualizacao.clear();
+    m_pacoteLido.clear();
     registra(LinhasStatus::iniciando);
     // A download cut short (a kill, a power cut) left its files behind; this exchange writes
     // them anew.
@@ -151,8 +152,16 @@ void ClienteSincronizacao::codigosAlterados(const QString &codigoEmpresa, const 
     m_dat.sessao.CODUSU = codigoUsuario;
 }
 
+QList<GrupoPendentes> ClienteSincronizacao::pendentes() const
+{
+    return PendentesEnvio(m_dat).le();
+}
+
 bool ClienteSincronizacao::geraPacoteEnvio()
 {
+    // The package changes no row: read now, the list is what goes up.
+    m_pacoteLido.clear();
+    m_dat.executaAcao([this] { m_pacoteLido = pendentes(); });
     const bool temDados = m_pacote->geraPacoteEnvio(relogio());
     if (m_pacote->interrompido()) {
         // The budget orders may not be saved: replacing the database now would lose them.
@@ -197,9 +206,15 @@ ResultadoSubstituicao ClienteSincronizacao::substituiBase(const QString &arquivo
         if (m_dat.sessao.CODUSU.isEmpty())
             throw DatabaseError(QStringLiteral("O arquivo recebido não tem usuário."));
     });
+    // From the swap on, the budget orders live only in their files until they are back.
+    if (!m_dat.executaAcao([this] { m_orcamentos->marcaRestauracaoPendente(pastaPrograma()); }))
+        return ResultadoSubstituicao::ErroAbrindo;
     const ResultadoSubstituicao resultado = reposicao.substitui(arquivoRecebido, nomePacote);
-    if (resultado != ResultadoSubstituicao::Sucesso)
+    if (resultado != ResultadoSubstituicao::Sucesso) {
+        // The database that holds them is still in place.
+        m_orcamentos->desmarcaRestauracaoPendente(pastaPrograma());
         return resultado;
+    }
     m_orcamentos->restauraOrcamentos(pastaPrograma(), m_dat.sessao.CODEMP);
     m_dat.sessao.mostraMetas = true;
     return resultado;

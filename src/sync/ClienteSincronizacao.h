@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AcoesSincronizacao.h"
+#include "PendentesEnvio.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -59,6 +60,11 @@ public:
     bool fimAtualizacao() const;
     bool sucesso() const;
 
+    // "Pendentes de envio": what the next package will carry. Throws DatabaseError.
+    QList<GrupoPendentes> pendentes() const;
+    // What the package of the last successful exchange carried; empty until one succeeds.
+    QList<GrupoPendentes> enviados() const { return sucesso() ? m_pacoteLido : QList<GrupoPendentes>(); }
+
     ProtocoloSincronizacao &protocolo() { return *m_protocolo; }
     ConexaoSincronizacao &conexao() { return *m_conexao; }
     OrcamentosSincronizacao &orcamentos() { return *m_orcamentos; }
@@ -99,4 +105,6 @@ private:
     std::unique_ptr<PacoteEnvio> m_pacote;
     std::unique_ptr<ProtocoloSincronizacao> m_protocolo;
     std::unique_ptr<ConexaoSincronizacao> m_conexao;
+    // The rows of this exchange's package, read as it was built.
+    QList<GrupoPendentes> m_pacoteLido;
 };

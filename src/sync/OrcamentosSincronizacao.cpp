@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <exception>
 
@@ -28,8 +31,12 @@ const QString OrcamentosSincronizacao::arquivoPedidos = QStringLiteral("ORCPED.X
 const QString OrcamentosSincronizacao::arquivoItens = QStringLiteral("ORCITM.XML");
 const QString OrcamentosSincronizacao::arquivoRecuperadoPedido = QStringLiteral("BKPPED.XML");
 const QString OrcamentosSincronizacao::arquivoRecuperadoItens = QStringLiteral("BKPITEM.XML");
+const QString OrcamentosSincronizacao::arquivoRestauracaoPendente = QStringLiteral("ORCPED.PEN");
 
 namespace {
+
+const QString kSelectPedidoExistente = QStringLiteral(
+    "SELECT COUNT(*) FROM F530PDF WHERE CODEMP = :CODEMP AND CODPDF = :CODPDF AND CODINT = :CODINT");
 
 std::unique_ptr<TClientDataSetPlus> criaDataSet(FirebirdConnection &conexao, const QString &sql,
                                                  const QString &tabela)
@@ -54,6 +61,12 @@ void descarta(TClientDataSetPlus &ds) noexcept
     }
 }
 
+QString chavePedido(const TClientDataSetPlus &ds)
+{
+    return ds.asString(QStringLiteral("CODEMP")) + QLatin1Char('-') + ds.asString(QStringLiteral("CODPDF"))
+           + QLatin1Char('-') + ds.asString(QStringLiteral("CODINT"));
+}
+
 } // namespace
 
 OrcamentosSincronizacao::OrcamentosSincronizacao(FirebirdConnection &conexao)
@@ -69,11 +82,23 @@ OrcamentosSincronizacao::~OrcamentosSincronizacao() = default;
 void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
 {
     const QDir dir(pasta);
+    if (restauracaoPendente(pasta)) {
+        try {
+            restaura(pasta, QStringLiteral("-1"), false);
+        } catch (...) {
+            fechaTodos();
+            throw;
+        }
+    }
+    // What is saved now comes from this database.
+    desmarcaRestauracaoPendente(pasta);
     m_orcPedido->close();
     m_orcPedido->setCommandText(selectOrcamentos);
     m_orcPedido->open();
     if (m_orcPedido->isEmpty()) {
         m_orcPedido->close();
+        QFile::remove(dir.filePath(arquivoPedidos));
+        QFile::remove(dir.filePath(arquivoItens));
         return;
     }
     m_orcPedido->saveToFile(dir.filePath(arquivoPedidos));
@@ -85,11 +110,47 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
     m_orcItem->close();
 }
 
-void OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDataSetPlus &destino,
-                                          const QString &codigoEmpresa)
+void OrcamentosSincronizacao::marcaRestauracaoPendente(const QString &pasta)
 {
-    if (origem.isEmpty())
+    const QDir dir(pasta);
+    if (!QFile::exists(dir.filePath(arquivoPedidos)))
         return;
+    QSaveFile marca(dir.filePath(arquivoRestauracaoPendente));
+    if (!marca.open(QIODevice::WriteOnly) || marca.write("ORCPED.XML ORCITM.XML\r\n") < 0 || !marca.commit())
+        throw DatabaseError(QStringLiteral("Não foi possível gravar ") + marca.fileName());
+}
+
+void OrcamentosSincronizacao::desmarcaRestauracaoPendente(const QString &pasta)
+{
+    QFile::remove(QDir(pasta).filePath(arquivoRestauracaoPendente));
+}
+
+bool OrcamentosSincronizacao::restauracaoPendente(const QString &pasta) const
+{
+    const QDir dir(pasta);
+    return QFile::exists(dir.filePath(arquivoRestauracaoPendente)) && QFile::exists(dir.filePath(arquivoPedidos));
+}
+
+void OrcamentosSincronizacao::fechaTodos() noexcept
+{
+    descarta(*m_orcPedido);
+    descarta(*m_orcItem);
+    descarta(*m_cadItem);
+    descarta(*m_cadPedido);
+}
+
+void OrcamentosSincronizacao::avanca(Etapa etapa)
+{
+    if (aoAvancar)
+        aoAvancar(etapa);
+}
+
+QSet<QString> OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDataSetPlus &destino,
+                                                   const QString &codigoEmpresa, const std::function<bool()> &aceita)
+{
+    QSet<QString> chaves;
+    if (origem.isEmpty())
+        return chaves;
     // The destination is opened once, on an empty result: a query per row searched the whole
     // table for every restored row.
     destino.close();
@@ -107,82 +168,102 @@ void OrcamentosSincronizacao::copiaLinhas(TClientDataSetPlus &origem, TClientDat
         campos.append(campo);
     }
 
-    // The rows go to the database in one pass and one commit (a prepared statement per row and
-    // a commit per row cost more than the rows themselves). The statements run in file order
-    // and a failing one is undone alone, so committing at a failure keeps the rows before it,
-    // as applying row by row did.
-    FirebirdConnection &conexao = *destino.connection();
-    conexao.beginTransaction();
-    bool copiadas = false;
-    try {
-        for (origem.first(); !origem.eof(); origem.next()) {
-            destino.append();
-            for (int i = 0; i < campos.size(); ++i) {
-                if (origem.isNull(i))
-                    destino.clearValue(campos.at(i));
-                else
-                    destino.setValue(campos.at(i), origem.value(i));
-            }
-            destino.post();
+    for (origem.first(); !origem.eof(); origem.next()) {
+        if (!aceita())
+            continue;
+        destino.append();
+        for (int i = 0; i < campos.size(); ++i) {
+            if (origem.isNull(i))
+                destino.clearValue(campos.at(i));
+            else
+                destino.setValue(campos.at(i), origem.value(i));
         }
-        copiadas = true;
-        destino.applyUpdatesInTransaction();
-    } catch (...) {
-        // The rows posted before a row that could not be copied are written too.
-        destino.cancel();
-        if (!copiadas) {
-            try {
-                destino.applyUpdatesInTransaction();
-            } catch (const std::exception &) {
-            }
-        }
-        try {
-            conexao.commit();
-        } catch (const std::exception &) {
-            conexao.rollback();
-        }
-        throw;
+        destino.post();
+        chaves.insert(chavePedido(origem));
     }
-    conexao.commit();
-    destino.mergeChangeLog();
+    destino.applyUpdatesInTransaction();
+    return chaves;
+}
+
+void OrcamentosSincronizacao::restaura(const QString &pasta, const QString &codigoEmpresa, bool apagaRecuperacao)
+{
+    const QDir dir(pasta);
+    const QString pedidos = dir.filePath(arquivoPedidos);
+    const QString itens = dir.filePath(arquivoItens);
+    if (!QFile::exists(pedidos)) {
+        desmarcaRestauracaoPendente(pasta);
+        return;
+    }
+    avanca(Etapa::Inicio);
+
+    m_orcPedido->close();
+    m_orcPedido->loadFromFile(pedidos);
+    m_orcItem->close();
+    const bool temItens = QFile::exists(itens);
+    if (temItens)
+        m_orcItem->loadFromFile(itens);
+
+    // Orders and items in one transaction: an order never comes back without its items. An
+    // order already in the database came back in a restore whose files outlived its commit.
+    FirebirdConnection &conexao = *m_cadPedido->connection();
+    TransactionGuard transacao(conexao);
+    QSqlQuery existente = conexao.query();
+    if (!existente.prepare(kSelectPedidoExistente))
+        throw DatabaseError(existente.lastError().text());
+    const QSet<QString> restaurados = copiaLinhas(*m_orcPedido, *m_cadPedido, codigoEmpresa, [&] {
+        for (const char *campo : {"CODEMP", "CODPDF", "CODINT"})
+            existente.bindValue(QLatin1Char(':') + QLatin1String(campo), m_orcPedido->asString(QLatin1String(campo)));
+        if (!existente.exec() || !existente.next())
+            throw DatabaseError(existente.lastError().text());
+        const bool jaExiste = existente.value(0).toLongLong() > 0;
+        existente.finish();
+        return !jaExiste;
+    });
+    avanca(Etapa::PedidosGravados);
+    if (temItens)
+        copiaLinhas(*m_orcItem, *m_cadItem, codigoEmpresa,
+                    [&] { return restaurados.contains(chavePedido(*m_orcItem)); });
+    avanca(Etapa::ItensGravados);
+    transacao.commit();
+    for (TClientDataSetPlus *ds : {m_cadPedido.get(), m_cadItem.get()}) {
+        if (ds->active())
+            ds->mergeChangeLog();
+    }
+    avanca(Etapa::Confirmada);
+
+    fechaTodos();
+    // The orders file goes first: an items file left alone is never restored.
+    QFile::remove(pedidos);
+    avanca(Etapa::PedidosApagados);
+    QFile::remove(itens);
+    desmarcaRestauracaoPendente(pasta);
+    if (apagaRecuperacao) {
+        QFile::remove(dir.filePath(arquivoRecuperadoPedido));
+        QFile::remove(dir.filePath(arquivoRecuperadoItens));
+    }
 }
 
 void OrcamentosSincronizacao::restauraOrcamentos(const QString &pasta, const QString &codigoEmpresa)
 {
     const QDir dir(pasta);
-    const QString pedidos = dir.filePath(arquivoPedidos);
-    const QString itens = dir.filePath(arquivoItens);
-    if (!QFile::exists(pedidos))
-        return;
-
-    auto fechaTodos = [this] {
-        descarta(*m_orcPedido);
-        descarta(*m_orcItem);
-        descarta(*m_cadItem);
-        descarta(*m_cadPedido);
-    };
     try {
-        m_orcPedido->close();
-        m_orcPedido->loadFromFile(pedidos);
-        copiaLinhas(*m_orcPedido, *m_cadPedido, codigoEmpresa);
-
-        m_orcPedido->close();
-        m_orcItem->close();
-        if (!QFile::exists(itens))
-            throw DatabaseError(QStringLiteral("Arquivo não encontrado: ") + itens);
-        m_orcItem->loadFromFile(itens);
-        copiaLinhas(*m_orcItem, *m_cadItem, codigoEmpresa);
-
-        fechaTodos();
-        QFile::remove(itens);
-        QFile::remove(pedidos);
-        QFile::remove(dir.filePath(arquivoRecuperadoPedido));
-        QFile::remove(dir.filePath(arquivoRecuperadoItens));
+        restaura(pasta, codigoEmpresa, true);
     } catch (const std::exception &) {
-        // Whatever was restored stays; the budget files are tried again after the next
-        // synchronisation.
+        // Nothing was written; the files wait for the next synchronisation.
         fechaTodos();
         QFile::remove(dir.filePath(arquivoRecuperadoPedido));
         QFile::remove(dir.filePath(arquivoRecuperadoItens));
+    }
+}
+
+void OrcamentosSincronizacao::restauraPendentes(const QString &pasta, const QString &codigoEmpresa)
+{
+    if (!restauracaoPendente(pasta))
+        return;
+    try {
+        restaura(pasta, codigoEmpresa, false);
+    } catch (const std::exception &) {
+        // The next synchronisation tries again before it builds its package.
+        fechaTodos();
     }
 }

@@ -133,6 +133,11 @@ void ProtocoloSincronizacao::inicia(const SessaoSincronizacao &sessao)
     m_tamanhoEsperado = 0;
     m_recebidos = 0;
     m_estado = Estado::Conectando;
+    m_fase = Fase::Saudacao;
+    m_ultimaResposta = Resposta::Nenhuma;
+    m_pacoteConfirmado = false;
+    m_empresaSaudacao = sessao.CODEMP;
+    m_usuarioSaudacao = sessao.CODUSU;
 }
 
 void ProtocoloSincronizacao::conectado()
@@ -191,27 +196,45 @@ void ProtocoloSincronizacao::interrompe(const QString &linha)
 
 void ProtocoloSincronizacao::trataMensagem(const QByteArray &bruto)
 {
+    // When a token may come: at any moment, as the answer to one reply of ours, or in one
+    // place of the dialogue.
+    enum class Quando { Sempre, Resposta, Fase };
     struct Linha
     {
         QString token;
         Teste teste;
         Acao acao;
+        Quando quando;
+        Fase fase = Fase::Identificacao;
+        Resposta resposta = Resposta::Nenhuma;
     };
     // The server's tokens in the order they are tested; every row whose test passes acts.
     static const Linha tabela[] = {
-        {QStringLiteral("#ERRO#"), Teste::Igual, &ProtocoloSincronizacao::recebeErro},
-        {QStringLiteral("#USOINCORRETO#"), Teste::Contem, &ProtocoloSincronizacao::recebeUsoIncorreto},
-        {QStringLiteral("#INCORRETO#"), Teste::Contem, &ProtocoloSincronizacao::recebeIncorreto},
-        {QStringLiteral("#VERSAO#"), Teste::Igual, &ProtocoloSincronizacao::recebeVersao},
-        {QStringLiteral("#SENHA#"), Teste::Igual, &ProtocoloSincronizacao::recebeSenha},
-        {QStringLiteral("#END_SERVER#"), Teste::Contem, &ProtocoloSincronizacao::recebeEndServer},
-        {QStringLiteral("#DADOS#"), Teste::Contem, &ProtocoloSincronizacao::recebeDados},
-        {QStringLiteral("#ENVIAR#"), Teste::Igual, &ProtocoloSincronizacao::recebeEnviar},
-        {QStringLiteral("#RECEBIDO#"), Teste::Igual, &ProtocoloSincronizacao::recebeRecebido},
-        {QStringLiteral("#PROCESSADO#"), Teste::Igual, &ProtocoloSincronizacao::recebeProcessado},
-        {QStringLiteral("#GERANDO#"), Teste::Igual, &ProtocoloSincronizacao::recebeGerando},
+        {QStringLiteral("#ERRO#"), Teste::Igual, &ProtocoloSincronizacao::recebeErro, Quando::Sempre},
+        // A refusal that empties the notebook is taken only as the answer to its password.
+        {QStringLiteral("#USOINCORRETO#"), Teste::Contem, &ProtocoloSincronizacao::recebeUsoIncorreto,
+         Quando::Resposta, Fase::Identificacao, Resposta::Senha},
+        {QStringLiteral("#INCORRETO#"), Teste::Contem, &ProtocoloSincronizacao::recebeIncorreto, Quando::Resposta,
+         Fase::Identificacao, Resposta::Versao},
+        {QStringLiteral("#VERSAO#"), Teste::Igual, &ProtocoloSincronizacao::recebeVersao, Quando::Fase,
+         Fase::Identificacao},
+        {QStringLiteral("#SENHA#"), Teste::Igual, &ProtocoloSincronizacao::recebeSenha, Quando::Fase,
+         Fase::Identificacao},
+        {QStringLiteral("#END_SERVER#"), Teste::Contem, &ProtocoloSincronizacao::recebeEndServer, Quando::Fase,
+         Fase::Identificacao},
+        {QStringLiteral("#DADOS#"), Teste::Contem, &ProtocoloSincronizacao::recebeDados, Quando::Fase,
+         Fase::Identificacao},
+        {QStringLiteral("#ENVIAR#"), Teste::Igual, &ProtocoloSincronizacao::recebeEnviar, Quando::Fase,
+         Fase::AguardaEnviar},
+        {QStringLiteral("#RECEBIDO#"), Teste::Igual, &ProtocoloSincronizacao::recebeRecebido, Quando::Fase,
+         Fase::AguardaRecebido},
+        {QStringLiteral("#PROCESSADO#"), Teste::Igual, &ProtocoloSincronizacao::recebeProcessado, Quando::Fase,
+         Fase::AguardaProcessado},
+        {QStringLiteral("#GERANDO#"), Teste::Igual, &ProtocoloSincronizacao::recebeGerando, Quando::Fase,
+         Fase::AguardaGerando},
         // A package that follows "#ENVIANDO#" in the same read belongs to the download.
-        {QStringLiteral("#ENVIANDO#"), Teste::Inicia, &ProtocoloSincronizacao::recebeEnviando},
+        {QStringLiteral("#ENVIANDO#"), Teste::Inicia, &ProtocoloSincronizacao::recebeEnviando, Quando::Fase,
+         Fase::AguardaEnviando},
     };
 
     const QString mensagem = TextCodec::fromWindows1252(bruto);
@@ -219,6 +242,14 @@ void ProtocoloSincronizacao::trataMensagem(const QByteArray &bruto)
     for (const Linha &linha : tabela) {
         if (!passa(linha.teste, linha.token, mensagem))
             continue;
+        const bool emOrdem = linha.quando == Quando::Sempre
+                             || (linha.quando == Quando::Resposta && m_ultimaResposta == linha.resposta)
+                             || (linha.quando == Quando::Fase && m_fase == linha.fase);
+        if (!emOrdem) {
+            encerraComFalha(LinhasStatus::erroRecebimento);
+            return;
+        }
+        m_ultimaResposta = Resposta::Nenhuma;
         (this->*linha.acao)(mensagem, bruto);
         // A burst of tokens stops at the one that ended, cancelled or switched to the download.
         if (geracao != m_geracao || !emDialogo())
@@ -235,6 +266,9 @@ void ProtocoloSincronizacao::recebeUsoIncorreto(const QString &, const QByteArra
 {
     if (!m_acoes.esvaziaBaseLocal())
         return;
+    // The session is empty now, as the emptied database: no codes to put back.
+    m_empresaSaudacao = m_sessao.CODEMP;
+    m_usuarioSaudacao = m_sessao.CODUSU;
     encerraComFalha(LinhasStatus::usuarioInvalido);
 }
 
@@ -249,6 +283,7 @@ void ProtocoloSincronizacao::recebeIncorreto(const QString &mensagem, const QByt
 void ProtocoloSincronizacao::recebeVersao(const QString &, const QByteArray &)
 {
     responde(QStringLiteral("#VERSAO#") + m_sessao.versao);
+    m_ultimaResposta = Resposta::Versao;
 }
 
 void ProtocoloSincronizacao::recebeSenha(const QString &, const QByteArray &)
@@ -256,6 +291,7 @@ void ProtocoloSincronizacao::recebeSenha(const QString &, const QByteArray &)
     registra(LinhasStatus::validandoUsuario);
     responde(QStringLiteral("#USUSENHA#") + m_sessao.usuarioAtualizacao.toUpper() + QStringLiteral("#SEN$#")
              + m_sessao.senhaAtualizacao);
+    m_ultimaResposta = Resposta::Senha;
 }
 
 void ProtocoloSincronizacao::recebeEndServer(const QString &mensagem, const QByteArray &)
@@ -275,8 +311,10 @@ void ProtocoloSincronizacao::recebeDados(const QString &mensagem, const QByteArr
     if (geracao != m_geracao)
         return;
     if (temDados) {
+        m_fase = Fase::AguardaEnviar;
         responde(QStringLiteral("#TEMDADOS#"));
     } else {
+        m_fase = Fase::AguardaGerando;
         registra(LinhasStatus::semInformacoes);
         responde(QStringLiteral("#GERADADOS#") + empresaUsuario());
     }
@@ -295,6 +333,7 @@ void ProtocoloSincronizacao::recebeEnviar(const QString &, const QByteArray &)
         encerraComFalha(LinhasStatus::erroComunicacao);
         return;
     }
+    m_fase = Fase::Enviando;
     agenda([this, arquivoPacote] { enviaArquivoPacote(arquivoPacote); });
 }
 
@@ -305,11 +344,14 @@ void ProtocoloSincronizacao::enviaArquivoPacote(const QString &arquivoPacote)
         encerraComFalha(LinhasStatus::erroComunicacao);
         return;
     }
+    m_fase = Fase::AguardaRecebido;
     emit envia(EnquadramentoBinario::enquadra(arquivo.readAll()));
 }
 
 void ProtocoloSincronizacao::recebeRecebido(const QString &, const QByteArray &)
 {
+    m_pacoteConfirmado = true;
+    m_fase = Fase::AguardaProcessado;
     m_acoes.esvaziaScriptEnvio();
     registra(LinhasStatus::processando);
     responde(QStringLiteral("#PROCESSA#") + empresaUsuario());
@@ -317,12 +359,16 @@ void ProtocoloSincronizacao::recebeRecebido(const QString &, const QByteArray &)
 
 void ProtocoloSincronizacao::recebeProcessado(const QString &, const QByteArray &)
 {
+    m_fase = Fase::AguardaGerando;
     responde(QStringLiteral("#GERADADOS#") + empresaUsuario());
 }
 
 void ProtocoloSincronizacao::recebeGerando(const QString &, const QByteArray &)
 {
-    if (!m_acoes.marcaEnviados())
+    m_fase = Fase::AguardaEnviando;
+    // Only what the server confirmed having received is marked; with nothing sent there is
+    // nothing to mark.
+    if (m_pacoteConfirmado && !m_acoes.marcaEnviados())
         return;
     registra(LinhasStatus::gerando);
 }
@@ -344,6 +390,9 @@ void ProtocoloSincronizacao::enviaSaudacao()
         m_sessao.CODUSU = QStringLiteral("0");
         m_acoes.codigosAlterados(m_sessao.CODEMP, m_sessao.CODUSU);
     }
+    m_empresaSaudacao = m_sessao.CODEMP;
+    m_usuarioSaudacao = m_sessao.CODUSU;
+    m_fase = Fase::Identificacao;
     responde(QStringLiteral("#KORVEX#") + empresaUsuario());
     m_enviaSaudacao = false;
 }
@@ -465,6 +514,8 @@ void ProtocoloSincronizacao::registra(const QString &linha)
 
 void ProtocoloSincronizacao::encerra(bool sucesso)
 {
+    if (!sucesso)
+        restauraCodigos();
     descartaRecebimento();
     ++m_geracao;
     m_estado = Estado::Encerrado;
@@ -478,6 +529,17 @@ void ProtocoloSincronizacao::encerraComFalha(const QString &linha)
     emit fechaConexao();
     registra(linha);
     encerra(false);
+}
+
+// Codes the server gave in an exchange that failed are not the notebook's: the session goes
+// back to those of the hello.
+void ProtocoloSincronizacao::restauraCodigos()
+{
+    if (m_sessao.CODEMP == m_empresaSaudacao && m_sessao.CODUSU == m_usuarioSaudacao)
+        return;
+    m_sessao.CODEMP = m_empresaSaudacao;
+    m_sessao.CODUSU = m_usuarioSaudacao;
+    m_acoes.codigosAlterados(m_empresaSaudacao, m_usuarioSaudacao);
 }
 
 void ProtocoloSincronizacao::descartaRecebimento()

@@ -92,6 +92,21 @@ signals:
 private:
     using Acao = void (ProtocoloSincronizacao::*)(const QString &mensagem, const QByteArray &bruto);
 
+    // Where the dialogue stands: which token the server may send next. A token out of its
+    // place ends the exchange before it acts.
+    enum class Fase {
+        Saudacao,          // the hello is not out yet: nothing may come
+        Identificacao,     // "#VERSAO#", "#SENHA#", "#END_SERVER#", "#DADOS#"
+        AguardaEnviar,     // "#TEMDADOS#" answered: "#ENVIAR#"
+        Enviando,          // the package leaves after the delay: nothing may come
+        AguardaRecebido,   // package sent: "#RECEBIDO#"
+        AguardaProcessado, // "#PROCESSA#" answered: "#PROCESSADO#"
+        AguardaGerando,    // "#GERADADOS#" answered: "#GERANDO#"
+        AguardaEnviando,   // "#GERANDO#": "#ENVIANDO#" and the database
+    };
+    // The reply the last token got, for the refusals that answer it.
+    enum class Resposta { Nenhuma, Versao, Senha };
+
     bool emDialogo() const;
     void agenda(std::function<void()> acao);
 
@@ -121,6 +136,7 @@ private:
     void registra(const QString &linha);
     void encerra(bool sucesso);
     void encerraComFalha(const QString &linha);
+    void restauraCodigos();
     void descartaRecebimento();
 
     AcoesSincronizacao &m_acoes;
@@ -131,6 +147,12 @@ private:
 
     SessaoSincronizacao m_sessao;
     Estado m_estado = Estado::Parado;
+    Fase m_fase = Fase::Saudacao;
+    Resposta m_ultimaResposta = Resposta::Nenhuma;
+    // "#RECEBIDO#" came for this exchange's package: only then are its rows marked as sent.
+    bool m_pacoteConfirmado = false;
+    // The codes spoken in the hello: a failed exchange leaves the session with them.
+    QString m_empresaSaudacao, m_usuarioSaudacao;
     bool m_enviaSaudacao = false;
     bool m_fim = false;
     bool m_sucesso = false;

@@ -132,6 +132,23 @@ public:
         enviados.clear();
     }
 
+    // From the open dialogue to "#GERANDO#" in the order the server speaks, the package (when
+    // acoes.temDados) sent and confirmed; the records start empty after it.
+    void ateGerando()
+    {
+        recebe("#DADOS#1#25");
+        if (acoes.temDados) {
+            recebe("#ENVIAR#");
+            executaPendentes();
+            recebe("#RECEBIDO#");
+            recebe("#PROCESSADO#");
+        }
+        recebe("#GERANDO#");
+        enviados.clear();
+        linhas.clear();
+        acoes.chamadas.clear();
+    }
+
     void recebe(const char *texto) { protocolo.receber(QByteArray(texto)); }
     QString ultimoEnviado() const { return enviados.isEmpty() ? QString() : QString::fromLatin1(enviados.last()); }
 };

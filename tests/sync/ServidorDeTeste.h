@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -24,6 +25,8 @@ public:
     QByteArray pacote; // length + archive sent after "#ENVIANDO#"
     bool mudo = false; // accepts and never answers
     QByteArray respostaSaudacao = "#VERSAO#";
+    // Replies of a wrong server: the client's message that starts with the key gets the value.
+    QMap<QByteArray, QByteArray> trocas;
     bool paraNoMeio = false; // sends half the package and goes silent
     bool recebendo = false;
     QByteArray buffer;
@@ -71,6 +74,12 @@ public:
             return;
         }
         recebidos << bytes;
+        for (auto it = trocas.cbegin(); it != trocas.cend(); ++it) {
+            if (bytes.startsWith(it.key())) {
+                conexao->write(it.value());
+                return;
+            }
+        }
         if (bytes.startsWith("#KORVEX#"))
             conexao->write(respostaSaudacao);
         else if (bytes.startsWith("#VERSAO#"))

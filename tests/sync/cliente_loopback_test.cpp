@@ -67,6 +67,19 @@ const QString kUsuarioServidor = QStringLiteral(
     "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
     "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n");
 
+// A day of work: typed order 10 with an item, budget 11 with an item.
+const QString kNotebookComTrabalho = QStringLiteral(
+    "INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
+    "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n"
+    "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC, OBSCLI)"
+    " VALUES (1, 10, 0, 'D', 7, 'N', 'Ação');\n"
+    "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO, SITIPF)"
+    " VALUES (1, 2, 10, 123, 0, 1, 'D');\n"
+    "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC)"
+    " VALUES (1, 11, 0, 'D', 7, 'S');\n"
+    "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO, SITIPF)"
+    " VALUES (1, 2, 11, 124, 0, 3, 'D');\n");
+
 } // namespace
 
 // Guards the first run: an empty notebook greets as 0#0, logs in with the typed user, gets
@@ -99,15 +112,7 @@ TEST_F(Loopback, PrimeiraExecucaoConfiguraNotebook)
 // new database.
 TEST_F(Loopback, PedidoSobeEOrcamentoVolta)
 {
-    prepara(QStringLiteral("INSERT INTO F599USU (CODUSU, NOMUSU, SENUSU, CODEMP, CODVEN, HSTSRV, EXPSEN, EXPANT) "
-                           "VALUES (25, 'Ana', 'z', 1, 7, '127.0.0.1', 'N', 'N');\n"
-                           "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC, OBSCLI)"
-                           " VALUES (1, 10, 0, 'D', 7, 'N', 'Ação');\n"
-                           "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO, SITIPF)"
-                           " VALUES (1, 2, 10, 123, 0, 1, 'D');\n"
-                           "INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, SITPDF, CODVEN, PDFORC)"
-                           " VALUES (1, 11, 0, 'D', 7, 'S');\n"),
-            kUsuarioServidor);
+    prepara(kNotebookComTrabalho, kUsuarioServidor);
     bool marcadoAntesDaTroca = false;
     QObject::connect(cliente.get(), &ClienteSincronizacao::linhaStatus, [&](const QString &linha) {
         if (linha == LinhasStatus::gerando)
@@ -118,6 +123,10 @@ TEST_F(Loopback, PedidoSobeEOrcamentoVolta)
     EXPECT_TRUE(cliente->sucesso());
     EXPECT_TRUE(servidor->recebidos.contains(QByteArray("#KORVEX#1#25")));
     EXPECT_TRUE(marcadoAntesDaTroca);
+    const QList<GrupoPendentes> enviados = cliente->enviados();
+    ASSERT_EQ(enviados.size(), 1) << "what went up: the order, not the budget";
+    EXPECT_EQ(enviados.first().titulo, QStringLiteral("Pedidos"));
+    EXPECT_TRUE(enviados.first().linhas.value(0).startsWith(QStringLiteral("Pedido 10 ")));
     const QList<QByteArray> comandos = servidor->script.split('\n');
     ASSERT_EQ(comandos.size(), 4) << servidor->script.toStdString(); // order, item, status, and the end
     EXPECT_TRUE(comandos.at(0).startsWith(" INSERT INTO F530PDF"));
@@ -126,6 +135,7 @@ TEST_F(Loopback, PedidoSobeEOrcamentoVolta)
     EXPECT_TRUE(comandos.at(1).startsWith(" INSERT INTO F530IPF"));
     EXPECT_TRUE(comandos.at(2).startsWith("UPDATE F530PDF SET SITPDF = 'L'"));
     EXPECT_EQ(consulta(QStringLiteral("SELECT CODPDF || PDFORC FROM F530PDF")), QStringLiteral("11S"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT CODPDF || '/' || CODPRO FROM F530IPF")), QStringLiteral("11/124"));
     EXPECT_FALSE(QFile::exists(QDir(notebook.folder()).filePath(QStringLiteral("ORCPED.XML"))));
 }
 
@@ -165,4 +175,32 @@ TEST_F(Loopback, ConexaoRecusada)
     EXPECT_EQ(linhas.last(), LinhasStatus::erroConexao);
     ASSERT_FALSE(respostas.shown.isEmpty());
     EXPECT_TRUE(respostas.lastText().startsWith(QStringLiteral("Asynchronous socket error ")));
+}
+
+// Guards a wrong server that skips the upload or answers out of turn (the download answered to
+// the hello, "#GERANDO#" before the package was asked for, a refusal answered to the hello):
+// the exchange ends with the receiving error, and the notebook keeps its unsent order (still
+// to be sent), its budget with its item, and its user.
+TEST_F(Loopback, ServidorForaDeOrdemNaoApagaNemMarcaNada)
+{
+    prepara(kNotebookComTrabalho, kUsuarioServidor);
+    const QList<QPair<QByteArray, QByteArray>> roteiros = {
+        {"#KORVEX#", "#ENVIANDO#" + servidor->pacote},
+        {"#TEMDADOS#", "#GERANDO#"},
+        {"#KORVEX#", "#USOINCORRETO#"},
+    };
+    for (const auto &[mensagem, resposta] : roteiros) {
+        SCOPED_TRACE(resposta.left(16).toStdString());
+        servidor->trocas = {{mensagem, resposta}};
+        linhas.clear();
+        ASSERT_TRUE(cliente->iniciaAtualizacao(QStringLiteral("127.0.0.1"), QString(), QString()));
+        ASSERT_TRUE(executa());
+        EXPECT_FALSE(cliente->sucesso());
+        EXPECT_EQ(linhas.last(), LinhasStatus::erroRecebimento);
+        EXPECT_EQ(consulta(QStringLiteral("SELECT LIST(CODPDF || SITPDF || PDFORC, ',') "
+                                          "FROM (SELECT * FROM F530PDF ORDER BY CODPDF)")),
+                  QStringLiteral("10DN,11DS"));
+        EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), QStringLiteral("2"));
+        EXPECT_EQ(dat->sessao.NOMUSU, QStringLiteral("Ana"));
+    }
 }

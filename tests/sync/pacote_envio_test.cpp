@@ -3,6 +3,7 @@
 #include "D500DAT.h"
 #include "OrcamentosSincronizacao.h"
 #include "PacoteEnvio.h"
+#include "PendentesEnvio.h"
 #include "ScriptedAnswerer.h"
 #include "TestDatabase.h"
 
@@ -106,6 +107,54 @@ const QString kDadosCompletos = QStringLiteral(
     "INSERT INTO F530BON (CODEMP, CODCCU, CODPDV, AUTBON) VALUES (1, 2, 7003, 'P');\n");
 
 } // namespace
+
+// Guards the outbox the seller reads against what the package really carries: the package's
+// own rows, kind by kind (the typed order with its customer and total, not the budget, the
+// order without items or the server's; a message once per recipient; decided bonuses only),
+// the password change while it is pending, and nothing at all once it was sent.
+TEST_F(Pacote, PendentesMostramOQueOPacoteLeva)
+{
+    prepara(kDadosCompletos
+            + QStringLiteral("INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, RAZCLI, STUCLI) "
+                             "VALUES (1, 500, 0, 'Empório Central', 'S');\n"
+                             "INSERT INTO F599MSU (CODEMP, CODUSU, NOMUSU) VALUES (1, 8, 'Beatriz');\n"));
+    dat->sessao.EXPANT = QStringLiteral("S");
+    dat->sessao.NOMUSU = QStringLiteral("Ana");
+    EXPECT_EQ(PendentesEnvio::texto(QStringLiteral("Pendentes de envio"), PendentesEnvio(*dat).le()),
+              (QStringList{
+                  QStringLiteral("Pendentes de envio: 12"),
+                  QStringLiteral("Pedidos (1)"),
+                  QStringLiteral("  Pedido 10 de 04/03/2024 – 500 Empório Central – 150,50"),
+                  QStringLiteral("Clientes novos (1)"),
+                  QStringLiteral("  9900001 Mercado O'Brien"),
+                  QStringLiteral("Clientes alterados (1)"),
+                  QStringLiteral("  55 Padaria Sol"),
+                  QStringLiteral("Mensagens (3)"),
+                  QStringLiteral("  \"Reunião\" para 3"),
+                  QStringLiteral("  \"Reunião\" para 4"),
+                  QStringLiteral("  \"Reunião\" para Beatriz"),
+                  QStringLiteral("Mensagens lidas (2)"),
+                  QStringLiteral("  Mensagem 501"),
+                  QStringLiteral("  Mensagem 502"),
+                  QStringLiteral("Movimentos de flex (1)"),
+                  QStringLiteral("  Movimentação de 250,00 do vendedor 7 para o 8 em 01/03/2024"),
+                  QStringLiteral("Decisões de bonificação (2)"),
+                  QStringLiteral("  Pedido 7001: aprovado"),
+                  QStringLiteral("  Pedido 7002: não aprovado"),
+                  QStringLiteral("Troca de senha (1)"),
+                  QStringLiteral("  Nova senha de Ana"),
+              }));
+
+    ASSERT_TRUE(gera());
+    dat->sessao.EXPANT = QStringLiteral("N");
+    BaseLocalSincronizacao(dat->cnxFirebird).marcaEnviados(true, true);
+    for (const char *sql : {"UPDATE F510CLI SET STUCLI = 'S'", "UPDATE F599MSG SET ENVMSG = 'E'",
+                            "UPDATE F599MSG SET SITMSG = 'L'", "UPDATE F512MTF SET SITMOV = 'E'",
+                            "UPDATE F530BON SET AUTBON = 'P'"})
+        dat->cnxFirebird.execute(QLatin1String(sql));
+    EXPECT_EQ(PendentesEnvio::texto(QStringLiteral("Pendentes de envio"), PendentesEnvio(*dat).le()),
+              QStringList{QStringLiteral("Pendentes de envio: nada")});
+}
 
 // Guards the empty exchange: nothing pending gives no statement and no budget file.
 TEST_F(Pacote, SemPendenciasNaoGeraComando)
@@ -222,18 +271,19 @@ TEST_F(Pacote, OrcamentosVaoParaOsArquivos)
     EXPECT_EQ(itens.fieldCount(), 28);
 }
 
-// Guards files left from an earlier package: without budget orders they stay untouched.
-TEST_F(Pacote, SemOrcamentosArquivosAnterioresFicam)
+// Guards files left by the package of an exchange that never replaced the database: without
+// budget orders now they go, or the next database would bring back budgets deleted since.
+TEST_F(Pacote, SemOrcamentosArquivosAnterioresSaem)
 {
     prepara();
-    QFile antigo(arquivo(QStringLiteral("ORCPED.XML")));
-    ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
-    antigo.write("anterior");
-    antigo.close();
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML"}) {
+        QFile antigo(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+        antigo.write("anterior");
+    }
     gera();
-    QFile lido(arquivo(QStringLiteral("ORCPED.XML")));
-    ASSERT_TRUE(lido.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lido.readAll(), QByteArray("anterior"));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
 }
 
 // Guards the mended loss of orders: when the order statements cannot be generated, the

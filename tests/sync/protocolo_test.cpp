@@ -46,8 +46,8 @@ TEST(ProtocoloSaudacao, NotebookSemUsuarioSaudaComZeros)
     EXPECT_EQ(t.protocolo.sessao().CODUSU, QStringLiteral("0"));
     EXPECT_EQ(t.acoes.chamadas, QStringList{QStringLiteral("codigos 0 0")});
     // The zeros stay for the rest of the exchange.
-    t.recebe("#PROCESSADO#");
-    EXPECT_EQ(t.ultimoEnviado(), QStringLiteral("#GERADADOS#0#0"));
+    t.recebe("#VERSAO#");
+    EXPECT_EQ(t.protocolo.sessao().nomePacote(), QStringLiteral("ORVA0_0"));
 }
 
 // Guards the hello of a configured notebook: its own codes, and the session left alone.
@@ -106,9 +106,6 @@ TEST(ProtocoloTokens, DadosTrocaEmpresaEUsuario)
     EXPECT_EQ(t.acoes.empresaNoPacote, QStringLiteral("3")) << "the package is built with the new codes";
     EXPECT_EQ(t.acoes.usuarioNoPacote, QStringLiteral("17"));
     EXPECT_EQ(t.linhas, (QStringList{LinhasStatus::usuarioOk, LinhasStatus::semInformacoes}));
-    EXPECT_EQ(t.ultimoEnviado(), QStringLiteral("#GERADADOS#3#17"));
-
-    t.recebe("#PROCESSADO#");
     EXPECT_EQ(t.ultimoEnviado(), QStringLiteral("#GERADADOS#3#17"));
     EXPECT_EQ(t.protocolo.sessao().nomePacote(), QStringLiteral("ORVA3_17"));
 }
@@ -171,11 +168,14 @@ TEST(ProtocoloTokens, PacoteQueNaoPodeSerGravadoEncerra)
 {
     ProtocoloGravado t;
     t.protocolo.definePastaPrograma(QDir(t.pasta.path()).filePath(QStringLiteral("nao-existe")));
+    t.acoes.temDados = true;
     t.abreDialogo();
+    t.recebe("#DADOS#1#25");
+    t.enviados.clear();
     t.recebe("#ENVIAR#");
     t.executaPendentes();
     EXPECT_TRUE(t.enviados.isEmpty());
-    EXPECT_EQ(t.linhas, QStringList{LinhasStatus::erroComunicacao});
+    EXPECT_EQ(t.linhas, (QStringList{LinhasStatus::usuarioOk, LinhasStatus::erroComunicacao}));
     EXPECT_EQ(t.finais, QList<bool>{false});
 }
 
@@ -183,8 +183,13 @@ TEST(ProtocoloTokens, PacoteQueNaoPodeSerGravadoEncerra)
 TEST(ProtocoloTokens, RecebidoProcessadoGerando)
 {
     ProtocoloGravado t;
+    t.acoes.temDados = true;
     t.acoes.script = QStringList{QStringLiteral("X")};
     t.abreDialogo();
+    t.recebe("#DADOS#1#25");
+    t.recebe("#ENVIAR#");
+    t.executaPendentes();
+    t.linhas.clear();
     t.recebe("#RECEBIDO#");
     EXPECT_TRUE(t.acoes.script.isEmpty());
     EXPECT_EQ(t.ultimoEnviado(), QStringLiteral("#PROCESSA#1#25"));
@@ -203,9 +208,10 @@ TEST(ProtocoloTokens, GerandoComFalhaLocalNaoRegistraLinha)
 {
     ProtocoloGravado t;
     t.acoes.marcaFunciona = false;
+    t.acoes.temDados = true;
     t.abreDialogo();
-    t.recebe("#GERANDO#");
-    EXPECT_TRUE(t.linhas.isEmpty());
+    t.ateGerando();
+    EXPECT_FALSE(t.linhas.contains(LinhasStatus::gerando));
     EXPECT_FALSE(t.protocolo.fimAtualizacao());
 }
 
@@ -248,10 +254,12 @@ TEST(ProtocoloFim, UsoIncorretoEsvaziaBaseEEncerra)
 {
     ProtocoloGravado t;
     t.abreDialogo();
+    t.recebe("#SENHA#");
+    t.enviados.clear();
     t.recebe("#USOINCORRETO#");
     EXPECT_EQ(t.acoes.chamadas, QStringList{QStringLiteral("esvaziaBaseLocal")});
     EXPECT_EQ(t.fechamentos, 1);
-    EXPECT_EQ(t.linhas, QStringList{LinhasStatus::usuarioInvalido});
+    EXPECT_EQ(t.linhas, (QStringList{LinhasStatus::validandoUsuario, LinhasStatus::usuarioInvalido}));
     EXPECT_EQ(t.finais, QList<bool>{false});
     EXPECT_TRUE(t.enviados.isEmpty());
 }
@@ -261,6 +269,8 @@ TEST(ProtocoloFim, RajadaParaNoTokenQueEncerra)
 {
     ProtocoloGravado t;
     t.abreDialogo();
+    t.recebe("#SENHA#");
+    t.enviados.clear();
     t.recebe("#USOINCORRETO##DADOS#1#2");
     EXPECT_FALSE(t.acoes.chamadas.contains(QStringLiteral("geraPacoteEnvio")));
     EXPECT_TRUE(t.enviados.isEmpty());
@@ -272,10 +282,61 @@ TEST(ProtocoloFim, UsoIncorretoComFalhaLocalContinua)
     ProtocoloGravado t;
     t.acoes.esvaziaFunciona = false;
     t.abreDialogo();
+    t.recebe("#SENHA#");
+    t.linhas.clear();
     t.recebe("#USOINCORRETO#");
     EXPECT_TRUE(t.linhas.isEmpty());
     EXPECT_EQ(t.fechamentos, 0);
     EXPECT_FALSE(t.protocolo.fimAtualizacao());
+}
+
+// Guards against a server that skips or reorders the dialogue: a token out of its place (no
+// upload, a "sent" before the package left, a refusal not answering the password, a download
+// before the package was confirmed) ends the exchange with the receiving error and changes
+// nothing: no row marked, nothing emptied, no database swapped, the hello's codes kept.
+TEST(ProtocoloFim, TokenForaDeOrdemEncerraSemMudarNada)
+{
+    const std::vector<std::vector<const char *>> roteiros = {
+        {"#ENVIANDO#"},
+        {"#GERANDO#"},
+        {"#USOINCORRETO#"},
+        {"#INCORRETO#1.0.3.0"},
+        {"#VERSAO#", "#SENHA#", "#END_SERVER#3#17", "#USOINCORRETO#"},
+        {"#SENHA#", "#VERSAO#", "#USOINCORRETO#"},
+        {"#DADOS#1#25", "#GERANDO#"},
+        {"#DADOS#1#25", "#RECEBIDO#"},
+        {"#DADOS#1#25", "#ENVIAR#", "#RECEBIDO#"}, // before the package left
+        {"#DADOS#1#25", "#ENVIAR#", "*", "#ENVIANDO#"},
+        {"#DADOS#1#25", "#ENVIAR#", "*", "#RECEBIDO#", "#GERANDO#"},
+        {"#DADOS#1#25", "#ENVIAR#", "*", "#RECEBIDO#", "#PROCESSADO#", "#ENVIANDO#"},
+        {"#DADOS#1#25", "#ENVIAR#", "*", "#RECEBIDO#", "#PROCESSADO#", "#PROCESSADO#"},
+        {"#END_SERVER#3#17", "#DADOS#3#17", "#DADOS#3#17"},
+    };
+    for (const auto &roteiro : roteiros) {
+        ProtocoloGravado t;
+        t.acoes.temDados = true;
+        t.acoes.script = QStringList{QStringLiteral("X")};
+        t.abreDialogo();
+        QString passos;
+        for (const char *token : roteiro) {
+            passos += QLatin1String(token) + QLatin1Char(' ');
+            if (QByteArray(token) == "*")
+                t.executaPendentes(); // the package leaves
+            else
+                t.recebe(token);
+        }
+        SCOPED_TRACE(passos.toStdString());
+        EXPECT_EQ(t.linhas.last(), LinhasStatus::erroRecebimento);
+        EXPECT_EQ(t.finais, QList<bool>{false});
+        EXPECT_EQ(t.fechamentos, 1);
+        for (const char *acao : {"marcaEnviados", "esvaziaBaseLocal", "substituiBase"})
+            EXPECT_FALSE(t.acoes.chamadas.contains(QLatin1String(acao))) << acao;
+        EXPECT_TRUE(t.versoes.isEmpty());
+        EXPECT_EQ(t.protocolo.sessao().nomePacote(), QStringLiteral("ORVA1_25"));
+        if (!t.acoes.empresa.isEmpty()) {
+            EXPECT_EQ(t.acoes.empresa + t.acoes.usuario, QStringLiteral("125")) << "the session's codes are back";
+        }
+    }
 }
 
 // Guards the version mismatch: expected version in the line, the offer after the end.
@@ -286,6 +347,8 @@ TEST(ProtocoloFim, IncorretoInformaVersaoEsperada)
     QObject::connect(&t.protocolo, &ProtocoloSincronizacao::versaoIncorreta,
                      [&] { encerradoAntesDaOferta = t.protocolo.fimAtualizacao() && t.fechamentos == 1; });
     t.abreDialogo();
+    t.recebe("#VERSAO#");
+    t.enviados.clear();
     t.recebe("#INCORRETO#1.0.3.0");
     EXPECT_EQ(t.linhas,
               QStringList{QStringLiteral("@@@@ VERSÃO DO KORVEX INCORRETO! VERSÃO ESPERADA : 1.0.3.0 @@@@")});
@@ -319,6 +382,7 @@ protected:
     void SetUp() override
     {
         t.abreDialogo();
+        t.ateGerando();
         t.recebe("#ENVIANDO#");
         ASSERT_EQ(t.linhas, QStringList{LinhasStatus::recebendo});
         t.linhas.clear();
@@ -379,6 +443,7 @@ TEST(ProtocoloDownloadColado, PacoteNaMesmaLeituraQueEnviando)
     ProtocoloGravado t;
     const QByteArray pacote = bytesDe(300);
     t.abreDialogo();
+    t.ateGerando();
     t.protocolo.receber(QByteArray("#ENVIANDO#") + EnquadramentoBinario::enquadra(pacote));
     EXPECT_EQ(t.acoes.conteudoSubstituido, pacote);
     EXPECT_EQ(t.finais, QList<bool>{true});
@@ -442,6 +507,7 @@ TEST_F(ProtocoloDownload, FalhasDaSubstituicao)
     ProtocoloGravado u;
     u.acoes.resultado = ResultadoSubstituicao::ErroAbrindo;
     u.abreDialogo();
+    u.ateGerando();
     u.recebe("#ENVIANDO#");
     u.protocolo.receber(cabecalho10000 + pacote);
     EXPECT_EQ(u.linhas.mid(1), (QStringList{LinhasStatus::extraindo, LinhasStatus::erroAbrindo}));
@@ -459,7 +525,7 @@ TEST(ProtocoloVigia, ServidorCaladoEncerraPeloVigia)
     t.abreDialogo();
     for (int i = 0; i < 4; ++i)
         t.protocolo.tick();
-    t.recebe("#GERANDO#"); // data resets the count
+    t.recebe("#VERSAO#"); // data resets the count
     EXPECT_EQ(t.protocolo.contadorEspera(), 0);
     for (int i = 0; i < 4; ++i)
         t.protocolo.tick();
@@ -479,6 +545,7 @@ TEST(ProtocoloVigia, DownloadParadoEncerraSemDeixarArquivo)
     ProtocoloGravado t;
     t.protocolo.defineLimiteEspera(3);
     t.abreDialogo();
+    t.ateGerando();
     t.recebe("#ENVIANDO#");
     t.protocolo.receber(cabecalho10000 + bytesDe(500));
     for (int i = 0; i < 3; ++i)
@@ -494,6 +561,7 @@ TEST(ProtocoloCancela, CancelarNoDownloadERecomecar)
 {
     ProtocoloGravado t;
     t.abreDialogo();
+    t.ateGerando();
     t.recebe("#ENVIANDO#");
     t.protocolo.receber(cabecalho10000 + bytesDe(100));
     t.protocolo.cancela();
@@ -508,6 +576,7 @@ TEST(ProtocoloCancela, CancelarNoDownloadERecomecar)
     t.abreDialogo();
     t.recebe("#VERSAO#");
     EXPECT_EQ(t.ultimoEnviado(), QStringLiteral("#VERSAO#1.0.2.6"));
+    t.ateGerando();
     t.recebe("#ENVIANDO#");
     const QByteArray pacote = bytesDe(64);
     t.protocolo.receber(EnquadramentoBinario::enquadra(pacote));

@@ -239,8 +239,8 @@ TEST_F(Reposicao, OrcamentosRestauradosComSeusNumeros)
         EXPECT_FALSE(QFile::exists(arquivo(QString::fromLatin1(nome)))) << nome;
 }
 
-// Guards the restore's failure rule: without the items file the orders come back, the items do
-// not, the crash-recovery copy is deleted and the orders file stays for the next time.
+// Guards a carry-over without its items file: the orders come back (all the files hold), the
+// crash-recovery copy is deleted, and nothing is left to bring the orders back a second time.
 TEST_F(Reposicao, SemArquivoDeItensRestauraSoPedidos)
 {
     prepara(kUsuarioAntigo + kOrcamento);
@@ -254,7 +254,8 @@ TEST_F(Reposicao, SemArquivoDeItensRestauraSoPedidos)
     ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso) << "a failed restore is silent";
     EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 12")), QStringLiteral("1"));
     EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), QStringLiteral("0"));
-    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.PEN"))));
     EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
     EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("BKPITEM.XML"))));
     EXPECT_TRUE(respostas.shown.isEmpty());
@@ -359,9 +360,10 @@ TEST_F(Reposicao, MuitosOrcamentosVoltamInteiros)
     EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
 }
 
-// Guards the restore's failure rule inside a file: the items before the one the new database
-// refuses stay restored, the rest do not, and the budget files stay for the next time.
-TEST_F(Reposicao, ItemRecusadoMantemOsAnteriores)
+// Guards a restore the new database refuses (one item of a budget): no order comes back
+// without its items, the files stay, and the next package neither overwrites them with the
+// item-less database nor goes on as if the budgets were safe.
+TEST_F(Reposicao, ItemRecusadoNaoRestauraNadaEGuardaArquivos)
 {
     prepara(kUsuarioAntigo + kOrcamento
             + QStringLiteral("INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, DESPRO, QTDPRO)"
@@ -371,12 +373,107 @@ TEST_F(Reposicao, ItemRecusadoMantemOsAnteriores)
     gravaPacoteBase(kUsuarioNovo + QStringLiteral("CREATE UNIQUE INDEX UX_DESPRO ON F530IPF (DESPRO);\n"));
     ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso) << "a failed restore is silent";
 
-    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 12")), QStringLiteral("1"));
-    EXPECT_EQ(consulta(QStringLiteral("SELECT LIST(CODPRO, ',') FROM (SELECT CODPRO FROM F530IPF ORDER BY CODPRO)")),
-              QStringLiteral("124,125"));
-    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
-    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCITM.XML"))));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 12")), QStringLiteral("0"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), QStringLiteral("0"));
+    QByteArray antes;
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML"}) {
+        QFile f(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << nome;
+        antes += f.readAll();
+    }
+    EXPECT_FALSE(cliente->geraPacoteEnvio());
+    EXPECT_EQ(respostas.shown.size(), 1) << "the engine's refusal is shown";
+    QByteArray depois;
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML"}) {
+        QFile f(arquivo(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << nome;
+        depois += f.readAll();
+    }
+    EXPECT_EQ(depois, antes);
 }
+
+// Guards budgets the seller deleted after an exchange that failed before the swap: the files of
+// that package must not bring them back with the next database.
+TEST_F(Reposicao, OrcamentoApagadoDepoisDeFalhaNaoVolta)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->geraPacoteEnvio();
+    ASSERT_TRUE(QFile::exists(arquivo(QStringLiteral("ORCPED.XML"))));
+    dat->cnxFirebird.execute(QStringLiteral("DELETE FROM F530IPF"));
+    dat->cnxFirebird.execute(QStringLiteral("DELETE FROM F530PDF WHERE PDFORC = 'S'"));
+    cliente->geraPacoteEnvio();
+    gravaPacoteBase(kUsuarioNovo);
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), QStringLiteral("0"));
+}
+
+class ReposicaoQueda : public Reposicao, public ::testing::WithParamInterface<OrcamentosSincronizacao::Etapa>
+{
+};
+
+// Guards budget items lost to an interrupted restore: the program dies at a step of the
+// restore and starts again, the seller synchronises once more, and every budget order is back
+// once, with all its items, and no carry-over file is left.
+TEST_P(ReposicaoQueda, NovaSincronizacaoDevolveOrcamentosInteiros)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->geraPacoteEnvio();
+    gravaPacoteBase(kUsuarioNovo);
+    cliente->orcamentos().aoAvancar = [](OrcamentosSincronizacao::Etapa etapa) {
+        if (etapa == GetParam())
+            throw Queda{};
+    };
+    EXPECT_THROW(substitui(), Queda);
+
+    cliente->orcamentos().aoAvancar = nullptr;
+    dat->cnxFirebird.close();
+    ReposicaoBase::recuperaSeInterrompida(pasta());
+    dat->cnxFirebird.setDatabaseName(arquivo(QStringLiteral("ORVALIS.FDB")));
+    dat->cnxFirebird.open();
+    dat->carregaUsuario();
+    ASSERT_EQ(dat->sessao.NOMUSU, QStringLiteral("Novo"));
+
+    cliente->geraPacoteEnvio();
+    gravaPacoteBase(QString());
+    ASSERT_EQ(substitui(), ResultadoSubstituicao::Sucesso);
+    EXPECT_TRUE(respostas.shown.isEmpty());
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) || '/' || MAX(TOTPDF) FROM F530PDF WHERE PDFORC = 'S'")),
+              QStringLiteral("1/42.35"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) || '/' || SUM(VLRTOT) FROM F530IPF WHERE CODPDF = 12")),
+              QStringLiteral("2/42.350"));
+    for (const char *nome : {"ORCPED.XML", "ORCITM.XML", "ORCPED.PEN"})
+        EXPECT_FALSE(QFile::exists(arquivo(QString::fromLatin1(nome)))) << nome;
+}
+
+// Guards the time between a crash in the restore and the next synchronisation: at the next start
+// the budgets are back at once, with their items, and the order in edition keeps its
+// crash-recovery copy for the start-up question.
+TEST_F(Reposicao, QuedaNaRestauracaoVoltaNaPartida)
+{
+    prepara(kUsuarioAntigo + kOrcamento);
+    cliente->geraPacoteEnvio();
+    gravaPacoteBase(kUsuarioNovo);
+    cliente->orcamentos().aoAvancar = [](OrcamentosSincronizacao::Etapa etapa) {
+        if (etapa == OrcamentosSincronizacao::Etapa::ItensGravados)
+            throw Queda{};
+    };
+    EXPECT_THROW(substitui(), Queda);
+    QFile recuperacao(arquivo(QStringLiteral("BKPPED.XML")));
+    ASSERT_TRUE(recuperacao.open(QIODevice::WriteOnly));
+    recuperacao.close();
+
+    OrcamentosSincronizacao(dat->cnxFirebird).restauraPendentes(pasta(), QStringLiteral("1"));
+    EXPECT_EQ(consulta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 12")), QStringLiteral("2"));
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("BKPPED.XML"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("ORCPED.PEN"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(CadaEtapa, ReposicaoQueda,
+                         ::testing::Values(OrcamentosSincronizacao::Etapa::Inicio,
+                                           OrcamentosSincronizacao::Etapa::PedidosGravados,
+                                           OrcamentosSincronizacao::Etapa::ItensGravados,
+                                           OrcamentosSincronizacao::Etapa::Confirmada,
+                                           OrcamentosSincronizacao::Etapa::PedidosApagados));
 
 namespace {
 

@@ -22,7 +22,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -80,6 +82,10 @@ F599ATL::F599ATL(QWidget *parent)
     btFechar->setEnabled(true);
     sessao().mostraMetas = false;
     btFechar->setText(kFechar);
+    mostraPendentes();
+    // Before "Atualizar" the seller sees what will go up.
+    if (configurado)
+        pgAtualizacao->setCurrentWidget(dbgPendentes);
 }
 
 F599ATL::~F599ATL() = default;
@@ -124,12 +130,24 @@ void F599ATL::montaTela()
     grade->addWidget(edsenha, 1, 3);
     coluna->addLayout(grade);
 
-    mStatus = new QPlainTextEdit(area);
+    pgAtualizacao = new QTabWidget(area);
+    pgAtualizacao->setObjectName(QStringLiteral("pgAtualizacao"));
+    pgAtualizacao->setFocusPolicy(Qt::NoFocus);
+    mStatus = new QPlainTextEdit(pgAtualizacao);
     mStatus->setObjectName(QStringLiteral("mStatus"));
     mStatus->setReadOnly(true);
     mStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mStatus->setFocusPolicy(Qt::NoFocus);
-    coluna->addWidget(mStatus, 1);
+    pgAtualizacao->addTab(mStatus, QStringLiteral("Andamento"));
+    dbgPendentes = new QTreeWidget(pgAtualizacao);
+    dbgPendentes->setObjectName(QStringLiteral("dbgPendentes"));
+    dbgPendentes->setHeaderHidden(true);
+    dbgPendentes->setColumnCount(1);
+    dbgPendentes->setRootIsDecorated(true);
+    dbgPendentes->setFocusPolicy(Qt::NoFocus);
+    dbgPendentes->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pgAtualizacao->addTab(dbgPendentes, QStringLiteral("Pendentes de envio"));
+    coluna->addWidget(pgAtualizacao, 1);
 
     ProgressBar1 = new QProgressBar(area);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -203,6 +221,7 @@ void F599ATL::btAtualizarClick()
     }
 
     btFechar->setText(kCancelar);
+    pgAtualizacao->setCurrentWidget(mStatus);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     btAtualizar->setEnabled(false);
     ProgressBar1->setValue(ProgressBar1->minimum());
@@ -229,6 +248,40 @@ void F599ATL::voltaAoRepouso()
     btAtualizar->setEnabled(true);
     btFechar->setText(kFechar);
     status->stop();
+    mostraPendentes();
+}
+
+void F599ATL::mostraPendentes()
+{
+    const bool enviados = m_cliente->sucesso();
+    QList<GrupoPendentes> grupos;
+    if (enviados)
+        grupos = m_cliente->enviados();
+    else
+        dat().executaAcao([this, &grupos] { grupos = m_cliente->pendentes(); });
+
+    dbgPendentes->clear();
+    const int pagina = pgAtualizacao->indexOf(dbgPendentes);
+    const int total = PendentesEnvio::total(grupos);
+    const QString titulo = enviados ? QStringLiteral("Enviados") : QStringLiteral("Pendentes de envio");
+    pgAtualizacao->setTabText(pagina, total > 0 ? QStringLiteral("%1 (%2)").arg(titulo).arg(total) : titulo);
+    if (grupos.isEmpty()) {
+        new QTreeWidgetItem(dbgPendentes, {enviados ? QStringLiteral("Nada foi enviado.")
+                                                    : QStringLiteral("Nada a enviar.")});
+        return;
+    }
+    for (const GrupoPendentes &grupo : grupos) {
+        auto *item = new QTreeWidgetItem(dbgPendentes,
+                                         {QStringLiteral("%1 (%2)").arg(grupo.titulo).arg(grupo.linhas.size())});
+        QFont negrito = item->font(0);
+        negrito.setBold(true);
+        item->setFont(0, negrito);
+        for (const QString &linha : grupo.linhas) {
+            auto *filho = new QTreeWidgetItem(item, {linha});
+            filho->setToolTip(0, linha);
+        }
+    }
+    dbgPendentes->expandAll();
 }
 
 void F599ATL::mostraLog()

@@ -10,12 +10,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTimer;
+class QTreeWidget;
 
 // "Atualizar Sistema": collects the server address (and, on a notebook without user, the user
 // name and password), runs a synchronisation showing its status lines and download progress,
 // watches it with a 500 ms timer, leads to the password change when the password expired, and
-// carries the hidden reset of the local database.
+// carries the hidden reset of the local database. Beside the status lines, "Pendentes de envio"
+// lists what the next package will carry and, after a successful exchange, what went up.
 class F599ATL : public F599CAD
 {
     Q_OBJECT
@@ -49,11 +52,15 @@ private:
     void mostraLog();
     void voltaAoRepouso();
     void mostraProgresso(qint64 recebidos, qint64 total);
+    // Fills the list: what went up after a successful exchange, otherwise what is pending.
+    void mostraPendentes();
 
     QLineEdit *edservidor = nullptr;
     QLineEdit *edusuario = nullptr;
     QLineEdit *edsenha = nullptr;
+    QTabWidget *pgAtualizacao = nullptr;
     QPlainTextEdit *mStatus = nullptr;
+    QTreeWidget *dbgPendentes = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *btAtualizar = nullptr;
     QPushButton *btFechar = nullptr;

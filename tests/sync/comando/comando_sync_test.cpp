@@ -95,10 +95,23 @@ TEST_F(Comando, SemUsuarioExigeTresOpcoes)
     EXPECT_TRUE(servidor->recebidos.isEmpty());
 }
 
+// Guards the terminal outbox: "--pendentes" prints what the next package will carry and
+// talks to no server.
+TEST_F(Comando, PendentesListaSemAtualizar)
+{
+    notebook.runScript(kUsuarioServidor
+                       + QStringLiteral("INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, STUCLI)"
+                                        " VALUES (1, 55, 0, 7, 'Padaria Sol', 'A');\n"));
+    EXPECT_EQ(executa({QStringLiteral("--pendentes")}), 0) << erros.toStdString();
+    EXPECT_EQ(saida, (QStringList{QStringLiteral("Pendentes de envio: 1"), QStringLiteral("Clientes alterados (1)"),
+                                  QStringLiteral("  55 Padaria Sol")}));
+    EXPECT_TRUE(servidor->recebidos.isEmpty());
+}
+
 // Guards the version question: answered No, the command ends with a failure status.
 TEST_F(Comando, VersaoIncorretaTerminaSemSucesso)
 {
-    servidor->respostaSaudacao = "#INCORRETO#1.0.3.0";
+    servidor->trocas.insert("#VERSAO#", "#INCORRETO#1.0.3.0");
     EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
                        QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("x")}),
               1);

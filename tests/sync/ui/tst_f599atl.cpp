@@ -15,9 +15,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
@@ -55,9 +57,10 @@ class TstF599ATL : public QObject
     int m_trocasSenha = 0;
 
     // A fresh folder and database; `expsen` empty: no user configured.
-    F599ATL *abre(const QString &expsen = QString(), const QString &porta = QStringLiteral("511"))
+    F599ATL *abre(const QString &expsen = QString(), const QString &porta = QStringLiteral("511"),
+                  const QString &dados = QString())
     {
-        m_ambiente = std::make_unique<AmbienteJanela>(expsen.isEmpty() ? QString() : kUsuario.arg(expsen));
+        m_ambiente = std::make_unique<AmbienteJanela>((expsen.isEmpty() ? QString() : kUsuario.arg(expsen)) + dados);
         m_ambiente->db.open(m_ambiente->dat->cnxFirebird);
         m_ambiente->dat->carregaUsuario();
         m_ambiente->dat->sessao.portaServidor = porta;
@@ -156,11 +159,24 @@ private slots:
     }
 
     // Guards the configured notebook: server and user shown read-only, password empty and
-    // read-only, and "Atualizar" needs nothing typed.
+    // read-only, "Pendentes de envio" in front listing the order that will go up, and
+    // "Atualizar" needs nothing typed and brings the status lines to the front.
     void configuradoSomenteLeitura()
     {
         ServidorCalado servidor;
-        F599ATL *j = abre(QStringLiteral("N"), servidor.porta());
+        F599ATL *j = abre(QStringLiteral("N"), servidor.porta(),
+                          QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT, DATPDF, CODCLI, CODNOV, TOTPDF,"
+                                         " SITPDF, CODVEN, PDFORC) VALUES (1, 10, 0, '04.03.2024', 500, 0, 99.9,"
+                                         " 'D', 3, 'N');\n"
+                                         "INSERT INTO F530IPF (CODEMP, CODCCU, CODPDF, CODPRO, CODINT, QTDPRO)"
+                                         " VALUES (1, 2, 10, 123, 0, 1);\n"));
+        auto *paginas = j->findChild<QTabWidget *>(QStringLiteral("pgAtualizacao"));
+        auto *pendentes = j->findChild<QTreeWidget *>(QStringLiteral("dbgPendentes"));
+        QCOMPARE(paginas->currentWidget(), pendentes);
+        QCOMPARE(paginas->tabText(paginas->currentIndex()), QStringLiteral("Pendentes de envio (1)"));
+        QCOMPARE(pendentes->topLevelItem(0)->text(0), QStringLiteral("Pedidos (1)"));
+        QCOMPARE(pendentes->topLevelItem(0)->child(0)->text(0),
+                 QStringLiteral("Pedido 10 de 04/03/2024 – 500 – 99,90"));
         QCOMPARE(edit(j, "edservidor")->text(), QStringLiteral("srv.local"));
         QCOMPARE(edit(j, "edusuario")->text(), QStringLiteral("Marcos"));
         QVERIFY(edit(j, "edsenha")->text().isEmpty());
@@ -175,6 +191,7 @@ private slots:
         QVERIFY(!botao(j, "btAtualizar")->isEnabled());
         QVERIFY(j->timer().isActive());
         QCOMPARE(memo(j), LinhasStatus::iniciando + QLatin1Char('\n'));
+        QCOMPARE(paginas->currentWidget(), j->findChild<QPlainTextEdit *>(QStringLiteral("mStatus")));
         QVERIFY(servidor.aceita());
     }
 
