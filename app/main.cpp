@@ -4,6 +4,7 @@
 #include "EncerramentoPorSinal.h"
 #include "InstanciaUnica.h"
 #include "MessageBoxPresenter.h"
+#include "PastaPrograma.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
@@ -15,6 +16,8 @@
 
 int main(int argc, char **argv)
 {
+    if (!PastaPrograma::ajusta(argc, argv))
+        return 2;
     if (ComandoSync::solicitado(argc, argv))
         return ComandoSync::executa(argc, argv);
     F599ATL::registraJanela();
