@@ -25,6 +25,7 @@ int main(int argc, char **argv)
     EncerramentoPorSinal::bloqueiaSinais();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
+    QApplication::setDesktopFileName(QStringLiteral("br.com.korvex.Korvex")); // the menu entry
     // A logout, shutdown or Ctrl+C ends the program as "Sair" does, without asking: the order
     // being typed stays in its recovery copy, the database and the folder's lock are released.
     EncerramentoPorSinal sinais;

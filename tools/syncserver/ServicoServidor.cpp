@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <memory>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,7 +51,7 @@ QString assumeDonoDaPasta(const QString &pasta)
     struct stat dados {};
     if (::stat(QFile::encodeName(pasta).constData(), &dados) != 0 || dados.st_uid == 0)
         return {};
-    if (::setgid(dados.st_gid) != 0 || ::setuid(dados.st_uid) != 0)
+    if (::setgroups(0, nullptr) != 0 || ::setgid(dados.st_gid) != 0 || ::setuid(dados.st_uid) != 0)
         return QStringLiteral("Não foi possível assumir o usuário dono de %1.").arg(pasta);
     return {};
 }
@@ -265,7 +266,7 @@ int ServicoServidor::executa(const QStringList &argumentos, const QString &versa
     } catch (const DatabaseError &e) {
         QString texto = QStringLiteral("Falha na base central %1: %2").arg(config.arquivoBase(), e.message());
         if (preparacao)
-            texto += QStringLiteral(" (com o serviço em execução, pare-o antes: systemctl stop korvex-servidor)");
+            texto += QStringLiteral(" Se o serviço korvex-servidor estiver em execução, pare-o antes (systemctl stop korvex-servidor).");
         falha(texto);
         return Falha;
     }
