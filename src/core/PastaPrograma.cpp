@@ -130,6 +130,11 @@ bool PastaPrograma::ajusta(int &argc, char **argv)
     QString erro = escolha.erro;
     if (erro.isEmpty() && escolha.completar)
         erro = completa(escolha.pasta, locais);
+    // The engine's lock files go to /tmp/firebird, which the first user to create it keeps
+    // to himself; an installed program keeps them beside its database instead, so every seller
+    // account of a notebook works and both processes of one folder always share them.
+    if (erro.isEmpty() && escolha.completar && !qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
+        qputenv("FIREBIRD_LOCK", QFile::encodeName(QDir(escolha.pasta).filePath(QStringLiteral(".firebird"))));
     if (erro.isEmpty() && !QDir::setCurrent(escolha.pasta))
         erro = QStringLiteral("Não foi possível usar a pasta do programa %1.").arg(escolha.pasta);
     if (!erro.isEmpty()) {

@@ -46,5 +46,6 @@ public:
 
     // The program's start: chooses and completes the folder, makes it the working folder and
     // leaves in argv only the arguments the commands know. False after telling why on stderr.
+    // Call before anything uses the database engine.
     static bool ajusta(int &argc, char **argv);
 };

@@ -6,7 +6,7 @@
 set -uo pipefail
 build="$1"
 command -v dpkg-deb >/dev/null || { echo "dpkg-deb ausente: teste ignorado"; exit 77; }
-for tool in cpack desktop-file-validate appstreamcli isql-fb; do
+for tool in cpack dpkg-shlibdeps desktop-file-validate appstreamcli isql-fb; do
   command -v "$tool" >/dev/null || { echo "$tool ausente: teste ignorado"; exit 77; }
 done
 
