@@ -10,6 +10,7 @@
 #include "FirebirdConnection.h"
 #include "RegistroServidor.h"
 #include "ServidorSincronizacao.h"
+#include "SqlText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -35,13 +36,6 @@ void escreveErro(const QString &texto)
     std::fputs((texto + u'\n').toUtf8().constData(), stderr);
 }
 
-QString literal(const QString &texto)
-{
-    QString t = texto;
-    t.replace(u'\'', QLatin1String("''"));
-    return u'\'' + t + u'\'';
-}
-
 // The administrator runs the set-up commands with sudo; the files they create must belong to
 // the service's user, who owns the data folder. Root takes that user's identity first.
 QString assumeDonoDaPasta(const QString &pasta)
@@ -56,7 +50,7 @@ QString assumeDonoDaPasta(const QString &pasta)
     return {};
 }
 
-bool cadastraUsuarios(BaseCentral &central, const QStringList &usuarios, const RegistroServidor &registro)
+void cadastraUsuarios(BaseCentral &central, const QStringList &usuarios, const RegistroServidor &registro)
 {
     for (const QString &dados : usuarios) {
         const QStringList partes = dados.split(u':');
@@ -66,7 +60,6 @@ bool cadastraUsuarios(BaseCentral &central, const QStringList &usuarios, const R
                           QStringLiteral("Usuário %1 cadastrado (empresa %2, código %3).")
                               .arg(partes.at(2).toUpper(), partes.at(0), partes.at(1)));
     }
-    return true;
 }
 
 } // namespace
@@ -111,32 +104,47 @@ bool ServicoServidor::criaBase(const ConfiguracaoServidor &config, const QString
     if (!config.baseRemota() && !QDir().mkpath(QFileInfo(arquivo).absolutePath()))
         throw DatabaseError(QStringLiteral("Não foi possível criar a pasta de ") + arquivo);
 
+    // A local file is made under another name and renamed when complete: a creation cut short
+    // must not pass for a central database at the next start.
+    const QString destino = config.baseRemota() ? arquivo : arquivo + QStringLiteral(".novo");
+    if (!config.baseRemota())
+        QFile::remove(destino);
     // A server's database needs its account; an embedded file takes any.
     const QString usuario = config.usuarioBase.isEmpty() ? QStringLiteral("SYSDBA") : config.usuarioBase;
     const QString senha = config.usuarioBase.isEmpty() ? QStringLiteral("masterkey") : config.senhaBase;
     QTemporaryFile script;
     if (!script.open())
         throw DatabaseError(QStringLiteral("Não foi possível criar o arquivo temporário do script."));
-    script.write("SET NAMES UTF8;\nCREATE DATABASE " + literal(arquivo).toUtf8() + " USER " + literal(usuario).toUtf8()
-                 + " PASSWORD " + literal(senha).toUtf8() + " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n");
+    script.write("SET NAMES UTF8;\nCREATE DATABASE " + SqlText::quoted(destino).toUtf8() + " USER "
+                 + SqlText::quoted(usuario).toUtf8() + " PASSWORD " + SqlText::quoted(senha).toUtf8()
+                 + " PAGE_SIZE 8192 DEFAULT CHARACTER SET WIN1252;\n");
     script.write(contrato.readAll());
     script.write("\nCOMMIT;\n");
     script.flush();
-    QProcess isql;
-    isql.setProcessChannelMode(QProcess::MergedChannels);
-    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"),
-                                           QStringLiteral("UTF8"), QStringLiteral("-i"), script.fileName()});
-    if (!isql.waitForFinished(600000) || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0)
-        throw DatabaseError(QStringLiteral("isql-fb não criou a base central %1: %2")
-                                .arg(arquivo, QString::fromUtf8(isql.readAll()).trimmed() + isql.errorString()));
-
-    FirebirdConnection conexao(QStringLiteral("korvex_criacao_central"));
-    conexao.setDatabaseName(arquivo);
-    conexao.open();
-    EsquemaCentral(conexao).prepara();
-    conexao.close();
-    if (!config.baseRemota())
-        ArquivoFirebird::escritaSincrona(arquivo, true);
+    try {
+        QProcess isql;
+        isql.setProcessChannelMode(QProcess::MergedChannels);
+        isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"),
+                                               QStringLiteral("UTF8"), QStringLiteral("-i"), script.fileName()});
+        if (!isql.waitForFinished(600000) || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0)
+            throw DatabaseError(QStringLiteral("isql-fb não criou a base central %1: %2")
+                                    .arg(arquivo, QString::fromUtf8(isql.readAll()).trimmed() + isql.errorString()));
+        {
+            FirebirdConnection conexao(QStringLiteral("korvex_criacao_central"));
+            conexao.setDatabaseName(destino);
+            conexao.open();
+            EsquemaCentral(conexao).prepara();
+        }
+        if (!config.baseRemota()) {
+            ArquivoFirebird::escritaSincrona(destino, true);
+            if (!QFile::rename(destino, arquivo))
+                throw DatabaseError(QStringLiteral("Não foi possível gravar ") + arquivo);
+        }
+    } catch (...) {
+        if (!config.baseRemota())
+            QFile::remove(destino);
+        throw;
+    }
     return true;
 }
 
