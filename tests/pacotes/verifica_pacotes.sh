@@ -6,7 +6,7 @@
 set -uo pipefail
 build="$1"
 command -v dpkg-deb >/dev/null || { echo "dpkg-deb ausente: teste ignorado"; exit 77; }
-for tool in cpack dpkg-shlibdeps desktop-file-validate appstreamcli isql-fb; do
+for tool in cpack objdump desktop-file-validate appstreamcli isql-fb; do
   command -v "$tool" >/dev/null || { echo "$tool ausente: teste ignorado"; exit 77; }
 done
 
@@ -26,10 +26,10 @@ servidor="$(ls "$out"/korvex-servidor_*.deb 2>/dev/null | head -n1)"
 contains() { dpkg-deb -c "$1" | awk '{print $6}' | grep -qx "./$2" || falha "$(basename "$1") sem $2"; }
 lacks() { dpkg-deb -c "$1" | awk '{print $6}' | grep -qx "./$2" && falha "$(basename "$1") com $2"; }
 depends() {
-  local lista
-  lista="$(dpkg-deb -f "$1" Depends)"
+  local nomes
+  nomes="$(dpkg-deb -f "$1" Depends | tr ',' '\n' | awk '{print $1}')"
   for p in "${@:2}"; do
-    grep -Eq "(^|, )$p( |,|$)" <<<"$lista" || falha "$(basename "$1") não depende de $p ($lista)"
+    grep -Fxq "$p" <<<"$nomes" || falha "$(basename "$1") não depende de $p"
   done
 }
 
@@ -40,15 +40,31 @@ contains "$cliente" usr/share/metainfo/br.com.korvex.Korvex.metainfo.xml
 contains "$cliente" usr/share/icons/hicolor/scalable/apps/korvex.svg
 lacks "$cliente" usr/bin/korvex-servidor
 lacks "$cliente" usr/bin/korvex-syncserver
-depends "$cliente" libqt6widgets6 libqt6network6 libqt6sql6-ibase qt6-qpa-plugins libzip4 libfbclient2 \
-  firebird3.0-server-core fonts-dejavu-core
+depends "$cliente" libqt6sql6-ibase qt6-qpa-plugins libfbclient2 firebird3.0-server-core fonts-dejavu-core
 
 contains "$servidor" usr/bin/korvex-servidor
 contains "$servidor" usr/share/korvex-servidor/schema.sql
 contains "$servidor" usr/lib/systemd/system/korvex-servidor.service
 contains "$servidor" etc/korvex/servidor.conf
 lacks "$servidor" usr/bin/korvex
-depends "$servidor" libqt6network6 libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils adduser
+depends "$servidor" libqt6sql6-ibase libfbclient2 firebird3.0-server-core firebird3.0-utils adduser
+
+# Every library a program links belongs to a package its package depends on (one dpkg -S for
+# all of them: each call reads the whole package database).
+linked() {
+  local so caminho caminhos=() achados pacote
+  for so in $(objdump -p "$2" | awk '/NEEDED/{print $2}'); do
+    caminho="$(ldconfig -p | awk -v s="$so" '$1 == s && /x86-64/ {print $NF; exit}')"
+    [ -n "$caminho" ] || { falha "$so não encontrada"; continue; }
+    caminhos+=("$caminho" "/usr$caminho")
+  done
+  achados="$(dpkg -S "${caminhos[@]}" 2>/dev/null)"
+  for so in $(objdump -p "$2" | awk '/NEEDED/{print $2}'); do
+    pacote="$(grep -F "/$so" <<<"$achados" | head -n1 | cut -d: -f1)"
+    [ -n "$pacote" ] || { falha "$so sem pacote conhecido"; continue; }
+    depends "$1" "$pacote"
+  done
+}
 dpkg-deb -I "$servidor" conffiles 2>/dev/null | grep -qx /etc/korvex/servidor.conf \
   || falha "servidor.conf não é arquivo de configuração do pacote"
 for script in postinst prerm postrm; do
@@ -58,6 +74,8 @@ done
 raiz="$out/raiz"
 dpkg-deb -x "$cliente" "$raiz"
 dpkg-deb -x "$servidor" "$raiz"
+linked "$cliente" "$raiz/usr/bin/korvex"
+linked "$servidor" "$raiz/usr/bin/korvex-servidor"
 desktop-file-validate "$raiz/usr/share/applications/br.com.korvex.Korvex.desktop" || falha "desktop-file-validate"
 grep -qx "Name=Korvex" "$raiz/usr/share/applications/br.com.korvex.Korvex.desktop" || falha "menu sem Name=Korvex"
 grep -qx "Categories=Office;" "$raiz/usr/share/applications/br.com.korvex.Korvex.desktop" || falha "menu fora de Office"
