@@ -37,7 +37,8 @@ void escreveErro(const QString &texto)
 }
 
 // The administrator runs the set-up commands with sudo; the files they create must belong to
-// the service's user, who owns the data folder. Root takes that user's identity first.
+// the service's user, who owns the data folder. Root takes that user's identity first, and so
+// does a server started by hand as root.
 QString assumeDonoDaPasta(const QString &pasta)
 {
     if (::geteuid() != 0)
@@ -211,12 +212,9 @@ int ServicoServidor::executa(const QStringList &argumentos, const QString &versa
         qputenv("FIREBIRD_LOCK", QFile::encodeName(QDir(config.pasta).filePath(QStringLiteral("firebird"))));
 
     const bool preparacao = opcoes.isSet(criaOpcao) || !usuarios.isEmpty();
-    if (preparacao) {
-        const QString erro = assumeDonoDaPasta(config.pasta);
-        if (!erro.isEmpty()) {
-            falha(erro);
-            return Falha;
-        }
+    if (const QString erro = assumeDonoDaPasta(config.pasta); !erro.isEmpty()) {
+        falha(erro);
+        return Falha;
     }
     if (!QDir().mkpath(config.pasta)) {
         falha(QStringLiteral("Não foi possível criar a pasta de dados %1.").arg(config.pasta));

@@ -21,8 +21,8 @@ public:
     // structure. False, touching nothing, when it already exists. Throws DatabaseError.
     static bool criaBase(const ConfiguracaoServidor &config, const QString &esquema);
 
-    // Adds a user given as EMPRESA:CÓDIGO:NOME:SENHA[:VENDEDOR]; the reason when the text does
-    // not have that form.
+    // Checks a user given as EMPRESA:CÓDIGO:NOME:SENHA[:VENDEDOR]: the reason when the text does
+    // not have that form, empty when it does.
     static QString confereUsuario(const QString &dados);
 
     // The contract installed beside the program (<prefix>/share/korvex-servidor/schema.sql).
