@@ -5,6 +5,7 @@
 #include "InstanciaUnica.h"
 #include "MessageBoxPresenter.h"
 #include "OrcamentosSincronizacao.h"
+#include "PastaPrograma.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
@@ -16,6 +17,8 @@
 
 int main(int argc, char **argv)
 {
+    if (!PastaPrograma::ajusta(argc, argv))
+        return 2;
     if (ComandoSync::solicitado(argc, argv))
         return ComandoSync::executa(argc, argv);
     F599ATL::registraJanela();
@@ -23,6 +26,7 @@ int main(int argc, char **argv)
     EncerramentoPorSinal::bloqueiaSinais();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
+    QApplication::setDesktopFileName(QStringLiteral("br.com.korvex.Korvex")); // the menu entry
     // A logout, shutdown or Ctrl+C ends the program as "Sair" does, without asking: the order
     // being typed stays in its recovery copy, the database and the folder's lock are released.
     EncerramentoPorSinal sinais;

@@ -10,6 +10,7 @@ KORVEX_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick fonts-dejavu-core xdotool
   x11-apps ccache
+  desktop-file-utils appstream
 )
 
 korvex_install_deps() {

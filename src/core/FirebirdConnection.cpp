@@ -34,6 +34,12 @@ void FirebirdConnection::setDatabaseName(const QString &fileName)
 {
     QSqlDatabase db = database();
     db.setDatabaseName(fileName);
+    // A database on a Firebird server ("host:/path") checks the password, so the account
+    // comes from the client library's usual variables; a file opened embedded needs none.
+    const bool remota = !fileName.startsWith(u'/') && fileName.indexOf(u':') > 0;
+    const QString usuario = qEnvironmentVariable("ISC_USER");
+    db.setUserName(remota && !usuario.isEmpty() ? usuario : QStringLiteral("SYSDBA"));
+    db.setPassword(remota && !usuario.isEmpty() ? qEnvironmentVariable("ISC_PASSWORD") : QStringLiteral("masterkey"));
 }
 
 QString FirebirdConnection::databaseName() const

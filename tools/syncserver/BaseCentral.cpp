@@ -64,12 +64,12 @@ void BaseCentral::criaDe(const QString &pasta, const QString &origem)
     }
 }
 
-BaseCentral::BaseCentral(const QString &pasta, const QString &esquema)
+BaseCentral::BaseCentral(const QString &pasta, const QString &esquema, const QString &outro)
     : m_pasta(QDir(pasta).absolutePath())
     , m_conexao(nomeConexao())
 {
-    const QString arquivo = QDir(m_pasta).filePath(nomeArquivo());
-    if (!QFileInfo::exists(arquivo))
+    const QString arquivo = outro.isEmpty() ? QDir(m_pasta).filePath(nomeArquivo()) : outro;
+    if (arquivo.startsWith(u'/') && !QFileInfo::exists(arquivo))
         throw DatabaseError(QStringLiteral("Base central inexistente: %1 (crie-a com --init-from).").arg(arquivo));
     m_conexao.setDatabaseName(arquivo);
     m_conexao.open();

@@ -27,8 +27,9 @@ public:
     static void criaDe(const QString &pasta, const QString &origem);
 
     // Opens the central file of `pasta` and brings its own structure up to date; builds the
-    // template from the contract in `esquema` when it is missing or older. Throws DatabaseError.
-    BaseCentral(const QString &pasta, const QString &esquema);
+    // template from the contract in `esquema` when it is missing or older. `arquivo` names the
+    // central database elsewhere (a path or a Firebird server's host:path). Throws DatabaseError.
+    BaseCentral(const QString &pasta, const QString &esquema, const QString &arquivo = QString());
     ~BaseCentral() override;
 
     std::optional<UsuarioServidor> autentica(const QString &nome, const QString &senha) override;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -63,12 +64,17 @@ protected:
 
 } // namespace
 
-// Guards the headless first run: every status line printed in order, status 0 after the
-// success line, and the notebook configured afterwards.
+// Guards the headless first run from a fresh program folder (--pasta, holding only the
+// company's SisCon.ini): the empty database shipped with the program is put in place, every
+// status line is printed in order, status 0 after the success line, and the notebook is
+// configured afterwards.
 TEST_F(Comando, ConfiguraNotebookSemJanelas)
 {
-    EXPECT_EQ(executa({QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
-                       QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("segredo")}),
+    QTemporaryDir novo;
+    QFile::copy(QDir(notebook.folder()).filePath(QStringLiteral("SisCon.ini")), QDir(novo.path()).filePath(QStringLiteral("SisCon.ini")));
+    const QStringList pasta{QStringLiteral("--pasta"), novo.path()};
+    EXPECT_EQ(executa(pasta + QStringList{QStringLiteral("--server"), QStringLiteral("127.0.0.1"), QStringLiteral("--user"),
+                                          QStringLiteral("ana"), QStringLiteral("--password"), QStringLiteral("segredo")}),
               0)
         << erros.toStdString();
     EXPECT_EQ(saida, (QStringList{LinhasStatus::iniciando, LinhasStatus::validandoUsuario, LinhasStatus::usuarioOk,
@@ -76,14 +82,15 @@ TEST_F(Comando, ConfiguraNotebookSemJanelas)
                                   LinhasStatus::extraindo, LinhasStatus::sucesso}));
     {
         FirebirdConnection cnx(QStringLiteral("comando1"));
-        notebook.open(cnx);
+        cnx.setDatabaseName(QDir(novo.path()).filePath(QStringLiteral("ORVALIS.FDB")));
+        cnx.open();
         QSqlQuery q = cnx.query();
         ASSERT_TRUE(q.exec(QStringLiteral("SELECT NOMUSU FROM F599USU")) && q.next());
         EXPECT_EQ(q.value(0).toString(), QStringLiteral("Ana"));
     } // the command's process must find the file free
 
     // Configured now: no option is needed.
-    EXPECT_EQ(executa({}), 0) << erros.toStdString();
+    EXPECT_EQ(executa(pasta), 0) << erros.toStdString();
     EXPECT_EQ(saida.last(), LinhasStatus::sucesso);
 }
 
