@@ -1,3 +1,4 @@
+#include "ComandoRelatorio.h"
 #include "ComandoSync.h"
 #include "D500DAT.h"
 #include "Encerramento.h"
@@ -16,6 +17,8 @@ int main(int argc, char **argv)
 {
     if (ComandoSync::solicitado(argc, argv))
         return ComandoSync::executa(argc, argv);
+    if (ComandoRelatorio::solicitado(argc, argv))
+        return ComandoRelatorio::executa(argc, argv);
     F599ATL::registraJanela();
 
     QApplication app(argc, argv);
