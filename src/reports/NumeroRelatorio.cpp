@@ -1,6 +1,8 @@
 #include "NumeroRelatorio.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -56,6 +58,14 @@ std::optional<NumeroRelatorio> NumeroRelatorio::le(QStringView texto)
     return n;
 }
 
+NumeroRelatorio NumeroRelatorio::deNumeric(double valor, int escala)
+{
+    NumeroRelatorio n;
+    n.m_escala = std::clamp(escala, 0, maxEscala);
+    n.m_unidades = Unidades(std::llround(valor * double(potencia10(n.m_escala))));
+    return n;
+}
+
 NumeroRelatorio::Unidades NumeroRelatorio::naEscala(int escala) const
 {
     return m_unidades * potencia10(escala - m_escala);
@@ -87,26 +97,23 @@ QString NumeroRelatorio::formata(int decimais, QChar decimal, QChar milhar) cons
         if (resto * 2 >= divisor)
             ++u;
     }
-    QString digitos;
+    // Written from the last digit backwards into a buffer wide enough for 39 digits,
+    // their separators and the sign.
+    char16_t buffer[96];
+    char16_t *fim = buffer + std::size(buffer);
+    char16_t *p = fim;
+    int posicao = 0;
+    const bool negativo = m_unidades < 0 && u != 0;
     do {
-        digitos.prepend(QChar(u'0' + int(u % 10)));
+        if (posicao == decimais && decimais > 0)
+            *--p = decimal.unicode();
+        else if (posicao > decimais && (posicao - decimais) % 3 == 0 && !milhar.isNull())
+            *--p = milhar.unicode();
+        *--p = char16_t(u'0' + int(u % 10));
         u /= 10;
-    } while (u > 0);
-    if (digitos.size() <= decimais)
-        digitos.prepend(QString(decimais - digitos.size() + 1, QLatin1Char('0')));
-    const QString inteira = digitos.left(digitos.size() - decimais);
-    QString saida;
-    saida.reserve(digitos.size() + digitos.size() / 3 + 2);
-    if (m_unidades < 0 && digitos.count(QLatin1Char('0')) != digitos.size())
-        saida += QLatin1Char('-');
-    for (qsizetype i = 0; i < inteira.size(); ++i) {
-        if (i > 0 && !milhar.isNull() && (inteira.size() - i) % 3 == 0)
-            saida += milhar;
-        saida += inteira.at(i);
-    }
-    if (decimais > 0) {
-        saida += decimal;
-        saida += QStringView(digitos).right(decimais);
-    }
-    return saida;
+        ++posicao;
+    } while (u > 0 || posicao <= decimais);
+    if (negativo)
+        *--p = u'-';
+    return QString(reinterpret_cast<const QChar *>(p), fim - p);
 }

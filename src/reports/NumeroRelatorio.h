@@ -17,6 +17,8 @@ public:
     // Reads a number in statement form ("-1234.5", "12"); blanks around are ignored. Digits past
     // maxEscala are dropped. Empty or malformed text gives nullopt.
     static std::optional<NumeroRelatorio> le(QStringView texto);
+    // A value a NUMERIC column of that scale gave (already rounded to it), taken exactly.
+    static NumeroRelatorio deNumeric(double valor, int escala);
 
     NumeroRelatorio &operator+=(const NumeroRelatorio &outro);
     bool isZero() const { return m_unidades == 0; }

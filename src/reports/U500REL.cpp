@@ -134,7 +134,7 @@ QString D500REL::FormataValor(const QString &campo, const QString &valor) const
         return valor;
     const std::optional<NumeroRelatorio> numero = NumeroRelatorio::le(valor);
     if (!numero)
-        return valor;
+        return valor; // a null shows empty; a text that is no number, as it is
     return statementForm() ? numero->formata(decimais, QLatin1Char('.'), QChar())
                            : numero->formata(decimais, QLatin1Char(','), QLatin1Char('.'));
 }
@@ -184,18 +184,51 @@ void D500REL::escreve(const QString &linha)
     m_html += kFimLinha;
 }
 
+// The page goes to its file in pieces of about a megabyte, so a long report does not hold
+// the whole text twice in memory.
+void D500REL::descarrega(bool fim)
+{
+    if (!m_arquivo || (!fim && m_html.size() < (1 << 20)))
+        return;
+    if (m_arquivo->write(TextCodec::toWindows1252(m_html)) < 0)
+        throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
+                                .arg(QDir::toNativeSeparators(m_arquivo->fileName()), m_arquivo->errorString()));
+    m_html.clear();
+}
+
+std::optional<NumeroRelatorio> D500REL::numeroCampo(int campo) const
+{
+    if (cdsComando->isNull(campo))
+        return std::nullopt;
+    if (m_tipos.at(campo) == FieldKind::Numeric)
+        return NumeroRelatorio::deNumeric(cdsComando->value(campo).toDouble(), m_escalas.at(campo));
+    return NumeroRelatorio::le(cdsComando->asString(campo));
+}
+
+QString D500REL::valorExibido(int campo) const
+{
+    const int decimais = m_decimais.at(campo);
+    if (decimais < 0)
+        return textoCampo(campo);
+    const std::optional<NumeroRelatorio> numero = numeroCampo(campo);
+    if (!numero)
+        return textoCampo(campo); // a null shows empty; a text that is no number, as it is
+    return statementForm() ? numero->formata(decimais, QLatin1Char('.'), QChar())
+                           : numero->formata(decimais, QLatin1Char(','), QLatin1Char('.'));
+}
+
 QString D500REL::textoCampo(int campo) const
 {
     if (cdsComando->isNull(campo))
         return QString();
-    const FieldDef &def = cdsComando->fieldDef(campo);
-    if (def.kind != FieldKind::Numeric && def.kind != FieldKind::Float)
+    const FieldKind tipo = m_tipos.at(campo);
+    if (tipo == FieldKind::String)
+        return cdsComando->value(campo).toString();
+    if (tipo != FieldKind::Numeric && tipo != FieldKind::Float)
         return cdsComando->asString(campo);
     // A number shown as it is: shortest form, with the decimal comma on the page.
-    QString texto = def.kind == FieldKind::Numeric && m_decimais.value(campo, -1) >= 0
-                        ? cdsComando->asString(campo)
-                        : FieldValues::plainSignificant(cdsComando->value(campo).toDouble());
-    if (m_decimais.value(campo, -1) < 0 && !statementForm())
+    QString texto = FieldValues::plainSignificant(cdsComando->value(campo).toDouble());
+    if (!statementForm())
         texto.replace(QLatin1Char('.'), QLatin1Char(','));
     return texto;
 }
@@ -294,7 +327,11 @@ bool D500REL::percorre(const Relatorio &r)
     m_visivel.resize(colunas);
     m_decimais.resize(colunas);
     m_totalizador.resize(colunas);
+    m_tipos.resize(colunas);
+    m_escalas.resize(colunas);
     for (int i = 0; i < colunas; ++i) {
+        m_tipos[i] = cdsComando->fieldDef(i).kind;
+        m_escalas[i] = cdsComando->fieldDef(i).scale;
         m_visivel[i] = exibeCampo(m_nomes.at(i));
         m_decimais[i] = decimaisCampo(m_nomes.at(i));
         m_totalizador[i] = isTotalizador(m_nomes.at(i), r.totalizadores);
@@ -323,13 +360,12 @@ bool D500REL::percorre(const Relatorio &r)
         else
             celulas.clear();
         for (int i = 0; i < colunas; ++i) {
-            const QString valor = textoCampo(i);
             if (m_visivel.at(i)) {
                 if (m_modo == Modo::Planilha) {
-                    celulas.append({m_decimais.at(i) >= 0 ? FormataValor(m_nomes.at(i), valor) : valor, m_decimais.at(i)});
+                    celulas.append({valorExibido(i), m_decimais.at(i)});
                 } else {
                     m_html += m_decimais.at(i) >= 0 ? kCelulaDireita : kCelulaEsquerda;
-                    m_html += textoHtml(FormataValor(m_nomes.at(i), valor));
+                    m_html += textoHtml(valorExibido(i));
                     m_html += kFimCelula;
                     m_html += kFimLinha;
                 }
@@ -337,16 +373,18 @@ bool D500REL::percorre(const Relatorio &r)
             const int total = m_totalizador.at(i);
             if (total >= 0) {
                 // A null or a text that is no number counts 0.
-                if (const std::optional<NumeroRelatorio> numero = NumeroRelatorio::le(cdsComando->asString(i))) {
+                if (const std::optional<NumeroRelatorio> numero = numeroCampo(i)) {
                     m_totaisParciais[total] += *numero;
                     m_totaisGerais[total] += *numero;
                 }
             }
         }
-        if (m_modo == Modo::Html)
+        if (m_modo == Modo::Html) {
             escreve(QStringLiteral("  </tr>"));
-        else
+            descarrega(false);
+        } else {
             m_planilha->linha(celulas);
+        }
     }
     if (r.parciais)
         geraTotais(QStringLiteral("Parcial"), m_totaisParciais, r.totalizadores);
@@ -363,20 +401,31 @@ bool D500REL::toHTML(const Relatorio &r)
     if (QFile::exists(r.arquivo) && !QFile::remove(r.arquivo))
         throw DatabaseError(QStringLiteral("Não foi possível apagar o relatório anterior %1.")
                                 .arg(QDir::toNativeSeparators(r.arquivo)));
-    const bool escrito = percorre(r);
-    if (escrito) {
-        escreve(QStringLiteral("</table> "));
-        escreve(QStringLiteral("</Body></Html>"));
-        QSaveFile arquivo(r.arquivo);
-        if (!arquivo.open(QIODevice::WriteOnly) || arquivo.write(TextCodec::toWindows1252(m_html)) < 0
-            || !arquivo.commit())
-            throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
-                                    .arg(QDir::toNativeSeparators(r.arquivo), arquivo.errorString()));
-    }
-    m_html.clear();
-    m_html.squeeze();
-    cdsComando->close();
-    return escrito;
+    struct Fim
+    {
+        D500REL &rel;
+        ~Fim()
+        {
+            rel.m_arquivo.reset(); // uncommitted: nothing is left of a page cut short
+            rel.m_html.clear();
+            rel.m_html.squeeze();
+            rel.cdsComando->close();
+        }
+    } fim{*this};
+    if (cdsComando->isEmpty())
+        return false;
+    m_arquivo = std::make_unique<QSaveFile>(r.arquivo);
+    if (!m_arquivo->open(QIODevice::WriteOnly))
+        throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
+                                .arg(QDir::toNativeSeparators(r.arquivo), m_arquivo->errorString()));
+    percorre(r);
+    escreve(QStringLiteral("</table> "));
+    escreve(QStringLiteral("</Body></Html>"));
+    descarrega(true);
+    if (!m_arquivo->commit())
+        throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
+                                .arg(QDir::toNativeSeparators(r.arquivo), m_arquivo->errorString()));
+    return true;
 }
 
 bool D500REL::gravaExcel(const Relatorio &r, const QString &arquivo, QString *erroGravacao)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldDef.h"
 #include "NumeroRelatorio.h"
 
 #include <QObject>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class PlanilhaRelatorio;
+class QSaveFile;
 class TClientDataSetPlus;
 
 // The data module of the reports and their engine: one query becomes an HTML page (written
@@ -81,6 +83,9 @@ private:
     bool percorre(const Relatorio &relatorio);
     void escreve(const QString &linha);
     QString textoCampo(int campo) const;
+    std::optional<NumeroRelatorio> numeroCampo(int campo) const;
+    QString valorExibido(int campo) const; // FormataValor of the column's value
+    void descarrega(bool fim);
     bool statementForm() const { return m_modo == Modo::Planilha; }
 
     static D500REL *s_instance;
@@ -93,7 +98,10 @@ private:
     QStringList m_ultimasQuebras;
     bool m_grupoAberto = false;
     // Per column of the query, computed once per run.
+    std::unique_ptr<QSaveFile> m_arquivo; // the page being written, in pieces
     QVector<bool> m_visivel;
+    QVector<FieldKind> m_tipos;
+    QVector<int> m_escalas;
     QVector<int> m_decimais;
     QVector<int> m_totalizador;
     QStringList m_nomes;

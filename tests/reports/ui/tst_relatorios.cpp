@@ -20,6 +20,8 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -41,6 +43,7 @@ private slots:
 
     void quatroRelatoriosNaTelaNaPlanilhaENoPapel();
     void arvoreSemVendedorESemSupervisor();
+    void relatorioPeloTerminal();
     void metasDosCasosDoVendedor();
     void metasFechamDuranteAAnimacao();
 
@@ -193,6 +196,46 @@ void TstRelatorios::arvoreSemVendedorESemSupervisor()
     QCOMPARE(janela.treeRelatorios->topLevelItem(0)->text(0), QStringLiteral("Representante"));
     QCOMPARE(janela.treeRelatorios->topLevelItem(0)->childCount(), 0);
     QCOMPARE(janela.treeRelatorios->topLevelItem(1)->childCount(), 0);
+}
+
+// Guards the terminal command: the page it writes is the one the window writes, byte for byte;
+// a report without rows leaves no file (status 2); a report the tree hides is refused (status 1).
+void TstRelatorios::relatorioPeloTerminal()
+{
+    const QString korvex = QCoreApplication::applicationDirPath() + QStringLiteral("/korvex");
+    auto executa = [&](const QStringList &argumentos) {
+        QProcess p;
+        p.setWorkingDirectory(m_pasta.path());
+        p.start(korvex, QStringList{QStringLiteral("relatorio")} + argumentos);
+        p.waitForFinished(120000);
+        return p.exitCode();
+    };
+    const QString orcamento = escalar(QStringLiteral("SELECT FIRST 1 CODPDF FROM F530PDF WHERE PDFORC = 'S' AND CODEMP = 1"));
+    {
+        F599REL janela;
+        abre(janela, QStringLiteral("R530PDF - Impressão de Pedido"));
+        janela.edPedido->setText(orcamento);
+        janela.btImpressaoClick();
+    }
+    const QString pelaJanela = pagina();
+    QVERIFY(!pelaJanela.isEmpty());
+    m_dat->cnxFirebird.close(); // the command opens the file itself
+    QCOMPARE(executa({QStringLiteral("R530PDF"), QStringLiteral("--pedido"), orcamento, QStringLiteral("--saida"),
+                      QStringLiteral("pedido.htm")}), 0);
+    QFile arquivo(m_pasta.filePath(QStringLiteral("pedido.htm")));
+    QVERIFY(arquivo.open(QIODevice::ReadOnly));
+    QCOMPARE(TextCodec::fromWindows1252(arquivo.readAll()), pelaJanela);
+    QCOMPARE(executa({QStringLiteral("R530PDF"), QStringLiteral("--pedido"), QStringLiteral("999999999"),
+                      QStringLiteral("--saida"), QStringLiteral("vazio.xlsx")}), 2);
+    QVERIFY(!QFile::exists(m_pasta.filePath(QStringLiteral("vazio.xlsx"))));
+    QCOMPARE(executa({QStringLiteral("R511RSV"), QStringLiteral("--saida"), QStringLiteral("resumo.xlsx")}), 0);
+    QVERIFY(QFileInfo(m_pasta.filePath(QStringLiteral("resumo.xlsx"))).size() > 0);
+
+    m_dat->cnxFirebird.open();
+    m_dat->cnxFirebird.execute(QStringLiteral("UPDATE F599USU SET USASUP = 'N'"));
+    m_dat->cnxFirebird.close();
+    QCOMPARE(executa({QStringLiteral("R516SIN"), QStringLiteral("--saida"), QStringLiteral("equipe.htm")}), 1);
+    QVERIFY(!QFile::exists(m_pasta.filePath(QStringLiteral("equipe.htm"))));
 }
 
 // Guards the goal values: the latest month by date (not by text), 150 % beyond the scale,
