@@ -187,7 +187,8 @@ void TstRelatorios::quatroRelatoriosNaTelaNaPlanilhaENoPapel()
     QVERIFY(m_respostas.shown.isEmpty());
 }
 
-// Guards the tree of a user without a seller code and without USASUP: no report under either parent.
+// Guards the tree of a user without a seller code and without USASUP: no report under either
+// parent, and no goal window from "Meta Visual".
 void TstRelatorios::arvoreSemVendedorESemSupervisor()
 {
     m_dat->sessao.CODVEN.clear();
@@ -196,6 +197,8 @@ void TstRelatorios::arvoreSemVendedorESemSupervisor()
     QCOMPARE(janela.treeRelatorios->topLevelItem(0)->text(0), QStringLiteral("Representante"));
     QCOMPARE(janela.treeRelatorios->topLevelItem(0)->childCount(), 0);
     QCOMPARE(janela.treeRelatorios->topLevelItem(1)->childCount(), 0);
+    janela.btVelocimetroClick(); // no seller, no goals
+    QVERIFY(m_area->subWindowList().isEmpty());
 }
 
 // Guards the terminal command: the page it writes is the one the window writes, byte for byte;
@@ -280,13 +283,15 @@ void TstRelatorios::metasDosCasosDoVendedor()
     }
 }
 
-// Guards the animation: digit displays land before the dials start, the window answers while
+// Guards "Meta Visual" and the animation: digit displays land before the dials start, the window answers while
 // it plays, and closing it mid-way neither crashes nor touches the freed instruments.
 void TstRelatorios::metasFechamDuranteAAnimacao()
 {
     m_area->show();
-    QPointer<F599CAD> janela = m_frame->abreJanela(QStringLiteral("F599VEL"));
-    QVERIFY(janela);
+    F599REL catalogo;
+    catalogo.btVelocimetroClick(); // "Meta Visual"
+    QCOMPARE(m_area->subWindowList().size(), 1);
+    QPointer<F599CAD> janela = qobject_cast<F599CAD *>(m_area->subWindowList().constFirst());
     auto *metas = qobject_cast<F599VEL *>(janela.data());
     QVERIFY(metas);
     QTRY_VERIFY(metas->rldezena->valor() > 0);
