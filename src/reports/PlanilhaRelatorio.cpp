@@ -109,7 +109,8 @@ PlanilhaRelatorio::PlanilhaRelatorio(const QString &arquivo, int numColunas)
 PlanilhaRelatorio::~PlanilhaRelatorio()
 {
     if (d->livro) {
-        // Not saved: the library still frees what it holds; the file it leaves is the caller's.
+        // Not saved: closing is the library's only way to free what it holds; the file it
+        // leaves is removed by the caller.
         workbook_close(d->livro);
     }
 }

@@ -435,13 +435,18 @@ bool D500REL::gravaExcel(const Relatorio &r, const QString &arquivo, QString *er
     struct Fim
     {
         D500REL &rel;
+        const QString &arquivo;
+        bool gravado = false;
         ~Fim()
         {
+            const bool comecado = rel.m_planilha != nullptr;
             rel.m_planilha.reset();
+            if (comecado && !gravado)
+                QFile::remove(arquivo); // nothing is left of a workbook cut short
             rel.m_modo = Modo::Html;
             rel.cdsComando->close();
         }
-    } fim{*this};
+    } fim{*this, arquivo};
     atualizaComando(r.sql);
     int visiveis = 0;
     for (const QString &nome : cdsComando->fieldNames())
@@ -451,8 +456,8 @@ bool D500REL::gravaExcel(const Relatorio &r, const QString &arquivo, QString *er
     m_planilha = std::make_unique<PlanilhaRelatorio>(arquivo, visiveis);
     percorre(r);
     QString erro;
-    if (!m_planilha->salva(&erro)) {
-        QFile::remove(arquivo);
+    fim.gravado = m_planilha->salva(&erro);
+    if (!fim.gravado) {
         const QString mensagem = QStringLiteral("Não foi possível gravar a planilha %1: %2")
                                      .arg(QDir::toNativeSeparators(arquivo), erro);
         if (!erroGravacao)

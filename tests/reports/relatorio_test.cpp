@@ -202,7 +202,8 @@ TEST_F(Relatorio, planilhaComEstilosNumerosELarguras)
 }
 
 // Guards the seller's way to the workbook: saved under the reports folder with the report's
-// name, opened by the desktop; when nothing opens it, the message names the file.
+// name, opened by the desktop; when nothing opens it or it cannot be written, the message names
+// the file.
 TEST_F(Relatorio, planilhaDoVendedorSalvaEAberta)
 {
     D500REL::Relatorio r = leCaso(QStringLiteral(KORVEX_CASOS_RELATORIO "/sem_quebra_sem_totais"));
@@ -217,4 +218,9 @@ TEST_F(Relatorio, planilhaDoVendedorSalvaEAberta)
     EXPECT_TRUE(arquivo.startsWith(QDir(saida.path()).filePath(QStringLiteral("Relatorios/Relação_Simples_"))));
     ASSERT_EQ(respostas.shown.size(), 1);
     EXPECT_EQ(respostas.lastText(), QStringLiteral("Versão do Ms-Excel Incompatível\n") + QDir::toNativeSeparators(arquivo));
+
+    rel->pastaPrograma = QStringLiteral("/dev/null"); // no folder can be made there
+    const QString semPasta = rel->toEXCEL(r);
+    EXPECT_FALSE(QFile::exists(semPasta));
+    EXPECT_EQ(respostas.lastText(), QStringLiteral("Versão do Ms-Excel Incompatível\n") + QDir::toNativeSeparators(semPasta));
 }
