@@ -156,6 +156,7 @@ void D500REL::zerarTotalizadores(bool todos)
 void D500REL::zerarQuebras()
 {
     m_ultimasQuebras.fill(QString());
+    m_valoresQuebra.fill(QVariant());
     m_grupoAberto = false;
 }
 
@@ -165,11 +166,15 @@ int D500REL::isQuebra(const QStringList &quebras)
     // rows would come without a column header.
     bool mudou = !m_grupoAberto;
     for (int i = 0; i < quebras.size(); ++i) {
-        const int campo = quebras.at(i).isEmpty() ? -1 : cdsComando->fieldIndex(quebras.at(i));
-        const QString valor = campo < 0 ? QString() : textoCampo(campo);
-        if (valor != m_ultimasQuebras.value(i)) {
+        const int campo = m_camposQuebra.value(i, -1);
+        if (campo < 0)
+            continue;
+        // Compared as values, told as text: equal values have equal texts.
+        const QVariant valor = cdsComando->value(campo);
+        if (!m_grupoAberto || valor != m_valoresQuebra.value(i)) {
             mudou = true;
-            m_ultimasQuebras[i] = valor;
+            m_valoresQuebra[i] = valor;
+            m_ultimasQuebras[i] = textoCampo(campo);
         }
     }
     m_grupoAberto = true;
@@ -336,9 +341,13 @@ bool D500REL::percorre(const Relatorio &r)
         m_decimais[i] = decimaisCampo(m_nomes.at(i));
         m_totalizador[i] = isTotalizador(m_nomes.at(i), r.totalizadores);
     }
-    for (const QString &quebra : r.quebras)
-        if (!quebra.isEmpty() && cdsComando->fieldIndex(quebra) < 0)
+    m_camposQuebra.clear();
+    for (const QString &quebra : r.quebras) {
+        m_camposQuebra << (quebra.isEmpty() ? -1 : cdsComando->fieldIndex(quebra));
+        if (!quebra.isEmpty() && m_camposQuebra.last() < 0)
             throw DatabaseError(QStringLiteral("A coluna de quebra %1 não está no relatório.").arg(quebra));
+    }
+    m_valoresQuebra = QVariantList(r.quebras.size());
     m_totaisGerais = QVector<NumeroRelatorio>(r.totalizadores.size());
     m_totaisParciais = QVector<NumeroRelatorio>(r.totalizadores.size());
     m_ultimasQuebras = QStringList(r.quebras);

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
 #include <functional>
@@ -96,6 +97,8 @@ private:
     QVector<NumeroRelatorio> m_totaisGerais;
     QVector<NumeroRelatorio> m_totaisParciais;
     QStringList m_ultimasQuebras;
+    QVector<int> m_camposQuebra;
+    QVariantList m_valoresQuebra;
     bool m_grupoAberto = false;
     // Per column of the query, computed once per run.
     std::unique_ptr<QSaveFile> m_arquivo; // the page being written, in pieces
