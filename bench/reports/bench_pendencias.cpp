@@ -2,6 +2,7 @@
 // Firebird reading the same rows through a plain forward-only QSqlQuery, measured in the same run;
 // peak memory; and the time until the viewer first paints the page.
 #include "CatalogoRelatorios.h"
+#include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "DatabaseError.h"
 #include "ScriptedAnswerer.h"

@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -413,9 +412,12 @@ bool D500REL::toHTML(const Relatorio &r)
     struct Fim
     {
         D500REL &rel;
+        bool gravado = false;
         ~Fim()
         {
-            rel.m_arquivo.reset(); // uncommitted: nothing is left of a page cut short
+            if (rel.m_arquivo && !gravado)
+                rel.m_arquivo->remove(); // nothing is left of a page cut short
+            rel.m_arquivo.reset();
             rel.m_html.clear();
             rel.m_html.squeeze();
             rel.cdsComando->close();
@@ -423,7 +425,9 @@ bool D500REL::toHTML(const Relatorio &r)
     } fim{*this};
     if (cdsComando->isEmpty())
         return false;
-    m_arquivo = std::make_unique<QSaveFile>(r.arquivo);
+    // Written in place and not synced to disk: the page is read back at once by the viewer, and
+    // waiting for the disk would cost a long report seconds.
+    m_arquivo = std::make_unique<QFile>(r.arquivo);
     if (!m_arquivo->open(QIODevice::WriteOnly))
         throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
                                 .arg(QDir::toNativeSeparators(r.arquivo), m_arquivo->errorString()));
@@ -431,7 +435,9 @@ bool D500REL::toHTML(const Relatorio &r)
     escreve(QStringLiteral("</table> "));
     escreve(QStringLiteral("</Body></Html>"));
     descarrega(true);
-    if (!m_arquivo->commit())
+    m_arquivo->close();
+    fim.gravado = m_arquivo->error() == QFileDevice::NoError;
+    if (!fim.gravado)
         throw DatabaseError(QStringLiteral("Não foi possível gravar o relatório %1: %2")
                                 .arg(QDir::toNativeSeparators(r.arquivo), m_arquivo->errorString()));
     return true;

@@ -13,7 +13,7 @@
 #include <memory>
 
 class PlanilhaRelatorio;
-class QSaveFile;
+class QFile;
 class TClientDataSetPlus;
 
 // The data module of the reports and their engine: one query becomes an HTML page (written
@@ -101,7 +101,7 @@ private:
     QVariantList m_valoresQuebra;
     bool m_grupoAberto = false;
     // Per column of the query, computed once per run.
-    std::unique_ptr<QSaveFile> m_arquivo; // the page being written, in pieces
+    std::unique_ptr<QFile> m_arquivo; // the page being written, in pieces
     QVector<bool> m_visivel;
     QVector<FieldKind> m_tipos;
     QVector<int> m_escalas;
