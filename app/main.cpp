@@ -1,3 +1,4 @@
+#include "ComandoRelatorio.h"
 #include "ComandoSync.h"
 #include "D500DAT.h"
 #include "Encerramento.h"
@@ -21,6 +22,8 @@ int main(int argc, char **argv)
         return 2;
     if (ComandoSync::solicitado(argc, argv))
         return ComandoSync::executa(argc, argv);
+    if (ComandoRelatorio::solicitado(argc, argv))
+        return ComandoRelatorio::executa(argc, argv);
     F599ATL::registraJanela();
 
     EncerramentoPorSinal::bloqueiaSinais();

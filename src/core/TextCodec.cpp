@@ -37,13 +37,24 @@ int windows1252Byte(char32_t codePoint)
 
 QByteArray toWindows1252(const QString &text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    const QList<uint> codePoints = text.toUcs4();
-    for (const uint cp : codePoints) {
+    // One byte per character; plain ASCII, the bulk of reports and scripts, goes straight through.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *p = out.data();
+    const char16_t *u = reinterpret_cast<const char16_t *>(text.utf16());
+    const char16_t *const end = u + text.size();
+    while (u < end) {
+        const char16_t c = *u++;
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+            continue;
+        }
+        char32_t cp = c;
+        if (QChar::isHighSurrogate(c) && u < end && QChar::isLowSurrogate(*u))
+            cp = QChar::surrogateToUcs4(c, *u++);
         const int b = windows1252Byte(cp);
-        out.append(b < 0 ? '?' : static_cast<char>(b));
+        *p++ = b < 0 ? '?' : static_cast<char>(b);
     }
+    out.truncate(p - out.data());
     return out;
 }
 

@@ -152,7 +152,7 @@ void ActivityData::writeSummaries()
                     QStringLiteral("FLXDSP"), QStringLiteral("FLXGER"), QStringLiteral("METCLI"),
                     QStringLiteral("GERCLI"), QStringLiteral("GERNOV"), QStringLiteral("SUBVEN"),
                     QStringLiteral("SUBCLI"), QStringLiteral("METPRO"), QStringLiteral("GERPRO")});
-    const QStringList lines = {QStringLiteral("LINHA LIMPEZA"), QStringLiteral("BEBIDAS"),
+    const QStringList lines = {QStringLiteral("LINHA DE LIMPEZA PROFISSIONAL"), QStringLiteral("BEBIDAS"),
                                QStringLiteral("MATINAIS"), QStringLiteral("MERCEARIA SECA")};
     const QMap<int, double> baseGoal = {{12, 120000}, {14, 95000}, {15, 80000}, {21, 110000}, {23, 60000}};
     const QDate today = m_context.today;
@@ -178,10 +178,17 @@ void ActivityData::writeSummaries()
             const double tenDaySales = round(l.goal / 3.0 * random.real(0.6, 1.2) * std::min(1.0, tenDayShare), 2);
             const double lineGoal = std::round(l.goal * 0.12 / 100.0) * 100.0;
             const int customerGoal = random.between(110, 180);
+            // The seller's goal window and summaries show a month beyond its goal (last month)
+            // and a month without a sales goal (the oldest).
+            double goal = l.goal, sales = l.sales;
+            if (l.seller == m_context.userSeller && back == 1)
+                sales = round(goal * 1.12, 2);
+            if (l.seller == m_context.userSeller && back == 12)
+                goal = 0;
             rows.add({code(m_context.company), code(l.seller), text(seller.name), code(m_context.supervisor),
                       text(QStringLiteral("ROBERTO CARLOS MOREIRA")),
-                      text(month.toString(QStringLiteral("MM/yyyy"))), dec(l.goal, 2), dec(l.sales, 2),
-                      dec(tenDaySales, 2), dec(teamGoal, 2), dec(teamSales, 2), dec(l.sales * 0.031, 2),
+                      text(month.toString(QStringLiteral("MM/yyyy"))), dec(goal, 2), dec(sales, 2),
+                      dec(tenDaySales, 2), dec(teamGoal, 2), dec(teamSales, 2), dec(sales * 0.031, 2),
                       text(lines[month.month() % lines.size()]), dec(lineGoal, 2),
                       dec(lineGoal * random.real(0.5, 1.2) * progress, 2),
                       dec(l.seller == m_context.userSeller ? m_context.flexTarget : seller.balance, 2),

@@ -17,6 +17,11 @@
 #include <QMdiSubWindow>
 #include <QTabWidget>
 
+#include "U500REL.h"
+#include "U599REL.h"
+#include "U599VEL.h"
+#include <QTreeWidget>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -175,6 +180,18 @@ int main(int argc, char **argv)
         sup->btSenhaClick();
         sup->edNumPedido->setText(QStringLiteral("4521"));
         sup->btGerarSenhaClick();
+    });
+    D500REL rel;
+    modulo(QStringLiteral("F599REL"), QStringLiteral("relatorio"), [](F599CAD *janela) {
+        auto *relatorios = static_cast<F599REL *>(janela);
+        relatorios->treeRelatorios->setCurrentItem(relatorios->treeRelatorios->topLevelItem(0)->child(1));
+        relatorios->treeRelatoriosDblClick();
+        relatorios->edDATINI->setText(QDate::currentDate().addDays(-60).toString(QStringLiteral("dd/MM/yyyy")));
+        relatorios->btPendenciaClick();
+    });
+    modulo(QStringLiteral("F599VEL"), QStringLiteral("metas"), [](F599CAD *janela) {
+        espera(100);
+        static_cast<F599VEL *>(janela)->concluiAnimacao();
     });
     principal.hide();
 
