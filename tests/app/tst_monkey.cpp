@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 // Random input in every module window, on a fresh copy of the demonstration data, logged in as
@@ -78,7 +79,7 @@ bool emReparo(const QString &texto)
 // "CODEMP/CODPDF/CODINT" of every order whose stored TOTPDF and TOTFLX are not what its items
 // add up to (VLRTOT and USOFLX rounded to cents as the save rounds them), and of every group
 // of items without its order; the value is the finding.
-QMap<QString, QString> pedidosInconsistentes(FirebirdConnection &conexao)
+QMap<QString, QString> pedidosInconsistentes(FirebirdConnection &conexao, int *gravados = nullptr)
 {
     struct Somas
     {
@@ -106,6 +107,8 @@ QMap<QString, QString> pedidosInconsistentes(FirebirdConnection &conexao)
         s.total = s.total + Decimal::fromText(q.value(3).toString(), 3);
         s.flex = s.flex + Decimal::fromText(q.value(4).toString(), 2);
     }
+    if (gravados)
+        *gravados = int(std::count_if(pedidos.cbegin(), pedidos.cend(), [](const Somas &s) { return s.cabecalho; }));
     QMap<QString, QString> achados;
     for (auto it = pedidos.cbegin(); it != pedidos.cend(); ++it) {
         const Somas &s = it.value();
@@ -220,7 +223,8 @@ void TstMonkey::janela()
     QVERIFY(QTest::qWaitForWindowActive(pri.get()));
     QCOMPARE(dat->sessao.CODVEN, QStringLiteral("12"));
     dat->sessao.portaServidor = portaFechada();
-    const QMap<QString, QString> antes = pedidosInconsistentes(dat->cnxFirebird);
+    int pedidosAntes = 0;
+    const QMap<QString, QString> antes = pedidosInconsistentes(dat->cnxFirebird, &pedidosAntes);
     Watchdog::installCrashReport();
 
     QMdiArea *area = pri->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
@@ -283,7 +287,9 @@ void TstMonkey::janela()
         FirebirdConnection conferencia(QStringLiteral("conferencia"));
         conferencia.setDatabaseName(arquivo);
         conferencia.open();
-        const QMap<QString, QString> depois = pedidosInconsistentes(conferencia);
+        int pedidosDepois = 0;
+        const QMap<QString, QString> depois = pedidosInconsistentes(conferencia, &pedidosDepois);
+        qInfo("%s: %d orders stored before, %d after", qPrintable(classe), pedidosAntes, pedidosDepois);
         for (auto it = depois.cbegin(); it != depois.cend(); ++it)
             if (!antes.contains(it.key()))
                 achados += QStringLiteral("\n  order %1: %2").arg(it.key(), it.value());
