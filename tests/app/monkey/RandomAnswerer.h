@@ -44,8 +44,8 @@ public:
             "deadlock", "unable to", "could not", "column unknown", "table unknown", "validation error",
             "isc_", "sqlcode", "expression evaluation", "overflow occurred", "malformed string",
             "invalid token", "cannot transliterate", "attempt to store duplicate", "integer overflow",
-            "std::", "bad_alloc", "basic_string", "stoi", "stod", "não é um valor válido para o campo",
-            "não encontrado no comando", "sem valor.", "o conjunto de dados não tem",
+            "std::", "bad_alloc", "basic_string", "não é um valor válido para o campo",
+            "não encontrado no comando", "o conjunto de dados não tem",
         };
         const QString lower = text.toLower();
         for (const char *mark : marks)
