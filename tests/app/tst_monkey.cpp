@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -193,6 +194,12 @@ void TstMonkey::janela()
     QVERIFY2(PastaDemo::copia(QDate::currentDate(), pasta.path(), &erro), qPrintable(erro));
     const QString anterior = QDir::currentPath();
     QDir::setCurrent(pasta.path());
+    // A failed check below must not leave the next window in this folder or with these hooks.
+    const auto restaura = qScopeGuard([&anterior] {
+        F500PRI::restauraGanchos();
+        Encerramento::setGancho({});
+        QDir::setCurrent(anterior);
+    });
     const QString arquivo = pasta.filePath(QStringLiteral("ORVALIS.FDB"));
 
     QString contexto;
@@ -260,12 +267,9 @@ void TstMonkey::janela()
     for (QMdiSubWindow *janela : abertas)
         janela->close();
     pri.reset();
-    F500PRI::restauraGanchos();
     cad.reset();
     dat->cnxFirebird.close();
     dat.reset();
-    Encerramento::setGancho({});
-    QDir::setCurrent(anterior);
 
     QString achados;
     int conhecidos = 0;
