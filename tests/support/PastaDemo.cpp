@@ -33,12 +33,20 @@ QString gera(const QString &pasta, const QDate &hoje, const QString &semente, QS
     return saida;
 }
 
-QString compartilhada(const QDate &hoje, QString *erro)
+namespace {
+QString raizTestes()
 {
     QString raiz = QString::fromLocal8Bit(qgetenv("KORVEX_TEST_TMP"));
     if (raiz.isEmpty())
         raiz = QStringLiteral(KORVEX_TEST_TMP_DEFAULT);
     QDir().mkpath(raiz);
+    return raiz;
+}
+} // namespace
+
+QString compartilhada(const QDate &hoje, QString *erro)
+{
+    const QString raiz = raizTestes();
     QLockFile trava(raiz + QStringLiteral("/demodata.lock"));
     trava.setStaleLockTime(0);
     trava.lock();
@@ -62,6 +70,11 @@ bool copia(const QDate &hoje, const QString &destino, QString *erro)
     const QString origem = compartilhada(hoje, erro);
     if (origem.isEmpty())
         return false;
+    // Another test process may be writing the shared folder again (a newer generator): a copy
+    // taken meanwhile would be a half-written database file.
+    QLockFile trava(raizTestes() + QStringLiteral("/demodata.lock"));
+    trava.setStaleLockTime(0);
+    trava.lock();
     QDir().mkpath(destino);
     for (const QString &nome : {QStringLiteral("ORVALIS.FDB"), QStringLiteral("SisCon.ini")}) {
         const QString alvo = QDir(destino).filePath(nome);

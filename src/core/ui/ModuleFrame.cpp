@@ -58,6 +58,13 @@ bool ModuleFrame::isModuleWindowRegistered(const QString &className)
     return registro().contains(className);
 }
 
+QStringList ModuleFrame::registeredModuleWindows()
+{
+    QStringList nomes = registro().keys();
+    nomes.sort();
+    return nomes;
+}
+
 F599CAD *ModuleFrame::abreJanela(const QString &className)
 {
     const auto fabrica = registro().constFind(className);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -34,6 +35,8 @@ public:
     static void registerModuleWindow(const QString &className, Fabrica factory);
     static void unregisterModuleWindow(const QString &className);
     static bool isModuleWindowRegistered(const QString &className);
+    // The class names of the windows built into this program, in alphabetical order.
+    static QStringList registeredModuleWindows();
 
     // Opens a new window of the class (never reuses one). Returns nullptr, and leaves the menu
     // as it was, when the class is not built into this program or its creation failed.

@@ -1,8 +1,11 @@
 #include "U599CAD.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QEvent>
 #include <QFont>
 #include <QScrollArea>
+#include <QTimer>
 
 F599CAD::F599CAD(QWidget *parent)
     : QMdiSubWindow(parent)
@@ -38,4 +41,18 @@ void F599CAD::showEvent(QShowEvent *event)
         }
     }
     QMdiSubWindow::showEvent(event);
+}
+
+bool F599CAD::event(QEvent *event)
+{
+    if (event->type() == QEvent::DeferredDelete) {
+        const QList<QDialog *> dialogos = findChildren<QDialog *>();
+        for (QDialog *dialogo : dialogos) {
+            if (dialogo->testAttribute(Qt::WA_ShowModal)) {
+                QTimer::singleShot(50, this, &QObject::deleteLater);
+                return true;
+            }
+        }
+    }
+    return QMdiSubWindow::event(event);
 }

@@ -13,6 +13,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A window closed while one of its modal dialogs runs (exec() on the stack of one of this
+    // window's handlers) is freed once the dialog is gone: freeing it at once would free the
+    // dialog under its own loop.
+    bool event(QEvent *event) override;
 
     // The client area the subclass fills (design size 550 x 480).
     QWidget *conteudo() const { return m_conteudo; }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -143,6 +144,15 @@ void F599PSQ::showEvent(QShowEvent *event)
     // A search for a code no row has: no rows, but the grid gets its columns.
     edtCodigo->setText(QStringLiteral("-1"));
     btPesquisarClick();
+    // The columns are known now: a longer description can never match and the engine refuses
+    // it, and a code column of numbers cannot be compared with letters.
+    const TClientDataSetPlus &colunas = *cdsPesquisa;
+    if (colunas.active() && colunas.fieldCount() > 1) {
+        const FieldKind codigo = colunas.fieldDef(0).kind;
+        m_codigoNumerico = codigo == FieldKind::Integer || codigo == FieldKind::Numeric;
+        if (colunas.fieldDef(1).size > 0)
+            edtDescricao->setMaxLength(colunas.fieldDef(1).size);
+    }
     edtCodigo->clear();
     edtDescricao->clear();
     edtDescricao->setFocus();
@@ -156,6 +166,14 @@ void F599PSQ::edtDescricaoChange(const QString &text)
 
 void F599PSQ::btPesquisarClick()
 {
+    static const QRegularExpression numero(QStringLiteral("^-?[0-9]{1,15}$"));
+    const QString codigo = edtCodigo->text().trimmed();
+    if (m_codigoNumerico && !codigo.isEmpty() && !numero.match(codigo).hasMatch()) {
+        D500DAT::instance()->exibeMensagem(QStringLiteral("Informe no CÓDIGO somente números (até 15 dígitos)."),
+                                           TipoMensagem::Aviso, CorMensagem::Vermelho);
+        edtCodigo->setFocus();
+        return;
+    }
     const QString anterior = cdsPesquisa->commandText();
     // Codes are whole numbers: anything else is told here instead of failing in the engine.
     const Formatos::NumeroDigitado codigo = Formatos::leNumeroDigitado(edtCodigo->text(), 0, 15);

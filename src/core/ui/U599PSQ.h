@@ -49,6 +49,7 @@ private:
     QString m_codigo;
     QString m_descricao;
     bool m_mostrada = false;
+    bool m_codigoNumerico = false; // the code column holds numbers: typed letters are refused
 
     QLineEdit *edtCodigo = nullptr;
     QLineEdit *edtDescricao = nullptr;

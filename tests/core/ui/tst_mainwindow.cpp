@@ -4,10 +4,13 @@
 #include "U500PRI.h"
 #include "U599CAD.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPointer>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -271,6 +274,28 @@ private slots:
         QTRY_VERIFY(!menu(pri)->isHidden());
         QVERIFY(!botao(pri, "btFechar")->isHidden());
         QCOMPARE(amb.respostas.shown.size(), 2);
+    }
+
+    // Guards against a crash: a module window closed while its own modal dialog ran freed the
+    // dialog under the dialog's loop.
+    void moduleWindowOutlivesItsDialog()
+    {
+        AmbienteJanela amb(usuario());
+        F500PRI pri;
+        mostra(pri);
+        QPointer<F599CAD> janela = pri.frame()->abreJanela(kJanelas.first());
+        QVERIFY(janela);
+        {
+            QDialog dialogo(janela, Qt::Tool);
+            QTimer::singleShot(0, &dialogo, [&] {
+                janela->close();
+                QTimer::singleShot(100, &dialogo, &QDialog::accept);
+            });
+            dialogo.exec();
+            QVERIFY(janela);
+        }
+        QTRY_VERIFY(!janela); // closed once the dialog is gone
+        QTRY_VERIFY(!menu(pri)->isHidden());
     }
 
     // Guards the seller modules: without a seller code they do nothing and show nothing.

@@ -86,7 +86,9 @@ private slots:
         QVERIFY(w.isVisible());
     }
 
-    // Guards code plus description: the code restricts the search.
+    // Guards code plus description: the code restricts the search; letters in a numeric code
+    // and a description longer than its column get the window's own message or are cut, never
+    // the engine's conversion or truncation error.
     void codeRestrictsSearch()
     {
         F599PSQ w(QStringLiteral("F512VEN"), kColunas, kCondicao);
@@ -94,6 +96,17 @@ private slots:
         edit(w, "edtCodigo")->setText(QStringLiteral("11"));
         QTest::keyClicks(edit(w, "edtDescricao"), QStringLiteral("abc"));
         QCOMPARE(nomes(w), QStringList{QStringLiteral("Ana Abc")});
+
+        edit(w, "edtCodigo")->setText(QStringLiteral("1x"));
+        QTest::keyClick(edit(w, "edtDescricao"), Qt::Key_Return);
+        QCOMPARE(m_amb->respostas.lastText(), QStringLiteral("Informe no CÓDIGO somente números (até 15 dígitos)."));
+        QCOMPARE(nomes(w), QStringList{QStringLiteral("Ana Abc")});
+        edit(w, "edtCodigo")->clear();
+        m_amb->respostas.shown.clear();
+        edit(w, "edtDescricao")->clear();
+        QTest::keyClicks(edit(w, "edtDescricao"), QString(60, u'A'));
+        QCOMPARE(edit(w, "edtDescricao")->text().size(), 50);
+        QVERIFY(m_amb->respostas.shown.isEmpty());
     }
 
     // Guards typed quotes: searched literally, no SQL error.
