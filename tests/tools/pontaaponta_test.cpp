@@ -168,8 +168,8 @@ TEST_F(PontaAPonta, PrimeiraSincronizacaoComDados)
     EXPECT_FALSE(servidor->ocupado());
 }
 
-// Guards against a refused user or an old version being served over the wire, and against a
-// second notebook being served in the middle of the first one's dialogue.
+// Guards against a refused user or an old version being served over the wire, and against
+// notebooks connected at the same time disturbing each other's dialogue.
 TEST_F(PontaAPonta, RecusasEFilaDeNotebooks)
 {
     Notebook senhaErrada;

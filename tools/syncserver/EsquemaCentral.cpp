@@ -3,6 +3,9 @@
 #include "ConsultaServidor.h"
 #include "DatabaseError.h"
 #include "FirebirdConnection.h"
+#include "GeradorBaseUsuario.h"
+
+#include <QSqlQuery>
 
 #include <QRegularExpression>
 
@@ -96,6 +99,12 @@ void EsquemaCentral::prepara()
         adicionaColuna(tabela, QStringLiteral("CODNOW"), QStringLiteral("DOUBLE PRECISION"));
         adicionaColuna(tabela, QStringLiteral("SITSRV"), QStringLiteral("VARCHAR(1)"));
     }
+    // USUENV: the user whose script wrote the row; a resent row is known by it and the
+    // notebook's own number. Messages are integrated too (one copy per recipient).
+    for (const QString &tabela : comMomento)
+        adicionaColuna(tabela, QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
+    adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
+    adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("SITSRV"), QStringLiteral("VARCHAR(1)"));
     // An item goes up with its order's seller, which ties it to its order with the moment.
     adicionaColuna(QStringLiteral("F530IPF"), QStringLiteral("CODVEN"), QStringLiteral("NUMERIC(15,0)"));
     // One server message per recipient.
@@ -122,7 +131,37 @@ void EsquemaCentral::prepara()
                                          "  IF (NEW.DATMSG IS NULL) THEN NEW.DATMSG = CURRENT_DATE; "
                                          "END"));
     }
+    contaAlteracoesCatalogo();
     ajustaSequencias();
+}
+
+void EsquemaCentral::contaAlteracoesCatalogo()
+{
+    criaSequencia(QStringLiteral("SQCCAT"));
+    QStringList tabelas;
+    {
+        QSqlQuery consulta = ConsultaServidor::executa(
+            m_conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
+                                      "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0"));
+        while (consulta.next())
+            tabelas << consulta.value(0).toString().trimmed();
+    }
+    for (const QString &tabela : std::as_const(tabelas)) {
+        // The server's own tables feed users' rows only.
+        if (GeradorBaseUsuario::tabelaDoUsuario(tabela) || tabela == u"F030PDV" || tabela == u"F030SUB")
+            continue;
+        const QString gatilho = tabela.left(20) + QStringLiteral("_CATALOGO");
+        if (existe(QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE TRIM(RDB$TRIGGER_NAME) = :NOME"), gatilho))
+            continue;
+        ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE TRIGGER %1 FOR %2 ACTIVE AFTER INSERT OR UPDATE OR DELETE "
+                                                            "POSITION 0 AS DECLARE N BIGINT; BEGIN N = GEN_ID(SQCCAT, 1); END")
+                                                 .arg(gatilho, tabela));
+    }
+}
+
+qlonglong EsquemaCentral::versaoCatalogo() const
+{
+    return ConsultaServidor::valor(m_conexao, QStringLiteral("SELECT GEN_ID(SQCCAT, 0) FROM RDB$DATABASE")).toLongLong();
 }
 
 void EsquemaCentral::ajustaSequencias()

@@ -25,6 +25,10 @@ public:
     static QString sequenciaPedidos(const QString &empresa) { return QStringLiteral("SQCPDF") + empresa; }
     static QString sequenciaMensagens(const QString &empresa) { return QStringLiteral("SQCMSG") + empresa; }
 
+    // Counts the changes to the company tables that go whole into every user's file (each
+    // insert, update or delete bumps it): a catalogue built at another count is stale.
+    qlonglong versaoCatalogo() const;
+
     bool tabelaExiste(const QString &tabela) const;
     bool colunaExiste(const QString &tabela, const QString &coluna) const;
     // Columns of a table in their order, upper case, without the blanks of the catalogue.
@@ -37,6 +41,7 @@ private:
     void adicionaColuna(const QString &tabela, const QString &coluna, const QString &tipo);
     void criaTabela(const QString &tabela, const QString &definicao);
     void criaSequencia(const QString &sequencia);
+    void contaAlteracoesCatalogo();
     void avancaSequencia(const QString &sequencia, const QString &consultaMaximo, const QString &empresa);
 
     FirebirdConnection &m_conexao;

@@ -211,14 +211,55 @@ qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QStrin
     return linhas;
 }
 
-void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento)
+bool GeradorBaseUsuario::tabelaDoUsuario(const QString &tabela)
 {
-    const Usuario u = leUsuario(usuario);
+    static const QStringList tabelas = {
+        QStringLiteral("F599USU"), QStringLiteral("F510CLI"), QStringLiteral("F510ROT"), QStringLiteral("F510CPC"),
+        QStringLiteral("F510OPC"), QStringLiteral("F550TRC"), QStringLiteral("F500RPE"), QStringLiteral("F530PDF"),
+        QStringLiteral("F530IPF"), QStringLiteral("F530BON"), QStringLiteral("F530IBO"), QStringLiteral("F512MTF"),
+        QStringLiteral("F500RSV"), QStringLiteral("F599MSG"), QStringLiteral("F599MDT")};
+    return tabelas.contains(tabela);
+}
+
+void GeradorBaseUsuario::preenche(const QString &destino, const Usuario &usuario, const QVariantMap &parametros,
+                                  const std::function<bool(const QString &)> &incluida)
+{
+    FirebirdConnection conexao(QStringLiteral("korvex_servidor_usuario_%1").arg(++contadorConexoes));
+    conexao.setDatabaseName(destino);
+    conexao.open();
+    QStringList tabelas;
+    {
+        QSqlQuery consulta = ConsultaServidor::executa(
+            conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
+                                    "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_NAME"));
+        while (consulta.next())
+            tabelas << consulta.value(0).toString().trimmed();
+    }
+    TransactionGuard transacao(conexao);
+    for (const QString &tabela : std::as_const(tabelas)) {
+        if (incluida(tabela))
+            copiaTabela(conexao, tabela, usuario, parametros);
+    }
+    transacao.commit();
+    conexao.close();
+}
+
+void GeradorBaseUsuario::geraCatalogo(const QString &empresa, const QString &destino)
+{
     QFile::remove(destino);
     if (!QFile::copy(m_modelo, destino))
         throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(m_modelo, destino));
     QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+    Usuario empresaSomente;
+    empresaSomente.CODEMP = empresa;
+    preenche(destino, empresaSomente, {{QStringLiteral("EMP"), empresa}},
+             [](const QString &tabela) { return !tabelaDoUsuario(tabela); });
+}
 
+void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento)
+{
+    const Usuario u = leUsuario(usuario);
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
     const QVariantMap parametros{
         {QStringLiteral("EMP"), u.CODEMP},
         {QStringLiteral("USU"), u.CODUSU},
@@ -227,24 +268,6 @@ void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &des
         {QStringLiteral("DATA"), momento.date()},
         {QStringLiteral("HORA"), QTime(momento.time().hour(), momento.time().minute(), momento.time().second())},
     };
-    {
-        FirebirdConnection conexao(QStringLiteral("korvex_servidor_usuario_%1").arg(++contadorConexoes));
-        conexao.setDatabaseName(destino);
-        conexao.open();
-        QStringList tabelas;
-        {
-            QSqlQuery consulta = ConsultaServidor::executa(
-                conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
-                                        "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_NAME"));
-            while (consulta.next())
-                tabelas << consulta.value(0).toString().trimmed();
-        }
-        TransactionGuard transacao(conexao);
-        for (const QString &tabela : std::as_const(tabelas))
-            copiaTabela(conexao, tabela, u, parametros);
-        transacao.commit();
-        conexao.close();
-    }
+    preenche(destino, u, parametros, &GeradorBaseUsuario::tabelaDoUsuario);
     ArquivoFirebird::escritaSincrona(destino, true);
 }
-
