@@ -5,6 +5,7 @@
 #include "DatabaseError.h"
 #include "EsquemaCentral.h"
 #include "FirebirdConnection.h"
+#include "SqlText.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -153,19 +154,22 @@ QStringList GeradorBaseUsuario::colunasCentrais(const QString &tabela)
     return *it;
 }
 
-qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
-                                       const QVariantMap &parametros)
+void GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                                     const QVariantMap &parametros)
 {
     const QStringList colunas = EsquemaCentral(destino).colunas(tabela);
     if (colunas.isEmpty())
-        return 0;
-    QStringList marcadores;
-    for (qsizetype i = 0; i < colunas.size(); ++i)
-        marcadores << QStringLiteral("?");
-    const QString insercao = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(tabela, colunas.join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", ")));
-
-    qint64 linhas = 0;
+        return;
+    // The rows go from the central database into the file inside the engine (a block on the
+    // file reading the central database as an external source): no value passes through the
+    // driver, so numbers keep their exact scale and hundreds of thousands of rows take seconds.
+    QStringList declaracoes;
+    QStringList variaveis;
+    for (qsizetype i = 0; i < colunas.size(); ++i) {
+        declaracoes << QStringLiteral("DECLARE V%1 TYPE OF COLUMN %2.%3;").arg(i).arg(tabela, colunas.at(i));
+        variaveis << QStringLiteral(":V%1").arg(i);
+    }
+    const QSqlDatabase central = m_central.database();
     const QList<Origem> lista = origens(tabela, usuario);
     for (const Origem &origem : lista) {
         const QStringList disponiveis = colunasCentrais(origem.tabela);
@@ -191,24 +195,36 @@ qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QStrin
         if (!origem.agrupamento.isEmpty())
             sql += QStringLiteral(" GROUP BY ") + origem.agrupamento;
 
-        QVariantMap usados;
+        QStringList valores;
         for (auto it = parametros.cbegin(); it != parametros.cend(); ++it) {
-            if (sql.contains(u':' + it.key()))
-                usados.insert(it.key(), it.value());
+            if (!sql.contains(u':' + it.key()))
+                continue;
+            QString literal;
+            if (it.value().isNull() || !it.value().isValid())
+                literal = QStringLiteral("NULL");
+            else if (it.value().typeId() == QMetaType::QDate)
+                literal = SqlText::quoted(it.value().toDate().toString(QStringLiteral("dd.MM.yyyy")));
+            else if (it.value().typeId() == QMetaType::QTime)
+                literal = SqlText::quoted(it.value().toTime().toString(QStringLiteral("HH:mm:ss")));
+            else
+                literal = SqlText::quoted(it.value().toString());
+            valores << it.key() + QStringLiteral(" := ") + literal;
         }
-        QSqlQuery leitura = ConsultaServidor::executa(m_central, sql, usados);
-        QSqlQuery escrita = destino.query();
-        if (!escrita.prepare(insercao))
-            throw DatabaseError(QStringLiteral("%1: não foi possível preparar a inserção.").arg(tabela));
-        while (leitura.next()) {
-            for (int i = 0; i < colunas.size(); ++i)
-                escrita.bindValue(i, leitura.value(i));
-            if (!escrita.exec())
-                throw DatabaseError(tabela + QStringLiteral(": ") + escrita.lastError().databaseText());
-            ++linhas;
+        const QString bloco =
+            QStringLiteral("EXECUTE BLOCK AS ") + declaracoes.join(u' ') + QStringLiteral(" BEGIN FOR EXECUTE STATEMENT (")
+            + SqlText::quoted(sql) + u')'
+            + (valores.isEmpty() ? QString() : QStringLiteral(" (") + valores.join(QStringLiteral(", ")) + u')')
+            + QStringLiteral(" ON EXTERNAL ") + SqlText::quoted(central.databaseName()) + QStringLiteral(" AS USER ")
+            + SqlText::quoted(central.userName()) + QStringLiteral(" PASSWORD ") + SqlText::quoted(central.password())
+            + QStringLiteral(" INTO ") + variaveis.join(QStringLiteral(", ")) + QStringLiteral(" DO INSERT INTO ") + tabela
+            + QStringLiteral(" (") + colunas.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
+            + variaveis.join(QStringLiteral(", ")) + QStringLiteral("); END");
+        try {
+            destino.execute(bloco);
+        } catch (const DatabaseError &e) {
+            throw DatabaseError(tabela + QStringLiteral(": ") + e.message());
         }
     }
-    return linhas;
 }
 
 bool GeradorBaseUsuario::tabelaDoUsuario(const QString &tabela)

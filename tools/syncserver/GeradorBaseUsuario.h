@@ -60,8 +60,8 @@ private:
     Usuario leUsuario(const UsuarioServidor &usuario) const;
     QList<Origem> origens(const QString &tabela, const Usuario &usuario) const;
     QStringList colunasCentrais(const QString &tabela);
-    qint64 copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
-                       const QVariantMap &parametros);
+    void copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                     const QVariantMap &parametros);
     // Fills the tables of `destino` that `incluida` accepts.
     void preenche(const QString &destino, const Usuario &usuario, const QVariantMap &parametros,
                   const std::function<bool(const QString &)> &incluida);
