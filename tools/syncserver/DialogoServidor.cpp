@@ -435,7 +435,8 @@ void DialogoServidor::geraEEnviaPacote()
     const QString arquivoPacote = QDir(pasta).filePath(QStringLiteral("ORVALIS.KXD"));
     executa([servicos = &m_servicos, usuario = *m_usuario, arquivoBase, arquivoPacote] {
                 servicos->geraBase(usuario, arquivoBase);
-                const ArquivoZip::Resultado compactado = ArquivoZip::compacta(arquivoBase, arquivoPacote);
+                // The fastest deflate: a database file compresses nearly as well, in a third of the time.
+                const ArquivoZip::Resultado compactado = ArquivoZip::compacta(arquivoBase, arquivoPacote, 1);
                 QFile::remove(arquivoBase);
                 if (!compactado.ok())
                     throw DatabaseError(QStringLiteral("não foi possível compactar a base: ") + compactado.detalhe);

@@ -105,6 +105,13 @@ void EsquemaCentral::prepara()
         adicionaColuna(tabela, QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
     adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
     adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("SITSRV"), QStringLiteral("VARCHAR(1)"));
+    // The integration looks for the rows fresh from a script (SITSRV empty) among all the others.
+    for (const QString &tabela : comMomento + QStringList{QStringLiteral("F599MSG")}) {
+        const QString indice = tabela + QStringLiteral("_SITSRV");
+        if (tabelaExiste(tabela)
+            && !existe(QStringLiteral("SELECT 1 FROM RDB$INDICES WHERE TRIM(RDB$INDEX_NAME) = :NOME"), indice))
+            ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE INDEX %1 ON %2 (SITSRV)").arg(indice, tabela));
+    }
     // An item goes up with its order's seller, which ties it to its order with the moment.
     adicionaColuna(QStringLiteral("F530IPF"), QStringLiteral("CODVEN"), QStringLiteral("NUMERIC(15,0)"));
     // One server message per recipient.

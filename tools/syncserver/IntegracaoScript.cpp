@@ -52,9 +52,13 @@ void IntegracaoScript::integraPedidos()
     // Otherwise the new copy replaces the earlier one under the earlier server number.
     const QString substituido = QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE ") + pedidoPendente
                                 + QStringLiteral(" AND ") + anterior + u')';
-    m_conexao.execute(QStringLiteral("DELETE FROM F530IPF X WHERE EXISTS (SELECT 1 FROM F530PDF A WHERE A.CODEMP = X.CODEMP "
-                                     "AND A.CODPDF = X.CODPDF AND A.CODINT = X.CODINT AND ")
-                      + aberto + QStringLiteral(" AND ") + substituido + u')');
+    // Driven by the package's few orders, not by every item of the company.
+    m_conexao.execute(QStringLiteral("EXECUTE BLOCK AS DECLARE E NUMERIC(15,0); DECLARE N NUMERIC(15,0); "
+                                     "DECLARE I NUMERIC(15,0); BEGIN FOR SELECT A.CODEMP, A.CODPDF, A.CODINT "
+                                     "FROM F530PDF P JOIN F530PDF A ON ")
+                      + anterior + QStringLiteral(" WHERE ") + pedidoPendente + QStringLiteral(" AND ") + aberto
+                      + QStringLiteral(" INTO :E, :N, :I DO DELETE FROM F530IPF X WHERE X.CODEMP = :E AND X.CODPDF = :N "
+                                       "AND X.CODINT = :I; END"));
     m_conexao.execute(QStringLiteral("UPDATE F530PDF P SET P.CODINT = (SELECT FIRST 1 A.CODINT FROM F530PDF A WHERE ")
                       + anterior + QStringLiteral(") WHERE ") + pedidoPendente
                       + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF A WHERE ") + anterior + u')');
