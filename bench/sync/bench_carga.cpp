@@ -324,8 +324,6 @@ int main(int argc, char **argv)
             cortados += proxies[i]->cortou() && !notebooks[i].sucesso ? 1 : 0;
         BancadaSync::alvo(QStringLiteral("round 2: the dropped links failed their exchange"), cortados == quedas,
                           QStringLiteral("%1 of %2").arg(cortados).arg(quedas));
-        for (int i = quedas; i < quantos; ++i)
-            notebooks[i].sucesso = notebooks[i].sucesso;
         std::vector<Notebook> inteiros(notebooks.begin() + quedas, notebooks.end());
         relata(QStringLiteral("round 2 (links kept)"), inteiros, parede2);
         for (Notebook &n : repetidos)

@@ -6,10 +6,11 @@
 class FirebirdConnection;
 
 // The central database's own structure on top of the client's contract: the columns the
-// uploaded script writes (CODNOW, USUDES), the integration mark SITSRV, the bonus-order table
-// F030PDV, the substitute-seller table F030SUB, the trigger that numbers uploaded messages and
-// the sequences SQCPDF<emp> and SQCMSG<emp>. Every step checks the catalogue first, so it runs
-// at each start.
+// uploaded script writes (CODNOW, USUDES), the integration mark SITSRV (indexed) and the sender
+// USUENV, the bonus-order table F030PDV, the substitute-seller table F030SUB, the trigger that
+// numbers uploaded messages, the sequences SQCPDF<emp> and SQCMSG<emp>, and the count of changes
+// to the company tables (SQCCAT, bumped by a trigger on each). Every step checks the catalogue
+// first, so it runs at each start.
 class EsquemaCentral
 {
 public:

@@ -3,6 +3,7 @@
 #include "ServicosServidor.h"
 
 #include <QTcpSocket>
+#include <QThreadPool>
 #include <QTimer>
 
 struct ServidorSincronizacao::Atendimento
@@ -24,6 +25,8 @@ ServidorSincronizacao::ServidorSincronizacao(ServicosServidor &servicos, Dialogo
 
 ServidorSincronizacao::~ServidorSincronizacao()
 {
+    // The central database's work of exchanges still running must not outlive its services.
+    QThreadPool::globalInstance()->waitForDone();
     const auto atendimentos = m_atendimentos;
     m_atendimentos.clear();
     for (auto it = atendimentos.cbegin(); it != atendimentos.cend(); ++it) {
