@@ -259,8 +259,9 @@ TEST_F(BaseCentralTeste, ComandosRecusados)
 }
 
 // Guards against a user's file missing what the screens need or holding what the user must not
-// see: other sellers' customers, unsent states that would be sent again, server columns, and
-// numbers changed on the way (NUMERIC values copied through doubles).
+// see: other sellers' customers, unsent states that would be sent again, server columns,
+// numbers changed on the way (NUMERIC values copied through doubles), and a stale catalogue or
+// order history kept from an earlier file.
 TEST_F(BaseCentralTeste, BaseDoUsuario)
 {
     central->executaScript(marcos, NotebookExemplo::script());
@@ -323,5 +324,20 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     EXPECT_EQ(contaEm(base, QStringLiteral("F500RSV")), 2);
     EXPECT_EQ(contaEm(base, QStringLiteral("RDB$RELATION_FIELDS WHERE TRIM(RDB$FIELD_NAME) IN ('CODNOW', 'SITSRV', 'USUDES')")),
               0);
+    usuario = QSqlQuery(); // an open statement would keep the file attached
     base.close();
+
+    // The catalogue and the closed orders are kept between files: a change reaches the next one.
+    central->conexao().execute(QStringLiteral("UPDATE F511TAB SET PRCVEN = 7.5"));
+    central->conexao().execute(QStringLiteral("UPDATE F530PDF SET OBSCLI = 'FATURADO' WHERE CODINT = 501"));
+    central->conexao().execute(QStringLiteral("UPDATE F530IPF SET QTDPRO = 9 WHERE CODINT = 501"));
+    central->geraBase(marcos, arquivo);
+    FirebirdConnection segunda(QStringLiteral("teste_base_usuario_2"));
+    segunda.setDatabaseName(arquivo);
+    segunda.open();
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT CAST(PRCVEN AS VARCHAR(30)) FROM F511TAB")), QStringLiteral("7.500"));
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT OBSCLI FROM F530PDF WHERE CODINT = 501")), QStringLiteral("FATURADO"));
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT CAST(QTDPRO AS INTEGER) FROM F530IPF WHERE CODINT = 501")), QStringLiteral("9"));
+    EXPECT_EQ(contaEm(segunda, QStringLiteral("F530PDF")), 4);
+    segunda.close();
 }

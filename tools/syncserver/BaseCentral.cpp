@@ -195,8 +195,33 @@ void BaseCentral::geraBase(const UsuarioServidor &usuario, const QString &arquiv
     FirebirdConnection conexao(nomeConexao());
     preparaConexao(conexao);
     GeradorBaseUsuario gerador(conexao, m_modelo);
-    copiaCatalogo(gerador, conexao, usuario.CODEMP, arquivo);
-    gerador.gera(usuario, arquivo, QDateTime::currentDateTime());
+    copiaHistorico(gerador, conexao, usuario, arquivo);
+    gerador.gera(usuario, arquivo, QDateTime::currentDateTime(), true);
+}
+
+void BaseCentral::copiaHistorico(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const UsuarioServidor &usuario,
+                                 const QString &destino)
+{
+    const std::lock_guard<std::mutex> vez(m_historico);
+    const EsquemaCentral esquema(conexao);
+    const QString vendedor = ConsultaServidor::codigo(
+        ConsultaServidor::valor(conexao, QStringLiteral("SELECT FIRST 1 CODVEN FROM F599USU WHERE CODEMP = :EMP AND CODUSU = :USU"),
+                                {{QStringLiteral("EMP"), usuario.CODEMP}, {QStringLiteral("USU"), usuario.CODUSU}}));
+    // Read before the copy is made: a change meanwhile makes it stale at once.
+    const QString versao = QStringLiteral("%1|%2|%3").arg(esquema.versaoCatalogo()).arg(esquema.versaoHistorico()).arg(vendedor);
+    const QString arquivo = QDir(m_pasta).filePath(QStringLiteral("HISTORICO%1_%2.FDB").arg(usuario.CODEMP, usuario.CODUSU));
+    const QString chave = usuario.CODEMP + u'_' + usuario.CODUSU;
+    if (m_versoesHistorico.value(chave) != versao || !QFileInfo::exists(arquivo)) {
+        m_versoesHistorico.remove(chave);
+        copiaCatalogo(gerador, conexao, usuario.CODEMP, arquivo);
+        gerador.geraHistorico(usuario, arquivo);
+        m_versoesHistorico.insert(chave, versao);
+    }
+    if (destino.isEmpty())
+        return;
+    QFile::remove(destino);
+    if (!QFile::copy(arquivo, destino))
+        throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(arquivo, destino));
 }
 
 void BaseCentral::preparaCatalogos()
@@ -205,6 +230,14 @@ void BaseCentral::preparaCatalogos()
     GeradorBaseUsuario gerador(m_conexao, m_modelo);
     for (const QString &empresa : empresas)
         copiaCatalogo(gerador, m_conexao, empresa, QString());
+    QSqlQuery usuarios = ConsultaServidor::executa(
+        m_conexao, QStringLiteral("SELECT CODEMP, CODUSU FROM F599USU WHERE CODEMP IS NOT NULL AND CODUSU IS NOT NULL"));
+    QList<UsuarioServidor> lista;
+    while (usuarios.next())
+        lista.append({ConsultaServidor::codigo(usuarios.value(0)), ConsultaServidor::codigo(usuarios.value(1)), QString()});
+    usuarios.finish();
+    for (const UsuarioServidor &usuario : std::as_const(lista))
+        copiaHistorico(gerador, m_conexao, usuario, QString());
 }
 
 void BaseCentral::copiaCatalogo(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const QString &empresa,

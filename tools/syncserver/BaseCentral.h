@@ -45,9 +45,10 @@ public:
     int executaScript(const UsuarioServidor &usuario, const QStringList &linhas) override;
     void geraBase(const UsuarioServidor &usuario, const QString &arquivo) override;
 
-    // Builds each company's catalogue file (CATALOGO<emp>.FDB) now, so that the first user's
-    // file after a start does not wait for it. A catalogue is built again after any change to
-    // the company's tables.
+    // Builds each company's catalogue file (CATALOGO<emp>.FDB) and each user's history (the
+    // catalogue with the user's closed orders, HISTORICO<emp>_<usu>.FDB) now, so that the first
+    // user's file after a start does not wait for them. Each is built again after a change to
+    // what it holds.
     void preparaCatalogos();
 
     // Adds or replaces a user of the central database; the password is given in clear and
@@ -63,6 +64,9 @@ private:
     void leTiposColunas();
     // A connection of the calling thread to the central database, open.
     void preparaConexao(FirebirdConnection &conexao) const;
+    // Brings the user's history up to date and copies it to `destino` (when not empty).
+    void copiaHistorico(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const UsuarioServidor &usuario,
+                        const QString &destino);
     // Brings the company's catalogue up to date and copies it to `destino` (when not empty).
     void copiaCatalogo(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const QString &empresa,
                        const QString &destino);
@@ -72,6 +76,8 @@ private:
     QString m_senha;
     std::mutex m_scripts;
     std::mutex m_catalogo;
+    std::mutex m_historico;
+    QHash<QString, QString> m_versoesHistorico; // company_user -> counts its history was built at
     QHash<QString, qlonglong> m_versoesCatalogo; // company -> change count its catalogue was built at
     QString m_modelo;
     FirebirdConnection m_conexao;

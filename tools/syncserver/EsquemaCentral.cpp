@@ -139,6 +139,7 @@ void EsquemaCentral::prepara()
                                          "END"));
     }
     contaAlteracoesCatalogo();
+    contaAlteracoesHistorico();
     ajustaSequencias();
 }
 
@@ -164,6 +165,36 @@ void EsquemaCentral::contaAlteracoesCatalogo()
                                                             "POSITION 0 AS DECLARE N BIGINT; BEGIN N = GEN_ID(SQCCAT, 1); END")
                                                  .arg(gatilho, tabela));
     }
+}
+
+void EsquemaCentral::contaAlteracoesHistorico()
+{
+    criaSequencia(QStringLiteral("SQCHIS"));
+    const QString fechado = GeradorBaseUsuario::pedidoFechado(QStringLiteral("%1"));
+    const auto cria = [this](const QString &gatilho, const QString &tabela, const QString &corpo) {
+        if (!tabelaExiste(tabela)
+            || existe(QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE TRIM(RDB$TRIGGER_NAME) = :NOME"), gatilho))
+            return;
+        ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE TRIGGER %1 FOR %2 ACTIVE AFTER INSERT OR UPDATE OR DELETE "
+                                                            "POSITION 1 AS DECLARE N BIGINT; BEGIN %3 END")
+                                                 .arg(gatilho, tabela, corpo));
+    };
+    cria(QStringLiteral("F530PDF_HISTORICO"), QStringLiteral("F530PDF"),
+         QStringLiteral("IF ((NOT DELETING AND ") + fechado.arg(QStringLiteral("NEW"))
+             + QStringLiteral(") OR (NOT INSERTING AND ") + fechado.arg(QStringLiteral("OLD"))
+             + QStringLiteral(")) THEN N = GEN_ID(SQCHIS, 1);"));
+    const QString doPedido = QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = %1.CODEMP AND "
+                                            "P.CODPDF = %1.CODPDF AND P.CODINT = %1.CODINT AND ")
+                             + fechado.arg(QStringLiteral("P")) + u')';
+    cria(QStringLiteral("F530IPF_HISTORICO"), QStringLiteral("F530IPF"),
+         QStringLiteral("IF ((NOT DELETING AND ") + doPedido.arg(QStringLiteral("NEW"))
+             + QStringLiteral(") OR (NOT INSERTING AND ") + doPedido.arg(QStringLiteral("OLD"))
+             + QStringLiteral(")) THEN N = GEN_ID(SQCHIS, 1);"));
+}
+
+qlonglong EsquemaCentral::versaoHistorico() const
+{
+    return ConsultaServidor::valor(m_conexao, QStringLiteral("SELECT GEN_ID(SQCHIS, 0) FROM RDB$DATABASE")).toLongLong();
 }
 
 qlonglong EsquemaCentral::versaoCatalogo() const

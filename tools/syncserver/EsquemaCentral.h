@@ -29,6 +29,9 @@ public:
     // Counts the changes to the company tables that go whole into every user's file (each
     // insert, update or delete bumps it): a catalogue built at another count is stale.
     qlonglong versaoCatalogo() const;
+    // Counts the changes to closed orders and their items (SQCHIS): a user's order history
+    // built at another count is stale.
+    qlonglong versaoHistorico() const;
 
     bool tabelaExiste(const QString &tabela) const;
     bool colunaExiste(const QString &tabela, const QString &coluna) const;
@@ -43,6 +46,7 @@ private:
     void criaTabela(const QString &tabela, const QString &definicao);
     void criaSequencia(const QString &sequencia);
     void contaAlteracoesCatalogo();
+    void contaAlteracoesHistorico();
     void avancaSequencia(const QString &sequencia, const QString &consultaMaximo, const QString &empresa);
 
     FirebirdConnection &m_conexao;

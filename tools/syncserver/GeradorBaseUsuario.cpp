@@ -75,8 +75,14 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
     if (tabela == u"F510ROT" || tabela == u"F510CPC" || tabela == u"F510OPC" || tabela == u"F550TRC"
         || tabela == u"F500RPE")
         return {{tabela, {}, doCliente(), {}, {}}};
+    const auto situacao = [&usuario](const QString &alias) {
+        if (usuario.pedidos == Pedidos::Todos)
+            return QString();
+        return (usuario.pedidos == Pedidos::Fechados ? QStringLiteral(" AND (") : QStringLiteral(" AND NOT ("))
+               + pedidoFechado(alias) + u')';
+    };
     if (tabela == u"F530PDF") {
-        return {{tabela, {}, empresa + QStringLiteral(" AND (T.CODVEN = :VEN OR T.VENSUB = :VEN)"),
+        return {{tabela, {}, empresa + QStringLiteral(" AND (T.CODVEN = :VEN OR T.VENSUB = :VEN)") + situacao(QStringLiteral("T")),
                  {{QStringLiteral("SITPDF"), QStringLiteral("IIF(T.SITPDF IN ('D', 'L'), 'E', T.SITPDF)")},
                   {QStringLiteral("PDFORC"), QStringLiteral("'N'")}},
                  {}}};
@@ -84,7 +90,8 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
     if (tabela == u"F530IPF") {
         return {{tabela, {},
                  QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = T.CODEMP AND P.CODPDF = T.CODPDF "
-                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN))"),
+                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
+                     + situacao(QStringLiteral("P")) + u')',
                  {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
     }
     // A supervisor decides on every bonus order of the company; a seller sees its own.
@@ -262,9 +269,16 @@ void GeradorBaseUsuario::preenche(const QString &destino, const Usuario &usuario
                                     "WHERE C.RDB$INDEX_NAME = I.RDB$INDEX_NAME)"));
         while (consulta.next()) {
             if (tabelas.contains(consulta.value(1).toString().trimmed()))
-                indices << consulta.value(0).toString().trimmed();
+                indices << consulta.value(0).toString().trimmed() + u'|' + consulta.value(1).toString().trimmed();
         }
     }
+    // A table that already holds rows (the history's orders) keeps its indexes: building them
+    // again would cost more than the few rows added.
+    indices.removeIf([&conexao](const QString &indice) {
+        return ConsultaServidor::valor(conexao, QStringLiteral("SELECT FIRST 1 1 FROM ") + indice.section(u'|', 1)).isValid();
+    });
+    for (QString &indice : indices)
+        indice = indice.section(u'|', 0, 0);
     for (const QString &indice : std::as_const(indices))
         ConsultaServidor::executa(conexao, QStringLiteral("ALTER INDEX %1 INACTIVE").arg(indice));
     {
@@ -290,9 +304,27 @@ void GeradorBaseUsuario::geraCatalogo(const QString &empresa, const QString &des
              [](const QString &tabela) { return !tabelaDoUsuario(tabela); });
 }
 
-void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento)
+QString GeradorBaseUsuario::pedidoFechado(const QString &alias)
 {
-    const Usuario u = leUsuario(usuario);
+    return QStringLiteral("COALESCE(%1.SITPDF, '') NOT IN ('D', 'L')").arg(alias);
+}
+
+void GeradorBaseUsuario::geraHistorico(const UsuarioServidor &usuario, const QString &destino)
+{
+    Usuario u = leUsuario(usuario);
+    u.pedidos = Pedidos::Fechados;
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+    preenche(destino, u,
+             {{QStringLiteral("EMP"), u.CODEMP}, {QStringLiteral("VEN"), u.CODVEN.isEmpty() ? QVariant() : QVariant(u.CODVEN)}},
+             [](const QString &tabela) { return tabela == u"F530PDF" || tabela == u"F530IPF"; });
+}
+
+void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento,
+                              bool comHistorico)
+{
+    Usuario u = leUsuario(usuario);
+    if (comHistorico)
+        u.pedidos = Pedidos::Abertos;
     QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
     const QVariantMap parametros{
         {QStringLiteral("EMP"), u.CODEMP},

@@ -36,15 +36,27 @@ public:
     // Writes `destino` (replacing it): the template with the company's tables filled.
     // Throws DatabaseError.
     void geraCatalogo(const QString &empresa, const QString &destino);
-    // Adds the user's rows to `destino`, a copy of the user's company's catalogue, and turns its
+    // Adds to `destino`, a copy of the company's catalogue, the user's orders (with their items)
+    // that the back office has closed (every state but 'D' and 'L'): the bulk of a seller's rows,
+    // which change only when the back office changes them. Throws DatabaseError.
+    void geraHistorico(const UsuarioServidor &usuario, const QString &destino);
+    // Adds the user's rows to `destino`, a copy of the user's company's catalogue (or of the
+    // user's history when `comHistorico`: then only the open orders are added), and turns its
     // forced writes on. Throws DatabaseError.
-    void gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento);
+    void gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento, bool comHistorico = false);
+
+    // The condition of a closed order on alias `alias`.
+    static QString pedidoFechado(const QString &alias);
 
 private:
+    // Which of the user's orders (with their items) a fill takes.
+    enum class Pedidos { Todos, Fechados, Abertos };
+
     struct Usuario
     {
         QString CODEMP, CODUSU, CODVEN, CODSUP;
         bool supervisor = false;
+        Pedidos pedidos = Pedidos::Todos;
     };
     // One SELECT feeding a table of the user's file: columns by their names in that file.
     struct Origem
