@@ -76,6 +76,7 @@ public:
             m_processo.kill();
         m_processo.waitForFinished();
     }
+    qint64 pid() const { return m_processo.processId(); }
     QByteArray saida()
     {
         m_saida += m_processo.readAll();
@@ -96,11 +97,25 @@ struct Medidas
     bool sucesso = false;
     QStringList linhas;
     QList<double> momentos; // ms of each status line
+    QList<double> cpuServidor; // ms of CPU the server had used at each status line
     int leituras = 0;       // progress reports during the download: one per read
 };
 
 // One synchronisation of the notebook in `pasta`; the received archive is kept as `copiaPacote`.
-Medidas sincroniza(D500DAT &dat, const QString &pasta, const QString &copiaPacote)
+// CPU time (user + system) a process has used so far, in ms; -1 when unknown.
+double cpuMs(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray texto = stat.readAll();
+    const QList<QByteArray> campos = texto.mid(texto.lastIndexOf(')') + 2).split(' ');
+    if (campos.size() < 13)
+        return -1;
+    return (campos.at(11).toDouble() + campos.at(12).toDouble()) * 1000.0 / ::sysconf(_SC_CLK_TCK);
+}
+
+Medidas sincroniza(D500DAT &dat, const QString &pasta, const QString &copiaPacote, qint64 pidServidor)
 {
     Medidas m;
     ClienteSincronizacao cliente(dat, kVersao, pasta);
@@ -115,6 +130,7 @@ Medidas sincroniza(D500DAT &dat, const QString &pasta, const QString &copiaPacot
     });
     QObject::connect(&cliente, &ClienteSincronizacao::linhaStatus, &laco, [&](const QString &linha) {
         m.linhas << linha;
+        m.cpuServidor << cpuMs(pidServidor);
         m.momentos << relogio.nsecsElapsed() / 1e6;
         if (linha == LinhasStatus::extraindo) {
             m.fimDownload = relogio.nsecsElapsed() / 1e6;
@@ -242,7 +258,7 @@ int main(int argc, char **argv)
         preparo.start();
         const quint16 porta = portaLivre();
         ServidorFilho servidor(QDir(trabalho.path()).filePath(QStringLiteral("central")), notebook.base(), porta);
-        BancadaSync::figura(QStringLiteral("central base made from the data set"),
+        BancadaSync::figura(QStringLiteral("central base made from the data set, company catalogue built"),
                             QStringLiteral("%1 s").arg(preparo.elapsed() / 1000.0, 0, 'f', 1));
 
         auto dat = BancadaSync::abreNotebook(notebook.base());
@@ -255,7 +271,7 @@ int main(int argc, char **argv)
         const QString usuarioAntes = dat->sessao.NOMUSU;
 
         const qint64 memoriaAntes = BancadaSync::picoMemoriaKb();
-        const Medidas m = sincroniza(*dat, notebook.pasta(), pacote);
+        const Medidas m = sincroniza(*dat, notebook.pasta(), pacote, servidor.pid());
         const qint64 memoriaDepois = BancadaSync::picoMemoriaKb();
         if (!m.sucesso || m.inicioDownload < 0) {
             std::fprintf(stderr, "bench_download_reposicao: the exchange failed:\n%s\n%s\n",
@@ -264,6 +280,19 @@ int main(int argc, char **argv)
         }
         for (int i = 0; i < m.linhas.size(); ++i)
             BancadaSync::figura(QStringLiteral("  at %1 ms").arg(m.momentos.at(i), 8, 'f', 0), m.linhas.at(i));
+        // From "#GERANDO#" to "#ENVIANDO#": the server builds and zips the user's file (the
+        // company's catalogue was built when the server started, printed above).
+        const qsizetype gerando = m.linhas.indexOf(LinhasStatus::gerando);
+        const qsizetype recebendo = m.linhas.indexOf(LinhasStatus::recebendo);
+        if (gerando >= 0 && recebendo > gerando) {
+            const double geracao = m.momentos.at(recebendo) - m.momentos.at(gerando);
+            const double cpu = m.cpuServidor.at(recebendo) - m.cpuServidor.at(gerando);
+            BancadaSync::alvo(QStringLiteral("user's file generated and zipped by the server <= 5 s"), geracao <= 5000,
+                              QStringLiteral("%1 s").arg(geracao / 1000.0, 0, 'f', 2));
+            // On a shared machine the wall time is mostly waiting for a core; the CPU time is not.
+            BancadaSync::figura(QStringLiteral("  server CPU time meanwhile (user + system)"),
+                                QStringLiteral("%1 s").arg(cpu / 1000.0, 0, 'f', 2));
+        }
         const double download = m.fimDownload - m.inicioDownload;
         const double completo = m.fim - m.inicioDownload;
         BancadaSync::figura(QStringLiteral("package"), QStringLiteral("%1 bytes (%2 MB)")

@@ -13,8 +13,6 @@ namespace {
 using Situacao = ArquivoZip::Situacao;
 using Resultado = ArquivoZip::Resultado;
 
-// zlib's usual level (see compacta).
-constexpr zip_uint32_t nivelCompressao = 6;
 
 struct FechaArquivo
 {
@@ -57,7 +55,7 @@ Resultado abreLeitura(const QString &arquivoZip, ArquivoAberto &arquivo)
 
 } // namespace
 
-ArquivoZip::Resultado ArquivoZip::compacta(const QString &arquivo, const QString &arquivoZip)
+ArquivoZip::Resultado ArquivoZip::compacta(const QString &arquivo, const QString &arquivoZip, int nivel)
 {
     const QFileInfo origem(arquivo);
     if (!origem.isFile() || !origem.isReadable())
@@ -81,7 +79,7 @@ ArquivoZip::Resultado ArquivoZip::compacta(const QString &arquivo, const QString
     }
     // libzip's default is the best compression, several times slower than zlib's usual level for
     // files of statements or database pages that come out barely smaller.
-    if (zip_set_file_compression(zip.get(), static_cast<zip_uint64_t>(indice), ZIP_CM_DEFLATE, nivelCompressao) != 0)
+    if (zip_set_file_compression(zip.get(), static_cast<zip_uint64_t>(indice), ZIP_CM_DEFLATE, static_cast<zip_uint32_t>(nivel)) != 0)
         return falha(Situacao::ErroGravacao, QString::fromUtf8(zip_strerror(zip.get())));
 
     if (zip_close(zip.get()) != 0)

@@ -28,8 +28,9 @@ public:
     };
 
     // Writes the archive with `arquivo` as its one entry, named by the file name alone.
-    // An existing archive is replaced only when the new one is complete.
-    static Resultado compacta(const QString &arquivo, const QString &arquivoZip);
+    // An existing archive is replaced only when the new one is complete. `nivel`: deflate's
+    // level, zlib's usual 6 unless a caller trades size for time.
+    static Resultado compacta(const QString &arquivo, const QString &arquivoZip, int nivel = 6);
 
     // Names of the entries, in archive order.
     static Resultado listaEntradas(const QString &arquivoZip, QStringList &entradas);

@@ -57,7 +57,7 @@ const QString PacoteEnvio::colunasClientes = QStringLiteral(
     "FONEMB, CNTEMB, EMLEMB, FONLIM, CNTLIM, EMLLIM, CPFCGC, NUMIES, CODTIP, DESCHK, STUCLI, OBSCLI, CODCID");
 
 const QString PacoteEnvio::colunasMensagens =
-    QStringLiteral("CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG");
+    QStringLiteral("CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG, CODMSG");
 
 const QString PacoteEnvio::colunasMovimentosFlex = QStringLiteral(
     "CODMOV, CODEMP, CODSUP, CCUORI, VENORI, CCUDES, VENDES, DATMOV, TIPMOV, SITMOV, VLRMOV");
@@ -75,7 +75,7 @@ QString PacoteEnvio::consultaClientes(const QString &codigoVendedor)
 QString PacoteEnvio::consultaMensagens(const QString &codigoEmpresa, const QString &codigoUsuario)
 {
     return QStringLiteral("SELECT DISTINCT ") + SqlText::quoted(codigoUsuario)
-        + QStringLiteral(" AS USUREM, D.CODUSU, M.TITMSG, M.DESMSG, M.CODEMP, 'N' AS SITMSG, 'E' AS ENV"
+        + QStringLiteral(" AS USUREM, D.CODUSU, M.TITMSG, M.DESMSG, M.CODEMP, 'N' AS SITMSG, 'E' AS ENV, M.CODMSG"
                          " FROM F599MSG M, F599MDT D"
                          " WHERE M.CODEMP = D.CODEMP"
                          " AND   M.CODMSG = D.CODMSG"
@@ -168,7 +168,8 @@ void PacoteEnvio::reuneDados(double momento)
     // Customers, new and changed, credited to the session's seller.
     m_dat.geraInsercoes(QStringLiteral("F510CLI"), QString(), momento, consultaClientes(ven), colunasClientes);
 
-    // Outgoing messages: one server row per recipient.
+    // Outgoing messages: one server row per recipient, with the local number, by which the server
+    // knows a message sent again after a broken exchange.
     m_mensagensIncluidas = m_dat.geraInsercoes(QStringLiteral("F599MSG"), QStringLiteral("SQCMSG") + emp, 0,
                                                consultaMensagens(emp, usu), colunasMensagens);
 

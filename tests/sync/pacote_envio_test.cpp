@@ -221,12 +221,12 @@ TEST_F(Pacote, ScriptCompletoLinhaALinha)
                        "DESCHK, STUCLI, OBSCLI, CODCID, CODNOW)  SELECT '1','7','9900001','0','Mercado O''Brien','','',"
                        "'','','','','','','','','','','','11222333000181','','','','N','','4205','")
             + m + QStringLiteral("' FROM DUAL "),
-        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG)  "
-                       "SELECT SQCMSG1.NEXTVAL, '25','3','Reunião','Amanhã às 9h','1','N','E' FROM DUAL "),
-        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG)  "
-                       "SELECT SQCMSG1.NEXTVAL, '25','4','Reunião','Amanhã às 9h','1','N','E' FROM DUAL "),
-        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG)  "
-                       "SELECT SQCMSG1.NEXTVAL, '25','8','Reunião','Amanhã às 9h','1','N','E' FROM DUAL "),
+        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG, CODMSG)  "
+                       "SELECT SQCMSG1.NEXTVAL, '25','3','Reunião','Amanhã às 9h','1','N','E','1' FROM DUAL "),
+        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG, CODMSG)  "
+                       "SELECT SQCMSG1.NEXTVAL, '25','4','Reunião','Amanhã às 9h','1','N','E','1' FROM DUAL "),
+        QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG, CODMSG)  "
+                       "SELECT SQCMSG1.NEXTVAL, '25','8','Reunião','Amanhã às 9h','1','N','E','1' FROM DUAL "),
         QStringLiteral("UPDATE F599MSG SET SITMSG = 'L' WHERE CODEMP = 1 AND   USUDES = 25 AND   CODINT IN (501,502)"),
         QStringLiteral(" INSERT INTO F512MTF (CODMOV, CODEMP, CODSUP, CCUORI, VENORI, CCUDES, VENDES, DATMOV, TIPMOV, "
                        "SITMOV, VLRMOV, CODNOW)  SELECT '3','1','9','','7','','8','01/03/2024','M','E','250','")

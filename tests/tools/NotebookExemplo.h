@@ -127,11 +127,12 @@ inline QString linhaCliente(const QString &codcli, const QString &codnov, const 
            + QStringLiteral(",'") + moment + QStringLiteral("' FROM DUAL ");
 }
 
-inline QString linhaMensagem(const QString &destinatario, const QString &titulo)
+inline QString linhaMensagem(const QString &destinatario, const QString &titulo, const QString &numero = QStringLiteral("4"))
 {
-    return QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG)  SELECT "
-                          "SQCMSG1.NEXTVAL, '7','%1','%2','Favor ligar '||CHR(13)||CHR(10)||'amanhã','1','N','E' FROM DUAL ")
-        .arg(destinatario, titulo);
+    return QStringLiteral(" INSERT INTO F599MSG (CODINT, USUREM, USUDES, TITMSG, DESMSG, CODEMP, SITMSG, ENVMSG, CODMSG)  "
+                          "SELECT SQCMSG1.NEXTVAL, '7','%1','%2','Favor ligar '||CHR(13)||CHR(10)||'amanhã','1','N','E','%3' "
+                          "FROM DUAL ")
+        .arg(destinatario, titulo, numero);
 }
 
 inline QString linhaMovimento(const QString &moment = momento())

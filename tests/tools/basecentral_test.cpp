@@ -127,7 +127,7 @@ TEST_F(BaseCentralTeste, ScriptDoNotebookChegaABaseCentral)
                                    "AND CODTAB = 1 AND LIMCRE = 0 AND EMIAVS = 'N'")),
               1);
 
-    EXPECT_EQ(conta(QStringLiteral("F599MSG WHERE TITMSG = 'PEDIDO' AND USUREM = 7 AND CODMSG = CODINT "
+    EXPECT_EQ(conta(QStringLiteral("F599MSG WHERE TITMSG = 'PEDIDO' AND USUREM = 7 AND CODMSG = 4 AND USUENV = 7 "
                                    "AND DATMSG = CURRENT_DATE AND SITMSG = 'N'")),
               2);
     EXPECT_EQ(texto(QStringLiteral("SELECT FIRST 1 DESMSG FROM F599MSG WHERE TITMSG = 'PEDIDO'")),
@@ -142,20 +142,38 @@ TEST_F(BaseCentralTeste, ScriptDoNotebookChegaABaseCentral)
               D500DAT::embaralhaSenha(QStringLiteral("nova456")));
 }
 
-// Guards against orders, items and flex movements counted twice when a notebook sends again
-// after a synchronisation that broke once the script had run.
-TEST_F(BaseCentralTeste, ScriptRepetidoNaoDuplica)
+// Guards against work counted twice or reverted to an older copy when a notebook sends again
+// (a synchronisation broke once the script had run, or the seller corrected an order): the
+// latest copy replaces the earlier one under its server number while the back office has not
+// taken it; a taken order keeps the back office's copy.
+TEST_F(BaseCentralTeste, ScriptRepetidoSubstituiACopiaAnterior)
 {
     central->executaScript(marcos, NotebookExemplo::script(QStringLiteral("45366.5")));
-    central->executaScript(marcos, NotebookExemplo::script(QStringLiteral("45366.75")));
+    const QVariant numero3 = valor(QStringLiteral("SELECT CODINT FROM F530PDF WHERE CODPDF = 3"));
+    central->conexao().execute(QStringLiteral("UPDATE F530PDF SET SITPDF = 'F', OBSCLI = 'FATURADO' WHERE CODPDF = 5"));
+    central->conexao().execute(QStringLiteral("UPDATE F599MSG SET SITMSG = 'L' WHERE TITMSG = 'PEDIDO' AND USUDES = 9"));
+
+    QStringList script = NotebookExemplo::script(QStringLiteral("45366.75"));
+    for (QString &linha : script) {
+        linha.replace(QStringLiteral("entregar cedo"), QStringLiteral("entregar à tarde"));
+        linha.replace(QStringLiteral("'3','PEDIDO'"), QStringLiteral("'3','PEDIDO 2'"));
+    }
+    central->executaScript(marcos, script);
     EXPECT_EQ(conta(QStringLiteral("F530PDF WHERE CODPDF = 3")), 1);
     EXPECT_EQ(conta(QStringLiteral("F530IPF WHERE CODPDF = 3")), 1);
+    EXPECT_EQ(valor(QStringLiteral("SELECT CODINT FROM F530PDF WHERE CODPDF = 3")), numero3);
+    EXPECT_EQ(valor(QStringLiteral("SELECT CODINT FROM F530IPF WHERE CODPDF = 3")), numero3);
+    EXPECT_EQ(texto(QStringLiteral("SELECT OBSCLI FROM F530PDF WHERE CODPDF = 3")), QStringLiteral("entregar à tarde"));
     EXPECT_EQ(conta(QStringLiteral("F530PDF WHERE CODPDF = 5")), 1);
+    EXPECT_EQ(conta(QStringLiteral("F530IPF WHERE CODPDF = 5")), 1);
+    EXPECT_EQ(texto(QStringLiteral("SELECT OBSCLI FROM F530PDF WHERE CODPDF = 5")), QStringLiteral("FATURADO"));
     EXPECT_EQ(conta(QStringLiteral("F512MTF WHERE CODMOV = 2")), 1);
     EXPECT_EQ(conta(QStringLiteral("F510CLI WHERE CODNOV = 9900001")), 1);
     EXPECT_EQ(conta(QStringLiteral("F510CLI WHERE CODCLI = 4")), 1);
-    EXPECT_EQ(valor(QStringLiteral("SELECT CODINT FROM F530IPF WHERE CODPDF = 3")),
-              valor(QStringLiteral("SELECT CODINT FROM F530PDF WHERE CODPDF = 3")));
+    // Unread: the latest text; read and unchanged: the one copy the recipient saw.
+    EXPECT_EQ(conta(QStringLiteral("F599MSG WHERE TITMSG STARTING WITH 'PEDIDO'")), 2);
+    EXPECT_EQ(texto(QStringLiteral("SELECT TITMSG FROM F599MSG WHERE USUDES = 3 AND USUENV = 7")), QStringLiteral("PEDIDO 2"));
+    EXPECT_EQ(texto(QStringLiteral("SELECT SITMSG FROM F599MSG WHERE USUDES = 9 AND USUENV = 7")), QStringLiteral("L"));
 }
 
 // Guards against half a script staying in the central database: the notebook sends it all
@@ -163,8 +181,8 @@ TEST_F(BaseCentralTeste, ScriptRepetidoNaoDuplica)
 TEST_F(BaseCentralTeste, ScriptComFalhaNaoDeixaNada)
 {
     QStringList script = NotebookExemplo::script();
-    script.insert(5, NotebookExemplo::linhaPedido(QStringLiteral("9"), QStringLiteral("12/03/2024"), QStringLiteral("um"),
-                                                  QStringLiteral("0"), QString()));
+    script.insert(5, NotebookExemplo::linhaPedido(QStringLiteral("9"), QStringLiteral("12/03/2024"), QStringLiteral("1"),
+                                                  QStringLiteral("0"), QString(600, u'x')));
     try {
         central->executaScript(marcos, script);
         FAIL() << "o script com valor inválido foi aceito";
@@ -176,32 +194,74 @@ TEST_F(BaseCentralTeste, ScriptComFalhaNaoDeixaNada)
     EXPECT_EQ(texto(QStringLiteral("SELECT SENUSU FROM F599USU WHERE CODUSU = 7")), NotebookExemplo::senhaEmbaralhada());
 }
 
-// Guards against a script doing what no notebook writes: deleting rows, running two
-// statements in one line, or changing another user's password or rights.
+// Guards against a notebook writing through its script what is not its own: other users'
+// passwords copied out, other sellers' orders, customers or bonus orders changed, rows
+// deleted, sub-selects, two statements in a line. The whole script is refused.
 TEST_F(BaseCentralTeste, ComandosRecusados)
 {
     central->cadastraUsuario(QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("ROBERTO"), QStringLiteral("abc"),
                              QString());
-    for (const QString &linha : {QStringLiteral("DELETE FROM F510CLI"),
-                                 QStringLiteral("UPDATE F599USU SET USASUP = 'S' WHERE CODUSU = '7'"),
-                                 QStringLiteral("UPDATE F530PDF SET SITPDF = 'L'; DELETE FROM F530PDF"),
-                                 QStringLiteral("INSERT INTO F030SUB (CODEMP, CODVEN, VENSUB) VALUES (1, 20, 12)")}) {
-        EXPECT_THROW(central->executaScript(marcos, {linha}), DatabaseError) << linha.toStdString();
+    central->conexao().execute(QStringLiteral("INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, STUCLI) "
+                                              "VALUES (1, 3, 0, 20, 'DE OUTRO VENDEDOR', 'E')"));
+    const QString pedido = NotebookExemplo::linhaPedido(QStringLiteral("3"), QStringLiteral("10/03/2024"), QStringLiteral("1"),
+                                                        QStringLiteral("0"), QString());
+    QString deOutro = pedido;
+    deOutro.replace(QStringLiteral("'D','12'"), QStringLiteral("'D','20'"));
+    QString subSelect = pedido;
+    subSelect.replace(QStringLiteral("'D','12'"), QStringLiteral("'D',(SELECT MAX(CODVEN) FROM F512VEN)"));
+    QString copiaSenhas = NotebookExemplo::linhaCliente(QStringLiteral("0"), QStringLiteral("9900009"), QStringLiteral("X"),
+                                                         QStringLiteral("N"), QString());
+    copiaSenhas.replace(QStringLiteral("FROM DUAL"), QStringLiteral("FROM F599USU"));
+    QString mensagemDeOutro = NotebookExemplo::linhaMensagem(QStringLiteral("9"), QStringLiteral("X"));
+    mensagemDeOutro.replace(QStringLiteral("NEXTVAL, '7'"), QStringLiteral("NEXTVAL, '3'"));
+    const QStringList hostis = {
+        QStringLiteral("DELETE FROM F510CLI"),
+        QStringLiteral("UPDATE F599USU SET USASUP = 'S' WHERE CODUSU = '7'"),
+        QStringLiteral("UPDATE F599USU SET EXPSEN = 'N', SENUSU = 'trocada' WHERE CODEMP = '1' AND CODUSU = '3'"),
+        QStringLiteral("UPDATE F530PDF SET SITPDF = 'L'; DELETE FROM F530PDF"),
+        QStringLiteral("UPDATE F530PDF SET SITPDF = 'L' WHERE CODEMP = '1' AND CODVEN <> 12"),
+        QStringLiteral("UPDATE F530PDF SET SITPDF = 'L' WHERE CODEMP = '1' AND   CODNOV = 0 AND   SITPDF = 'D' AND  "
+                       "(CODVEN = '15' OR VENSUB = '15' )"),
+        QStringLiteral("UPDATE F030PDV SET AUTBON = 'A' WHERE 1=1"),
+        QStringLiteral("UPDATE F030PDV SET AUTBON = 'A' WHERE CODPDV = 7001 AND   CODEMP = 2"),
+        QStringLiteral("UPDATE F599MSG SET SITMSG = 'L' WHERE CODEMP = 1 AND   USUDES = 3 AND   CODINT IN (88002)"),
+        QStringLiteral("INSERT INTO F030SUB (CODEMP, CODVEN, VENSUB) VALUES (1, 20, 12)"),
+        QStringLiteral(" INSERT INTO F510CLI (CODEMP, CODVEN, CODNOV, CODCLI, RAZCLI) SELECT CODEMP, '12', '9900009', '0', "
+                       "SENUSU FROM F599USU"),
+        copiaSenhas,
+        deOutro,
+        subSelect,
+        mensagemDeOutro,
+        NotebookExemplo::linhaCliente(QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("TOMADO"), QStringLiteral("A"),
+                                      QString()),
+        NotebookExemplo::linhaItem(QStringLiteral("8")),
+        NotebookExemplo::linhaPedido(QStringLiteral("9"), QStringLiteral("12/03/2024"), QStringLiteral("um"), QStringLiteral("0"),
+                                     QString()),
+        NotebookExemplo::linhaPedido(QStringLiteral("9"), QStringLiteral("31/02/2024"), QStringLiteral("1"), QStringLiteral("0"),
+                                     QString()),
+    };
+    for (const QString &linha : hostis) {
+        QStringList script = NotebookExemplo::script();
+        script << linha;
+        try {
+            central->executaScript(marcos, script);
+            ADD_FAILURE() << "aceito: " << linha.toStdString();
+        } catch (const DatabaseError &e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("linha %1:").arg(script.size()))) << e.message().toStdString();
+        }
     }
-    EXPECT_EQ(conta(QStringLiteral("F510CLI")), 3);
+    EXPECT_EQ(conta(QStringLiteral("F510CLI")), 4);
     EXPECT_EQ(conta(QStringLiteral("F530PDF")), 2);
-
-    // The password statement always applies to the logged user.
-    central->executaScript(marcos, {QStringLiteral("UPDATE F599USU SET EXPSEN = 'N', SENUSU = 'trocada' "
-                                                   "WHERE CODEMP = '1' AND CODUSU = '3'")});
-    EXPECT_EQ(texto(QStringLiteral("SELECT SENUSU FROM F599USU WHERE CODUSU = 7")), QStringLiteral("trocada"));
+    EXPECT_EQ(texto(QStringLiteral("SELECT RAZCLI FROM F510CLI WHERE CODCLI = 3")), QStringLiteral("DE OUTRO VENDEDOR"));
+    EXPECT_EQ(texto(QStringLiteral("SELECT AUTBON FROM F030PDV WHERE CODPDV = 7001")), QStringLiteral("P"));
     EXPECT_EQ(texto(QStringLiteral("SELECT SENUSU FROM F599USU WHERE CODUSU = 3")),
               D500DAT::embaralhaSenha(QStringLiteral("abc")));
 }
 
 // Guards against a user's file missing what the screens need or holding what the user must not
-// see: other sellers' customers, unsent states that would be sent again, server columns, and
-// numbers changed on the way (NUMERIC values copied through doubles).
+// see: other sellers' customers, unsent states that would be sent again, server columns,
+// numbers changed on the way (NUMERIC values copied through doubles), and a stale catalogue or
+// order history kept from an earlier file.
 TEST_F(BaseCentralTeste, BaseDoUsuario)
 {
     central->executaScript(marcos, NotebookExemplo::script());
@@ -264,5 +324,20 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     EXPECT_EQ(contaEm(base, QStringLiteral("F500RSV")), 2);
     EXPECT_EQ(contaEm(base, QStringLiteral("RDB$RELATION_FIELDS WHERE TRIM(RDB$FIELD_NAME) IN ('CODNOW', 'SITSRV', 'USUDES')")),
               0);
+    usuario = QSqlQuery(); // an open statement would keep the file attached
     base.close();
+
+    // The catalogue and the closed orders are kept between files: a change reaches the next one.
+    central->conexao().execute(QStringLiteral("UPDATE F511TAB SET PRCVEN = 7.5"));
+    central->conexao().execute(QStringLiteral("UPDATE F530PDF SET OBSCLI = 'FATURADO' WHERE CODINT = 501"));
+    central->conexao().execute(QStringLiteral("UPDATE F530IPF SET QTDPRO = 9 WHERE CODINT = 501"));
+    central->geraBase(marcos, arquivo);
+    FirebirdConnection segunda(QStringLiteral("teste_base_usuario_2"));
+    segunda.setDatabaseName(arquivo);
+    segunda.open();
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT CAST(PRCVEN AS VARCHAR(30)) FROM F511TAB")), QStringLiteral("7.500"));
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT OBSCLI FROM F530PDF WHERE CODINT = 501")), QStringLiteral("FATURADO"));
+    EXPECT_EQ(textoEm(segunda, QStringLiteral("SELECT CAST(QTDPRO AS INTEGER) FROM F530IPF WHERE CODINT = 501")), QStringLiteral("9"));
+    EXPECT_EQ(contaEm(segunda, QStringLiteral("F530PDF")), 4);
+    segunda.close();
 }

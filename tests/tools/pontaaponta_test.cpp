@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QSqlQuery>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -168,10 +169,15 @@ TEST_F(PontaAPonta, PrimeiraSincronizacaoComDados)
     EXPECT_FALSE(servidor->ocupado());
 }
 
-// Guards against a refused user or an old version being served over the wire, and against a
-// second notebook being served in the middle of the first one's dialogue.
+// Guards against a refused user or an old version being served over the wire, against
+// notebooks connected at the same time disturbing each other's dialogue, and against a silent
+// connection making the others wait.
 TEST_F(PontaAPonta, RecusasEFilaDeNotebooks)
 {
+    // A notebook that connects and stays silent holds nobody up.
+    QTcpSocket calado;
+    calado.connectToHost(QHostAddress::LocalHost, servidor->porta());
+    ASSERT_TRUE(calado.waitForConnected(5000));
     Notebook senhaErrada;
     Notebook versaoAntiga;
     Notebook semDados;
@@ -192,4 +198,5 @@ TEST_F(PontaAPonta, RecusasEFilaDeNotebooks)
     EXPECT_TRUE(semDados.protocolo.sucesso()) << semDados.linhas.join(u'\n').toStdString();
     EXPECT_TRUE(semDados.linhas.contains(LinhasStatus::semInformacoes));
     EXPECT_EQ(semDados.acoes.situacaoPedido3, QString());
+    EXPECT_EQ(servidor->atendimentos(), 1);
 }

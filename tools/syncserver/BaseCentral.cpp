@@ -2,6 +2,7 @@
 
 #include "ArquivoFirebird.h"
 
+#include "ConferenciaScript.h"
 #include "ConsultaServidor.h"
 #include "ConversaoNotebook.h"
 #include "D500DAT.h"
@@ -64,15 +65,15 @@ void BaseCentral::criaDe(const QString &pasta, const QString &origem)
     }
 }
 
-BaseCentral::BaseCentral(const QString &pasta, const QString &esquema, const QString &outro)
+BaseCentral::BaseCentral(const QString &pasta, const QString &esquema, const QString &base, const QString &senha)
     : m_pasta(QDir(pasta).absolutePath())
+    , m_senha(senha)
     , m_conexao(nomeConexao())
 {
-    const QString arquivo = outro.isEmpty() ? QDir(m_pasta).filePath(nomeArquivo()) : outro;
-    if (arquivo.startsWith(u'/') && !QFileInfo::exists(arquivo))
-        throw DatabaseError(QStringLiteral("Base central inexistente: %1 (crie-a com --init-from).").arg(arquivo));
-    m_conexao.setDatabaseName(arquivo);
-    m_conexao.open();
+    m_base = base.isEmpty() ? QDir(m_pasta).filePath(nomeArquivo()) : base;
+    if (m_base.startsWith(u'/') && !QFileInfo::exists(m_base))
+        throw DatabaseError(QStringLiteral("Base central inexistente: %1 (crie-a com --init-from).").arg(m_base));
+    preparaConexao(m_conexao);
     EsquemaCentral(m_conexao).prepara();
     leTiposColunas();
 
@@ -157,79 +158,105 @@ void BaseCentral::gravaServidor(const UsuarioServidor &usuario, const QString &e
                        {QStringLiteral("USU"), usuario.CODUSU}});
 }
 
-BaseCentral::Comando BaseCentral::comandoAceito(const TraducaoScript &traducao, const QString &linha, int numero,
-                                                const UsuarioServidor &usuario) const
+void BaseCentral::preparaConexao(FirebirdConnection &conexao) const
 {
-    using Tipo = TraducaoScript::TipoComando;
-    static const QStringList insercoes = {QStringLiteral("F530PDF"), QStringLiteral("F530IPF"), QStringLiteral("F510CLI"),
-                                          QStringLiteral("F599MSG"), QStringLiteral("F512MTF")};
-    static const QStringList atualizacoes = {QStringLiteral("F530PDF"), QStringLiteral("F599MSG"),
-                                             QStringLiteral("F030PDV"), QStringLiteral("F599USU")};
-    const auto recusa = [&](const QString &motivo) {
-        return DatabaseError(QStringLiteral("linha %1: %2: %3").arg(numero).arg(motivo, linha.simplified().left(120)));
-    };
-
-    TraducaoScript::Comando comando;
-    try {
-        comando = traducao.traduz(linha);
-    } catch (const TraducaoScript::Erro &e) {
-        throw recusa(e.mensagem());
-    }
-    if (comando.separadores > 0)
-        throw recusa(QStringLiteral("mais de um comando na linha"));
-    const bool aceito = (comando.tipo == Tipo::Insercao && insercoes.contains(comando.tabela))
-                        || (comando.tipo == Tipo::Atualizacao && atualizacoes.contains(comando.tabela));
-    if (!aceito)
-        throw recusa(QStringLiteral("comando não aceito pelo servidor"));
-    if (comando.tabela != u"F599USU")
-        return {comando.texto, {}};
-
-    QVariant senha;
-    QString expirada = QStringLiteral("N");
-    for (const auto &[coluna, valor] : std::as_const(comando.atribuicoes)) {
-        if (coluna == u"SENUSU")
-            senha = valor.isEmpty() ? QVariant() : QVariant(valor);
-        else if (coluna == u"EXPSEN" && valor.size() == 1)
-            expirada = valor;
-        else
-            throw recusa(QStringLiteral("alteração do usuário não aceita"));
-    }
-    if (comando.outrasAtribuicoes > 0 || comando.atribuicoes.isEmpty())
-        throw recusa(QStringLiteral("alteração do usuário não aceita"));
-    return {QStringLiteral("UPDATE F599USU SET SENUSU = :SEN, EXPSEN = :EXP WHERE CODEMP = :EMP AND CODUSU = :USU"),
-            {{QStringLiteral("SEN"), senha},
-             {QStringLiteral("EXP"), expirada},
-             {QStringLiteral("EMP"), usuario.CODEMP},
-             {QStringLiteral("USU"), usuario.CODUSU}}};
+    conexao.setDatabaseName(m_base);
+    if (!m_senha.isEmpty())
+        conexao.database().setPassword(m_senha);
+    conexao.open();
 }
 
 int BaseCentral::executaScript(const UsuarioServidor &usuario, const QStringList &linhas)
 {
-    const TraducaoScript traducao([this](const QString &tabela, const QString &coluna) { return tipoColuna(tabela, coluna); });
-    QList<Comando> comandos;
-    int numero = 0;
-    for (const QString &linha : linhas) {
-        ++numero;
-        if (!linha.trimmed().isEmpty())
-            comandos << comandoAceito(traducao, linha, numero, usuario);
-    }
+    // One script at a time: each sees the rows of the scripts before it whole, and the
+    // integration of one never meets another's half-written rows.
+    const std::lock_guard<std::mutex> vez(m_scripts);
+    FirebirdConnection conexao(nomeConexao());
+    preparaConexao(conexao);
+    ConferenciaScript conferencia(conexao, usuario,
+                                  [this](const QString &tabela, const QString &coluna) { return tipoColuna(tabela, coluna); });
+    const QList<ConferenciaScript::Comando> comandos = conferencia.confere(linhas);
 
-    TransactionGuard transacao(m_conexao);
+    TransactionGuard transacao(conexao);
     for (qsizetype i = 0; i < comandos.size(); ++i) {
         try {
-            m_conexao.execute(comandos.at(i).sql, comandos.at(i).parametros);
+            conexao.execute(comandos.at(i).sql, comandos.at(i).parametros);
         } catch (const DatabaseError &e) {
             throw DatabaseError(QStringLiteral("comando %1: %2 [%3]").arg(i + 1).arg(e.message(), comandos.at(i).sql.simplified().left(200)));
         }
     }
-    IntegracaoScript(m_conexao).integra();
+    IntegracaoScript(conexao).integra();
     transacao.commit();
     return static_cast<int>(comandos.size());
 }
 
 void BaseCentral::geraBase(const UsuarioServidor &usuario, const QString &arquivo)
 {
-    GeradorBaseUsuario(m_conexao, m_modelo).gera(usuario, arquivo, QDateTime::currentDateTime());
+    FirebirdConnection conexao(nomeConexao());
+    preparaConexao(conexao);
+    GeradorBaseUsuario gerador(conexao, m_modelo);
+    copiaHistorico(gerador, conexao, usuario, arquivo);
+    gerador.gera(usuario, arquivo, QDateTime::currentDateTime(), true);
+}
+
+void BaseCentral::copiaHistorico(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const UsuarioServidor &usuario,
+                                 const QString &destino)
+{
+    const std::lock_guard<std::mutex> vez(m_historico);
+    const EsquemaCentral esquema(conexao);
+    const QString vendedor = ConsultaServidor::codigo(
+        ConsultaServidor::valor(conexao, QStringLiteral("SELECT FIRST 1 CODVEN FROM F599USU WHERE CODEMP = :EMP AND CODUSU = :USU"),
+                                {{QStringLiteral("EMP"), usuario.CODEMP}, {QStringLiteral("USU"), usuario.CODUSU}}));
+    // Read before the copy is made: a change meanwhile makes it stale at once.
+    const QString versao = QStringLiteral("%1|%2|%3").arg(esquema.versaoCatalogo()).arg(esquema.versaoHistorico()).arg(vendedor);
+    const QString arquivo = QDir(m_pasta).filePath(QStringLiteral("HISTORICO%1_%2.FDB").arg(usuario.CODEMP, usuario.CODUSU));
+    const QString chave = usuario.CODEMP + u'_' + usuario.CODUSU;
+    if (m_versoesHistorico.value(chave) != versao || !QFileInfo::exists(arquivo)) {
+        m_versoesHistorico.remove(chave);
+        copiaCatalogo(gerador, conexao, usuario.CODEMP, arquivo);
+        gerador.geraHistorico(usuario, arquivo);
+        m_versoesHistorico.insert(chave, versao);
+    }
+    if (destino.isEmpty())
+        return;
+    QFile::remove(destino);
+    if (!QFile::copy(arquivo, destino))
+        throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(arquivo, destino));
+}
+
+void BaseCentral::preparaCatalogos()
+{
+    const QStringList empresas = EsquemaCentral(m_conexao).empresas();
+    GeradorBaseUsuario gerador(m_conexao, m_modelo);
+    for (const QString &empresa : empresas)
+        copiaCatalogo(gerador, m_conexao, empresa, QString());
+    QSqlQuery usuarios = ConsultaServidor::executa(
+        m_conexao, QStringLiteral("SELECT CODEMP, CODUSU FROM F599USU WHERE CODEMP IS NOT NULL AND CODUSU IS NOT NULL"));
+    QList<UsuarioServidor> lista;
+    while (usuarios.next())
+        lista.append({ConsultaServidor::codigo(usuarios.value(0)), ConsultaServidor::codigo(usuarios.value(1)), QString()});
+    usuarios.finish();
+    for (const UsuarioServidor &usuario : std::as_const(lista))
+        copiaHistorico(gerador, m_conexao, usuario, QString());
+}
+
+void BaseCentral::copiaCatalogo(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const QString &empresa,
+                                const QString &destino)
+{
+    // Copied under the lock too: a catalogue being made again is never read half written.
+    const std::lock_guard<std::mutex> vez(m_catalogo);
+    const qlonglong versao = EsquemaCentral(conexao).versaoCatalogo();
+    const QString arquivo = QDir(m_pasta).filePath(QStringLiteral("CATALOGO%1.FDB").arg(empresa));
+    if (m_versoesCatalogo.value(empresa, -1) != versao || !QFileInfo::exists(arquivo)) {
+        m_versoesCatalogo.remove(empresa);
+        gerador.geraCatalogo(empresa, arquivo);
+        m_versoesCatalogo.insert(empresa, versao);
+    }
+    if (destino.isEmpty())
+        return;
+    QFile::remove(destino);
+    if (!QFile::copy(arquivo, destino))
+        throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(arquivo, destino));
 }
 
 void BaseCentral::cadastraUsuario(const QString &empresa, const QString &usuario, const QString &nome,

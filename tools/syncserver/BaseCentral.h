@@ -8,11 +8,16 @@
 #include <QString>
 #include <QVariantMap>
 
-// The central database of the reference server (CENTRAL.FDB in its data folder): the
+#include <mutex>
+
+// The central database of the reference server (CENTRAL.FDB in its data folder, or a
+// Firebird server's database): the
 // client's contract plus the server's own columns, tables, trigger and sequences. It accepts
 // the users, executes their uploaded scripts and hands the building of each user's file to
 // GeradorBaseUsuario. The template of that file (MODELO.FDB) is made from the contract, and
 // made again whenever the contract is newer than it.
+class GeradorBaseUsuario;
+
 class BaseCentral : public ServicosServidor
 {
 public:
@@ -26,16 +31,25 @@ public:
     // Throws DatabaseError.
     static void criaDe(const QString &pasta, const QString &origem);
 
-    // Opens the central file of `pasta` and brings its own structure up to date; builds the
-    // template from the contract in `esquema` when it is missing or older. `arquivo` names the
-    // central database elsewhere (a path or a Firebird server's host:path). Throws DatabaseError.
-    BaseCentral(const QString &pasta, const QString &esquema, const QString &arquivo = QString());
+    // Opens the central database and brings its own structure up to date; builds the template
+    // from the contract in `esquema` when it is missing or older. The central database is
+    // CENTRAL.FDB of `pasta` unless `base` names another, a file or a Firebird server's
+    // "host:path" (then `senha` is SYSDBA's password there). `pasta` keeps the template and the
+    // work files. Throws DatabaseError.
+    BaseCentral(const QString &pasta, const QString &esquema, const QString &base = QString(),
+                const QString &senha = QString());
     ~BaseCentral() override;
 
     std::optional<UsuarioServidor> autentica(const QString &nome, const QString &senha) override;
     void gravaServidor(const UsuarioServidor &usuario, const QString &endereco) override;
     int executaScript(const UsuarioServidor &usuario, const QStringList &linhas) override;
     void geraBase(const UsuarioServidor &usuario, const QString &arquivo) override;
+
+    // Builds each company's catalogue file (CATALOGO<emp>.FDB) and each user's history (the
+    // catalogue with the user's closed orders, HISTORICO<emp>_<usu>.FDB) now, so that the first
+    // user's file after a start does not wait for them. Each is built again after a change to
+    // what it holds.
+    void preparaCatalogos();
 
     // Adds or replaces a user of the central database; the password is given in clear and
     // stored scrambled as the notebook sends it.
@@ -47,20 +61,24 @@ public:
     TraducaoScript::TipoColuna tipoColuna(const QString &tabela, const QString &coluna) const;
 
 private:
-    struct Comando
-    {
-        QString sql;
-        QVariantMap parametros;
-    };
-
     void leTiposColunas();
-    // One uploaded line, checked and translated. Only inserts and updates of the tables the
-    // notebook writes pass; the password change runs as the server's own statement for the
-    // logged user, so no script can touch another user's row.
-    Comando comandoAceito(const TraducaoScript &traducao, const QString &linha, int numero,
-                          const UsuarioServidor &usuario) const;
+    // A connection of the calling thread to the central database, open.
+    void preparaConexao(FirebirdConnection &conexao) const;
+    // Brings the user's history up to date and copies it to `destino` (when not empty).
+    void copiaHistorico(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const UsuarioServidor &usuario,
+                        const QString &destino);
+    // Brings the company's catalogue up to date and copies it to `destino` (when not empty).
+    void copiaCatalogo(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const QString &empresa,
+                       const QString &destino);
 
     QString m_pasta;
+    QString m_base;
+    QString m_senha;
+    std::mutex m_scripts;
+    std::mutex m_catalogo;
+    std::mutex m_historico;
+    QHash<QString, QString> m_versoesHistorico; // company_user -> counts its history was built at
+    QHash<QString, qlonglong> m_versoesCatalogo; // company -> change count its catalogue was built at
     QString m_modelo;
     FirebirdConnection m_conexao;
     QHash<QString, TraducaoScript::TipoColuna> m_tipos; // "TABELA.COLUNA"

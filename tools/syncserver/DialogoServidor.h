@@ -32,6 +32,7 @@ public:
         AguardandoDados,         // after "#DADOS#": "#TEMDADOS#" or "#GERADADOS#"
         RecebendoScript,         // after "#ENVIAR#": 8-byte length and the archive
         AguardandoProcessamento, // after "#RECEBIDO#": "#PROCESSA#"
+        Processando,             // running the script; the notebook waits
         AguardandoGeracao,       // after "#PROCESSADO#": "#GERADADOS#"
         Gerando,                 // "#GERANDO#" sent, building the user's database
         Enviando,                // "#ENVIANDO#" sent, the package follows
@@ -52,12 +53,23 @@ public:
 
     // Runs `acao` once after `espera` on the owner's event loop.
     using Agendador = std::function<void(std::chrono::milliseconds espera, std::function<void()> acao)>;
+    // Runs the central database's work of one step (`trabalho`, which throws on a failure of
+    // the server's own) and then `conclusao` on the owner's event loop with the failure's
+    // description, empty on success. The conclusion never runs once the dialogue is destroyed.
+    using Conclusao = std::function<void(const QString &erro)>;
+    using Executor = std::function<void(QObject *contexto, std::function<void()> trabalho, Conclusao conclusao)>;
+    // Runs the work in place (the default): one dialogue at a time.
+    static void executaNoLugar(QObject *contexto, std::function<void()> trabalho, Conclusao conclusao);
+    // Runs the work on the thread pool, so other dialogues go on meanwhile; the services must
+    // accept calls from several threads.
+    static void executaEmSegundoPlano(QObject *contexto, std::function<void()> trabalho, Conclusao conclusao);
 
     DialogoServidor(ServicosServidor &servicos, Configuracao configuracao, QObject *parent = nullptr);
     ~DialogoServidor() override;
 
     // Replaces the single-shot timer of the pauses (tests run them by hand).
     void defineAgendador(Agendador agendador);
+    void defineExecutor(Executor executor) { m_executor = std::move(executor); }
 
     // Events of the owner.
     void inicia();                        // the connection was accepted
@@ -91,6 +103,10 @@ private:
     void concluiRecebimentoScript();
     void iniciaGeracao();
     void geraEEnviaPacote();
+    void enviaPacote(const QString &arquivoPacote);
+    // Runs a step's work through the executor; the conclusion is dropped when the dialogue
+    // ended meanwhile.
+    void executa(std::function<void()> trabalho, std::function<void()> sucesso, const QString &descricaoFalha);
 
     // The reply the current state waits for (its leading token), or several.
     QStringList esperados() const;
@@ -107,6 +123,7 @@ private:
     ServicosServidor &m_servicos;
     Configuracao m_configuracao;
     Agendador m_agendador;
+    Executor m_executor = &DialogoServidor::executaNoLugar;
     QTimer m_prazo;
 
     Estado m_estado = Estado::AguardandoSaudacao;

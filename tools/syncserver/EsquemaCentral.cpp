@@ -3,6 +3,9 @@
 #include "ConsultaServidor.h"
 #include "DatabaseError.h"
 #include "FirebirdConnection.h"
+#include "GeradorBaseUsuario.h"
+
+#include <QSqlQuery>
 
 #include <QRegularExpression>
 
@@ -96,6 +99,19 @@ void EsquemaCentral::prepara()
         adicionaColuna(tabela, QStringLiteral("CODNOW"), QStringLiteral("DOUBLE PRECISION"));
         adicionaColuna(tabela, QStringLiteral("SITSRV"), QStringLiteral("VARCHAR(1)"));
     }
+    // USUENV: the user whose script wrote the row; a resent row is known by it and the
+    // notebook's own number. Messages are integrated too (one copy per recipient).
+    for (const QString &tabela : comMomento)
+        adicionaColuna(tabela, QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
+    adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("USUENV"), QStringLiteral("NUMERIC(15,0)"));
+    adicionaColuna(QStringLiteral("F599MSG"), QStringLiteral("SITSRV"), QStringLiteral("VARCHAR(1)"));
+    // The integration looks for the rows fresh from a script (SITSRV empty) among all the others.
+    for (const QString &tabela : comMomento + QStringList{QStringLiteral("F599MSG")}) {
+        const QString indice = tabela + QStringLiteral("_SITSRV");
+        if (tabelaExiste(tabela)
+            && !existe(QStringLiteral("SELECT 1 FROM RDB$INDICES WHERE TRIM(RDB$INDEX_NAME) = :NOME"), indice))
+            ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE INDEX %1 ON %2 (SITSRV)").arg(indice, tabela));
+    }
     // An item goes up with its order's seller, which ties it to its order with the moment.
     adicionaColuna(QStringLiteral("F530IPF"), QStringLiteral("CODVEN"), QStringLiteral("NUMERIC(15,0)"));
     // One server message per recipient.
@@ -122,7 +138,68 @@ void EsquemaCentral::prepara()
                                          "  IF (NEW.DATMSG IS NULL) THEN NEW.DATMSG = CURRENT_DATE; "
                                          "END"));
     }
+    contaAlteracoesCatalogo();
+    contaAlteracoesHistorico();
     ajustaSequencias();
+}
+
+void EsquemaCentral::contaAlteracoesCatalogo()
+{
+    criaSequencia(QStringLiteral("SQCCAT"));
+    QStringList tabelas;
+    {
+        QSqlQuery consulta = ConsultaServidor::executa(
+            m_conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
+                                      "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0"));
+        while (consulta.next())
+            tabelas << consulta.value(0).toString().trimmed();
+    }
+    for (const QString &tabela : std::as_const(tabelas)) {
+        // The server's own tables feed users' rows only.
+        if (GeradorBaseUsuario::tabelaDoUsuario(tabela) || tabela == u"F030PDV" || tabela == u"F030SUB")
+            continue;
+        const QString gatilho = tabela.left(20) + QStringLiteral("_CATALOGO");
+        if (existe(QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE TRIM(RDB$TRIGGER_NAME) = :NOME"), gatilho))
+            continue;
+        ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE TRIGGER %1 FOR %2 ACTIVE AFTER INSERT OR UPDATE OR DELETE "
+                                                            "POSITION 0 AS DECLARE N BIGINT; BEGIN N = GEN_ID(SQCCAT, 1); END")
+                                                 .arg(gatilho, tabela));
+    }
+}
+
+void EsquemaCentral::contaAlteracoesHistorico()
+{
+    criaSequencia(QStringLiteral("SQCHIS"));
+    const QString fechado = GeradorBaseUsuario::pedidoFechado(QStringLiteral("%1"));
+    const auto cria = [this](const QString &gatilho, const QString &tabela, const QString &corpo) {
+        if (!tabelaExiste(tabela)
+            || existe(QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE TRIM(RDB$TRIGGER_NAME) = :NOME"), gatilho))
+            return;
+        ConsultaServidor::executa(m_conexao, QStringLiteral("CREATE TRIGGER %1 FOR %2 ACTIVE AFTER INSERT OR UPDATE OR DELETE "
+                                                            "POSITION 1 AS DECLARE N BIGINT; BEGIN %3 END")
+                                                 .arg(gatilho, tabela, corpo));
+    };
+    cria(QStringLiteral("F530PDF_HISTORICO"), QStringLiteral("F530PDF"),
+         QStringLiteral("IF ((NOT DELETING AND ") + fechado.arg(QStringLiteral("NEW"))
+             + QStringLiteral(") OR (NOT INSERTING AND ") + fechado.arg(QStringLiteral("OLD"))
+             + QStringLiteral(")) THEN N = GEN_ID(SQCHIS, 1);"));
+    const QString doPedido = QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = %1.CODEMP AND "
+                                            "P.CODPDF = %1.CODPDF AND P.CODINT = %1.CODINT AND ")
+                             + fechado.arg(QStringLiteral("P")) + u')';
+    cria(QStringLiteral("F530IPF_HISTORICO"), QStringLiteral("F530IPF"),
+         QStringLiteral("IF ((NOT DELETING AND ") + doPedido.arg(QStringLiteral("NEW"))
+             + QStringLiteral(") OR (NOT INSERTING AND ") + doPedido.arg(QStringLiteral("OLD"))
+             + QStringLiteral(")) THEN N = GEN_ID(SQCHIS, 1);"));
+}
+
+qlonglong EsquemaCentral::versaoHistorico() const
+{
+    return ConsultaServidor::valor(m_conexao, QStringLiteral("SELECT GEN_ID(SQCHIS, 0) FROM RDB$DATABASE")).toLongLong();
+}
+
+qlonglong EsquemaCentral::versaoCatalogo() const
+{
+    return ConsultaServidor::valor(m_conexao, QStringLiteral("SELECT GEN_ID(SQCCAT, 0) FROM RDB$DATABASE")).toLongLong();
 }
 
 void EsquemaCentral::ajustaSequencias()

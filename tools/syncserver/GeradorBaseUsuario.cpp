@@ -5,6 +5,7 @@
 #include "DatabaseError.h"
 #include "EsquemaCentral.h"
 #include "FirebirdConnection.h"
+#include "SqlText.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -74,8 +75,14 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
     if (tabela == u"F510ROT" || tabela == u"F510CPC" || tabela == u"F510OPC" || tabela == u"F550TRC"
         || tabela == u"F500RPE")
         return {{tabela, {}, doCliente(), {}, {}}};
+    const auto situacao = [&usuario](const QString &alias) {
+        if (usuario.pedidos == Pedidos::Todos)
+            return QString();
+        return (usuario.pedidos == Pedidos::Fechados ? QStringLiteral(" AND (") : QStringLiteral(" AND NOT ("))
+               + pedidoFechado(alias) + u')';
+    };
     if (tabela == u"F530PDF") {
-        return {{tabela, {}, empresa + QStringLiteral(" AND (T.CODVEN = :VEN OR T.VENSUB = :VEN)"),
+        return {{tabela, {}, empresa + QStringLiteral(" AND (T.CODVEN = :VEN OR T.VENSUB = :VEN)") + situacao(QStringLiteral("T")),
                  {{QStringLiteral("SITPDF"), QStringLiteral("IIF(T.SITPDF IN ('D', 'L'), 'E', T.SITPDF)")},
                   {QStringLiteral("PDFORC"), QStringLiteral("'N'")}},
                  {}}};
@@ -83,7 +90,8 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
     if (tabela == u"F530IPF") {
         return {{tabela, {},
                  QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = T.CODEMP AND P.CODPDF = T.CODPDF "
-                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN))"),
+                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
+                     + situacao(QStringLiteral("P")) + u')',
                  {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
     }
     // A supervisor decides on every bonus order of the company; a seller sees its own.
@@ -153,19 +161,22 @@ QStringList GeradorBaseUsuario::colunasCentrais(const QString &tabela)
     return *it;
 }
 
-qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
-                                       const QVariantMap &parametros)
+void GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                                     const QVariantMap &parametros)
 {
     const QStringList colunas = EsquemaCentral(destino).colunas(tabela);
     if (colunas.isEmpty())
-        return 0;
-    QStringList marcadores;
-    for (qsizetype i = 0; i < colunas.size(); ++i)
-        marcadores << QStringLiteral("?");
-    const QString insercao = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(tabela, colunas.join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", ")));
-
-    qint64 linhas = 0;
+        return;
+    // The rows go from the central database into the file inside the engine (a block on the
+    // file reading the central database as an external source): no value passes through the
+    // driver, so numbers keep their exact scale and hundreds of thousands of rows take seconds.
+    QStringList declaracoes;
+    QStringList variaveis;
+    for (qsizetype i = 0; i < colunas.size(); ++i) {
+        declaracoes << QStringLiteral("DECLARE V%1 TYPE OF COLUMN %2.%3;").arg(i).arg(tabela, colunas.at(i));
+        variaveis << QStringLiteral(":V%1").arg(i);
+    }
+    const QSqlDatabase central = m_central.database();
     const QList<Origem> lista = origens(tabela, usuario);
     for (const Origem &origem : lista) {
         const QStringList disponiveis = colunasCentrais(origem.tabela);
@@ -191,34 +202,130 @@ qint64 GeradorBaseUsuario::copiaTabela(FirebirdConnection &destino, const QStrin
         if (!origem.agrupamento.isEmpty())
             sql += QStringLiteral(" GROUP BY ") + origem.agrupamento;
 
-        QVariantMap usados;
+        QStringList valores;
         for (auto it = parametros.cbegin(); it != parametros.cend(); ++it) {
-            if (sql.contains(u':' + it.key()))
-                usados.insert(it.key(), it.value());
+            if (!sql.contains(u':' + it.key()))
+                continue;
+            QString literal;
+            if (it.value().isNull() || !it.value().isValid())
+                literal = QStringLiteral("NULL");
+            else if (it.value().typeId() == QMetaType::QDate)
+                literal = SqlText::quoted(it.value().toDate().toString(QStringLiteral("dd.MM.yyyy")));
+            else if (it.value().typeId() == QMetaType::QTime)
+                literal = SqlText::quoted(it.value().toTime().toString(QStringLiteral("HH:mm:ss")));
+            else
+                literal = SqlText::quoted(it.value().toString());
+            valores << it.key() + QStringLiteral(" := ") + literal;
         }
-        QSqlQuery leitura = ConsultaServidor::executa(m_central, sql, usados);
-        QSqlQuery escrita = destino.query();
-        if (!escrita.prepare(insercao))
-            throw DatabaseError(QStringLiteral("%1: não foi possível preparar a inserção.").arg(tabela));
-        while (leitura.next()) {
-            for (int i = 0; i < colunas.size(); ++i)
-                escrita.bindValue(i, leitura.value(i));
-            if (!escrita.exec())
-                throw DatabaseError(tabela + QStringLiteral(": ") + escrita.lastError().databaseText());
-            ++linhas;
+        const QString bloco =
+            QStringLiteral("EXECUTE BLOCK AS ") + declaracoes.join(u' ') + QStringLiteral(" BEGIN FOR EXECUTE STATEMENT (")
+            + SqlText::quoted(sql) + u')'
+            + (valores.isEmpty() ? QString() : QStringLiteral(" (") + valores.join(QStringLiteral(", ")) + u')')
+            + QStringLiteral(" ON EXTERNAL ") + SqlText::quoted(central.databaseName()) + QStringLiteral(" AS USER ")
+            + SqlText::quoted(central.userName()) + QStringLiteral(" PASSWORD ") + SqlText::quoted(central.password())
+            + QStringLiteral(" INTO ") + variaveis.join(QStringLiteral(", ")) + QStringLiteral(" DO INSERT INTO ") + tabela
+            + QStringLiteral(" (") + colunas.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
+            + variaveis.join(QStringLiteral(", ")) + QStringLiteral("); END");
+        try {
+            destino.execute(bloco);
+        } catch (const DatabaseError &e) {
+            throw DatabaseError(tabela + QStringLiteral(": ") + e.message());
         }
     }
-    return linhas;
 }
 
-void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento)
+bool GeradorBaseUsuario::tabelaDoUsuario(const QString &tabela)
 {
-    const Usuario u = leUsuario(usuario);
+    static const QStringList tabelas = {
+        QStringLiteral("F599USU"), QStringLiteral("F510CLI"), QStringLiteral("F510ROT"), QStringLiteral("F510CPC"),
+        QStringLiteral("F510OPC"), QStringLiteral("F550TRC"), QStringLiteral("F500RPE"), QStringLiteral("F530PDF"),
+        QStringLiteral("F530IPF"), QStringLiteral("F530BON"), QStringLiteral("F530IBO"), QStringLiteral("F512MTF"),
+        QStringLiteral("F500RSV"), QStringLiteral("F599MSG"), QStringLiteral("F599MDT")};
+    return tabelas.contains(tabela);
+}
+
+void GeradorBaseUsuario::preenche(const QString &destino, const Usuario &usuario, const QVariantMap &parametros,
+                                  const std::function<bool(const QString &)> &incluida)
+{
+    FirebirdConnection conexao(QStringLiteral("korvex_servidor_usuario_%1").arg(++contadorConexoes));
+    conexao.setDatabaseName(destino);
+    conexao.open();
+    QStringList tabelas;
+    {
+        QSqlQuery consulta = ConsultaServidor::executa(
+            conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
+                                    "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_NAME"));
+        while (consulta.next())
+            tabelas << consulta.value(0).toString().trimmed();
+    }
+    tabelas.removeIf([&incluida](const QString &tabela) { return !incluida(tabela); });
+    // Indexes are built once after the rows are in, by sorting, instead of row by row.
+    QStringList indices;
+    {
+        QSqlQuery consulta = ConsultaServidor::executa(
+            conexao, QStringLiteral("SELECT TRIM(I.RDB$INDEX_NAME), TRIM(I.RDB$RELATION_NAME) FROM RDB$INDICES I "
+                                    "WHERE COALESCE(I.RDB$SYSTEM_FLAG, 0) = 0 AND COALESCE(I.RDB$INDEX_INACTIVE, 0) = 0 "
+                                    "AND NOT EXISTS (SELECT 1 FROM RDB$RELATION_CONSTRAINTS C "
+                                    "WHERE C.RDB$INDEX_NAME = I.RDB$INDEX_NAME)"));
+        while (consulta.next()) {
+            if (tabelas.contains(consulta.value(1).toString().trimmed()))
+                indices << consulta.value(0).toString().trimmed() + u'|' + consulta.value(1).toString().trimmed();
+        }
+    }
+    // A table that already holds rows (the history's orders) keeps its indexes: building them
+    // again would cost more than the few rows added.
+    indices.removeIf([&conexao](const QString &indice) {
+        return ConsultaServidor::valor(conexao, QStringLiteral("SELECT FIRST 1 1 FROM ") + indice.section(u'|', 1)).isValid();
+    });
+    for (QString &indice : indices)
+        indice = indice.section(u'|', 0, 0);
+    for (const QString &indice : std::as_const(indices))
+        ConsultaServidor::executa(conexao, QStringLiteral("ALTER INDEX %1 INACTIVE").arg(indice));
+    {
+        TransactionGuard transacao(conexao);
+        for (const QString &tabela : std::as_const(tabelas))
+            copiaTabela(conexao, tabela, usuario, parametros);
+        transacao.commit();
+    }
+    for (const QString &indice : std::as_const(indices))
+        ConsultaServidor::executa(conexao, QStringLiteral("ALTER INDEX %1 ACTIVE").arg(indice));
+    conexao.close();
+}
+
+void GeradorBaseUsuario::geraCatalogo(const QString &empresa, const QString &destino)
+{
     QFile::remove(destino);
     if (!QFile::copy(m_modelo, destino))
         throw DatabaseError(QStringLiteral("Não foi possível copiar %1 para %2.").arg(m_modelo, destino));
     QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+    Usuario empresaSomente;
+    empresaSomente.CODEMP = empresa;
+    preenche(destino, empresaSomente, {{QStringLiteral("EMP"), empresa}},
+             [](const QString &tabela) { return !tabelaDoUsuario(tabela); });
+}
 
+QString GeradorBaseUsuario::pedidoFechado(const QString &alias)
+{
+    return QStringLiteral("COALESCE(%1.SITPDF, '') NOT IN ('D', 'L')").arg(alias);
+}
+
+void GeradorBaseUsuario::geraHistorico(const UsuarioServidor &usuario, const QString &destino)
+{
+    Usuario u = leUsuario(usuario);
+    u.pedidos = Pedidos::Fechados;
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+    preenche(destino, u,
+             {{QStringLiteral("EMP"), u.CODEMP}, {QStringLiteral("VEN"), u.CODVEN.isEmpty() ? QVariant() : QVariant(u.CODVEN)}},
+             [](const QString &tabela) { return tabela == u"F530PDF" || tabela == u"F530IPF"; });
+}
+
+void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento,
+                              bool comHistorico)
+{
+    Usuario u = leUsuario(usuario);
+    if (comHistorico)
+        u.pedidos = Pedidos::Abertos;
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
     const QVariantMap parametros{
         {QStringLiteral("EMP"), u.CODEMP},
         {QStringLiteral("USU"), u.CODUSU},
@@ -227,24 +334,6 @@ void GeradorBaseUsuario::gera(const UsuarioServidor &usuario, const QString &des
         {QStringLiteral("DATA"), momento.date()},
         {QStringLiteral("HORA"), QTime(momento.time().hour(), momento.time().minute(), momento.time().second())},
     };
-    {
-        FirebirdConnection conexao(QStringLiteral("korvex_servidor_usuario_%1").arg(++contadorConexoes));
-        conexao.setDatabaseName(destino);
-        conexao.open();
-        QStringList tabelas;
-        {
-            QSqlQuery consulta = ConsultaServidor::executa(
-                conexao, QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$VIEW_BLR IS NULL "
-                                        "AND COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_NAME"));
-            while (consulta.next())
-                tabelas << consulta.value(0).toString().trimmed();
-        }
-        TransactionGuard transacao(conexao);
-        for (const QString &tabela : std::as_const(tabelas))
-            copiaTabela(conexao, tabela, u, parametros);
-        transacao.commit();
-        conexao.close();
-    }
+    preenche(destino, u, parametros, &GeradorBaseUsuario::tabelaDoUsuario);
     ArquivoFirebird::escritaSincrona(destino, true);
 }
-

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class FirebirdConnection;
 
 // Builds the database file one user receives: a copy of the contract template filled from the
@@ -19,19 +21,42 @@ class FirebirdConnection;
 // and released ones shown as sent ('E'); messages to the user arrive as received ('R'), those
 // the user sent as sent ('E') with their recipients; bonus orders and flex movements are those
 // of the supervisor; goals are the seller's, and the team's for a supervisor.
+//
+// Most of a file is the company's catalogue and rules, the same for all its users: that part is
+// built once into a catalogue file (geraCatalogo), and each user's file is a copy of it with
+// the user's rows added (gera).
 class GeradorBaseUsuario
 {
 public:
     GeradorBaseUsuario(FirebirdConnection &central, const QString &modelo);
 
-    // Writes `destino` (replacing it). Throws DatabaseError.
-    void gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento);
+    // Tables whose rows depend on the user; every other table of the file is the company's.
+    static bool tabelaDoUsuario(const QString &tabela);
+
+    // Writes `destino` (replacing it): the template with the company's tables filled.
+    // Throws DatabaseError.
+    void geraCatalogo(const QString &empresa, const QString &destino);
+    // Adds to `destino`, a copy of the company's catalogue, the user's orders (with their items)
+    // that the back office has closed (every state but 'D' and 'L'): the bulk of a seller's rows,
+    // which change only when the back office changes them. Throws DatabaseError.
+    void geraHistorico(const UsuarioServidor &usuario, const QString &destino);
+    // Adds the user's rows to `destino`, a copy of the user's company's catalogue (or of the
+    // user's history when `comHistorico`: then only the open orders are added), and turns its
+    // forced writes on. Throws DatabaseError.
+    void gera(const UsuarioServidor &usuario, const QString &destino, const QDateTime &momento, bool comHistorico = false);
+
+    // The condition of a closed order on alias `alias`.
+    static QString pedidoFechado(const QString &alias);
 
 private:
+    // Which of the user's orders (with their items) a fill takes.
+    enum class Pedidos { Todos, Fechados, Abertos };
+
     struct Usuario
     {
         QString CODEMP, CODUSU, CODVEN, CODSUP;
         bool supervisor = false;
+        Pedidos pedidos = Pedidos::Todos;
     };
     // One SELECT feeding a table of the user's file: columns by their names in that file.
     struct Origem
@@ -47,8 +72,11 @@ private:
     Usuario leUsuario(const UsuarioServidor &usuario) const;
     QList<Origem> origens(const QString &tabela, const Usuario &usuario) const;
     QStringList colunasCentrais(const QString &tabela);
-    qint64 copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
-                       const QVariantMap &parametros);
+    void copiaTabela(FirebirdConnection &destino, const QString &tabela, const Usuario &usuario,
+                     const QVariantMap &parametros);
+    // Fills the tables of `destino` that `incluida` accepts.
+    void preenche(const QString &destino, const Usuario &usuario, const QVariantMap &parametros,
+                  const std::function<bool(const QString &)> &incluida);
 
     FirebirdConnection &m_central;
     QString m_modelo;

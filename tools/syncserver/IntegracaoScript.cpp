@@ -24,6 +24,7 @@ void IntegracaoScript::integra()
     integraPedidos();
     integraClientes();
     integraMovimentos();
+    integraMensagens();
 }
 
 void IntegracaoScript::integraPedidos()
@@ -32,19 +33,38 @@ void IntegracaoScript::integraPedidos()
     const QString doPedido = QStringLiteral("P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODNOW = I.CODNOW "
                                             "AND P.CODVEN IS NOT DISTINCT FROM I.CODVEN AND ")
                              + pendente.arg(QStringLiteral("P"));
-    // The same order received from an earlier package.
-    const QString repetido = QStringLiteral(
-        "EXISTS (SELECT 1 FROM F530PDF A WHERE A.CODEMP = P.CODEMP AND A.CODPDF = P.CODPDF AND A.CODINT <> P.CODINT "
-        "AND A.CODVEN IS NOT DISTINCT FROM P.CODVEN AND A.CODCLI IS NOT DISTINCT FROM P.CODCLI "
-        "AND A.CODNOV IS NOT DISTINCT FROM P.CODNOV AND A.DATPDF IS NOT DISTINCT FROM P.DATPDF "
-        "AND A.CODNOW IS NOT NULL AND A.SITSRV = 'I')");
+    // The copy of the same order (the sender's number) received from an earlier package.
+    const QString anterior = QStringLiteral("A.SITSRV = 'I' AND A.CODEMP = P.CODEMP AND A.CODPDF = P.CODPDF "
+                                            "AND A.USUENV = P.USUENV");
+    // Until the back office takes an order (invoices, cancels) the notebook's copy is the latest.
+    const QString aberto = QStringLiteral("A.SITPDF IN ('D', 'L')");
     const QString itemPendente = pendente.arg(QStringLiteral("I")) + QStringLiteral(" AND I.CODINT = 0");
+    const QString pedidoPendente = QStringLiteral("P.CODNOW IS NOT NULL AND P.SITSRV IS NULL");
 
+    // Sent again after the back office took it: its copy stays as it is.
+    const QString tomado = QStringLiteral("EXISTS (SELECT 1 FROM F530PDF A WHERE ") + anterior
+                           + QStringLiteral(" AND NOT ") + aberto + u')';
     m_conexao.execute(QStringLiteral("DELETE FROM F530IPF I WHERE ") + itemPendente
                       + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF P WHERE ") + doPedido + QStringLiteral(" AND ")
-                      + repetido + u')');
-    m_conexao.execute(QStringLiteral("DELETE FROM F530PDF P WHERE ") + pendente.arg(QStringLiteral("P"))
-                      + QStringLiteral(" AND ") + repetido);
+                      + tomado + u')');
+    m_conexao.execute(QStringLiteral("DELETE FROM F530PDF P WHERE ") + pedidoPendente + QStringLiteral(" AND ") + tomado);
+
+    // Otherwise the new copy replaces the earlier one under the earlier server number.
+    const QString substituido = QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE ") + pedidoPendente
+                                + QStringLiteral(" AND ") + anterior + u')';
+    // Driven by the package's few orders, not by every item of the company.
+    m_conexao.execute(QStringLiteral("EXECUTE BLOCK AS DECLARE E NUMERIC(15,0); DECLARE N NUMERIC(15,0); "
+                                     "DECLARE I NUMERIC(15,0); BEGIN FOR SELECT A.CODEMP, A.CODPDF, A.CODINT "
+                                     "FROM F530PDF P JOIN F530PDF A ON ")
+                      + anterior + QStringLiteral(" WHERE ") + pedidoPendente + QStringLiteral(" AND ") + aberto
+                      + QStringLiteral(" INTO :E, :N, :I DO DELETE FROM F530IPF X WHERE X.CODEMP = :E AND X.CODPDF = :N "
+                                       "AND X.CODINT = :I; END"));
+    m_conexao.execute(QStringLiteral("UPDATE F530PDF P SET P.CODINT = (SELECT FIRST 1 A.CODINT FROM F530PDF A WHERE ")
+                      + anterior + QStringLiteral(") WHERE ") + pedidoPendente
+                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF A WHERE ") + anterior + u')');
+    m_conexao.execute(QStringLiteral("DELETE FROM F530PDF A WHERE A.SITSRV = 'I' AND ") + aberto + QStringLiteral(" AND ")
+                      + substituido);
+
     m_conexao.execute(QStringLiteral("UPDATE F530IPF I SET I.CODINT = (SELECT FIRST 1 P.CODINT FROM F530PDF P WHERE ")
                       + doPedido + QStringLiteral(") WHERE ") + itemPendente
                       + QStringLiteral(" AND EXISTS (SELECT 1 FROM F530PDF P WHERE ") + doPedido + u')');
@@ -102,11 +122,37 @@ void IntegracaoScript::integraClientes()
 
 void IntegracaoScript::integraMovimentos()
 {
-    m_conexao.execute(QStringLiteral("DELETE FROM F512MTF N WHERE ") + pendente.arg(QStringLiteral("N"))
-                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F512MTF E WHERE E.CODNOW IS NOT NULL AND E.SITSRV = 'I' "
-                                       "AND E.CODEMP = N.CODEMP AND E.CODSUP = N.CODSUP AND E.CODMOV = N.CODMOV "
-                                       "AND E.DATMOV = N.DATMOV AND E.VENORI IS NOT DISTINCT FROM N.VENORI "
-                                       "AND E.VENDES IS NOT DISTINCT FROM N.VENDES "
-                                       "AND E.VLRMOV IS NOT DISTINCT FROM N.VLRMOV)"));
+    const QString anterior = QStringLiteral("A.SITSRV = 'I' AND A.CODEMP = N.CODEMP AND A.CODSUP = N.CODSUP "
+                                            "AND A.CODMOV = N.CODMOV AND A.USUENV = N.USUENV");
+    const QString novo = pendente.arg(QStringLiteral("N"));
+    // Sent again after the back office settled it ('R', 'N'): the settled copy stays.
+    m_conexao.execute(QStringLiteral("DELETE FROM F512MTF N WHERE ") + novo
+                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F512MTF A WHERE ") + anterior
+                      + QStringLiteral(" AND A.SITMOV IS DISTINCT FROM 'E')"));
+    m_conexao.execute(QStringLiteral("DELETE FROM F512MTF A WHERE A.SITSRV = 'I' AND A.SITMOV = 'E' "
+                                     "AND EXISTS (SELECT 1 FROM F512MTF N WHERE ")
+                      + novo + QStringLiteral(" AND ") + anterior + u')');
     m_conexao.execute(QStringLiteral("UPDATE F512MTF M SET M.SITSRV = 'I' WHERE ") + pendente.arg(QStringLiteral("M")));
+}
+
+void IntegracaoScript::integraMensagens()
+{
+    // One copy per notebook user, local number and recipient.
+    const QString anterior = QStringLiteral("A.SITSRV = 'I' AND A.CODEMP = N.CODEMP AND A.USUENV = N.USUENV "
+                                            "AND A.CODMSG = N.CODMSG AND A.USUDES = N.USUDES");
+    const QString nova = QStringLiteral("N.USUENV IS NOT NULL AND N.SITSRV IS NULL");
+    // Not read yet: the earlier copy takes the latest text.
+    const QString ultima = QStringLiteral("(SELECT FIRST 1 N.%1 FROM F599MSG N WHERE ") + nova + QStringLiteral(" AND ")
+                           + anterior + u')';
+    m_conexao.execute(QStringLiteral("UPDATE F599MSG A SET A.TITMSG = ") + ultima.arg(QStringLiteral("TITMSG"))
+                      + QStringLiteral(", A.DESMSG = ") + ultima.arg(QStringLiteral("DESMSG"))
+                      + QStringLiteral(" WHERE A.SITSRV = 'I' AND A.SITMSG = 'N' AND EXISTS (SELECT 1 FROM F599MSG N WHERE ")
+                      + nova + QStringLiteral(" AND ") + anterior + u')');
+    // A read one sent again unchanged is a repeat; with another text it is a new message that
+    // happens to reuse the number.
+    m_conexao.execute(QStringLiteral("DELETE FROM F599MSG N WHERE ") + nova
+                      + QStringLiteral(" AND EXISTS (SELECT 1 FROM F599MSG A WHERE ") + anterior
+                      + QStringLiteral(" AND (A.SITMSG = 'N' OR (A.TITMSG IS NOT DISTINCT FROM N.TITMSG "
+                                       "AND A.DESMSG IS NOT DISTINCT FROM N.DESMSG)))"));
+    m_conexao.execute(QStringLiteral("UPDATE F599MSG N SET N.SITSRV = 'I' WHERE ") + nova);
 }

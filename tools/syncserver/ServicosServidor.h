@@ -18,7 +18,7 @@ struct UsuarioServidor
 
 // What the server's side of the dialogue asks of the central database. Every call throws
 // (DatabaseError or another std::exception) on a failure of the server's own; the dialogue then
-// answers "#ERRO#".
+// answers "#ERRO#". executaScript and geraBase may be called from several threads at once.
 class ServicosServidor
 {
 public:

@@ -2,6 +2,18 @@
 
 #include "ServicosServidor.h"
 
+#include <QTcpSocket>
+#include <QThreadPool>
+#include <QTimer>
+
+struct ServidorSincronizacao::Atendimento
+{
+    QTcpSocket *socket = nullptr;
+    std::unique_ptr<DialogoServidor> dialogo;
+    QTimer fechamento; // a connection that does not close after the last token is cut
+    QString nome;
+};
+
 ServidorSincronizacao::ServidorSincronizacao(ServicosServidor &servicos, DialogoServidor::Configuracao configuracao,
                                              QObject *parent)
     : QObject(parent)
@@ -9,20 +21,19 @@ ServidorSincronizacao::ServidorSincronizacao(ServicosServidor &servicos, Dialogo
     , m_configuracao(std::move(configuracao))
 {
     connect(&m_servidor, &QTcpServer::newConnection, this, &ServidorSincronizacao::atendeProximo);
-    m_fechamento.setSingleShot(true);
-    m_fechamento.setInterval(30000);
-    connect(&m_fechamento, &QTimer::timeout, this, [this] {
-        if (m_socket)
-            m_socket->abort();
-    });
 }
 
 ServidorSincronizacao::~ServidorSincronizacao()
 {
-    if (m_socket) {
-        m_socket->disconnect(this);
-        m_socket->abort();
-        delete m_socket;
+    // The central database's work of exchanges still running must not outlive its services.
+    QThreadPool::globalInstance()->waitForDone();
+    const auto atendimentos = m_atendimentos;
+    m_atendimentos.clear();
+    for (auto it = atendimentos.cbegin(); it != atendimentos.cend(); ++it) {
+        it.key()->disconnect(this);
+        it.key()->abort();
+        delete it.key();
+        delete it.value();
     }
 }
 
@@ -37,7 +48,7 @@ bool ServidorSincronizacao::escuta(const QHostAddress &endereco, quint16 porta, 
 
 void ServidorSincronizacao::atendeProximo()
 {
-    while (!m_socket && m_servidor.hasPendingConnections()) {
+    while (m_atendimentos.size() < m_maximo && m_servidor.hasPendingConnections()) {
         QTcpSocket *socket = m_servidor.nextPendingConnection();
         if (!socket)
             return;
@@ -45,68 +56,68 @@ void ServidorSincronizacao::atendeProximo()
             socket->deleteLater(); // gave up while waiting in the queue
             continue;
         }
-        m_socket = socket;
-        m_dialogo = std::make_unique<DialogoServidor>(m_servicos, m_configuracao);
-        connect(m_dialogo.get(), &DialogoServidor::envia, this, &ServidorSincronizacao::envia);
-        connect(m_dialogo.get(), &DialogoServidor::encerra, this, &ServidorSincronizacao::encerraDialogo);
-        connect(m_dialogo.get(), &DialogoServidor::registro, this, &ServidorSincronizacao::registro);
-        connect(socket, &QTcpSocket::readyRead, this, &ServidorSincronizacao::recebe);
-        connect(socket, &QTcpSocket::disconnected, this, &ServidorSincronizacao::conexaoFechada);
-        connect(socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError erro) {
-            if (erro != QAbstractSocket::RemoteHostClosedError && m_socket)
-                emit registro(QStringLiteral("Erro na conexão: ") + m_socket->errorString());
-            if (m_socket && m_socket->state() == QAbstractSocket::UnconnectedState)
-                conexaoFechada();
+        auto *atendimento = new Atendimento;
+        atendimento->socket = socket;
+        atendimento->nome = QStringLiteral("[%1] ").arg(++m_numero);
+        atendimento->dialogo = std::make_unique<DialogoServidor>(m_servicos, m_configuracao);
+        atendimento->dialogo->defineExecutor(&DialogoServidor::executaEmSegundoPlano);
+        m_atendimentos.insert(socket, atendimento);
+        DialogoServidor *dialogo = atendimento->dialogo.get();
+        const QString nome = atendimento->nome;
+
+        atendimento->fechamento.setSingleShot(true);
+        atendimento->fechamento.setInterval(30000);
+        connect(&atendimento->fechamento, &QTimer::timeout, socket, &QTcpSocket::abort);
+        connect(dialogo, &DialogoServidor::envia, socket, [socket](const QByteArray &bytes) {
+            if (socket->state() == QAbstractSocket::ConnectedState)
+                socket->write(bytes);
         });
-        emit registro(QStringLiteral("Conexão de %1.").arg(socket->peerAddress().toString()));
-        m_dialogo->inicia();
+        connect(dialogo, &DialogoServidor::encerra, this, [this, socket] { encerraDialogo(socket); });
+        connect(dialogo, &DialogoServidor::registro, this, [this, nome](const QString &linha) { emit registro(nome + linha); });
+        connect(socket, &QTcpSocket::readyRead, dialogo, [socket, dialogo] { dialogo->recebe(socket->readAll()); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { conexaoFechada(socket); });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, socket, nome](QAbstractSocket::SocketError erro) {
+            if (erro != QAbstractSocket::RemoteHostClosedError)
+                emit registro(nome + QStringLiteral("Erro na conexão: ") + socket->errorString());
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                conexaoFechada(socket);
+        });
+        emit registro(nome + QStringLiteral("Conexão de %1.").arg(socket->peerAddress().toString()));
+        dialogo->inicia();
         // Bytes that came while the connection waited in the queue.
-        if (socket->bytesAvailable() > 0)
-            recebe();
+        if (m_atendimentos.contains(socket) && socket->bytesAvailable() > 0)
+            dialogo->recebe(socket->readAll());
         // A notebook that gave up while queued: its close came before anyone listened.
-        if (m_socket == socket && socket->state() == QAbstractSocket::UnconnectedState)
-            conexaoFechada();
+        if (m_atendimentos.contains(socket) && socket->state() == QAbstractSocket::UnconnectedState)
+            conexaoFechada(socket);
     }
 }
 
-void ServidorSincronizacao::recebe()
+void ServidorSincronizacao::encerraDialogo(QTcpSocket *socket)
 {
-    if (m_socket && m_dialogo)
-        m_dialogo->recebe(m_socket->readAll());
-}
-
-void ServidorSincronizacao::envia(const QByteArray &bytes)
-{
-    if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState)
-        m_socket->write(bytes);
-}
-
-void ServidorSincronizacao::encerraDialogo()
-{
-    if (!m_socket)
+    Atendimento *atendimento = m_atendimentos.value(socket);
+    if (!atendimento)
         return;
     // Writes what is still buffered, then closes.
-    m_socket->disconnectFromHost();
-    if (m_socket && m_socket->state() != QAbstractSocket::UnconnectedState)
-        m_fechamento.start();
+    socket->disconnectFromHost();
+    if (m_atendimentos.contains(socket) && socket->state() != QAbstractSocket::UnconnectedState)
+        atendimento->fechamento.start();
 }
 
-void ServidorSincronizacao::conexaoFechada()
+void ServidorSincronizacao::conexaoFechada(QTcpSocket *socket)
 {
-    if (!m_socket)
+    Atendimento *atendimento = m_atendimentos.take(socket);
+    if (!atendimento)
         return;
-    m_fechamento.stop();
-    QTcpSocket *socket = m_socket;
-    m_socket = nullptr;
+    atendimento->fechamento.stop();
     socket->disconnect(this);
     socket->deleteLater();
-    if (m_dialogo) {
-        m_dialogo->disconnect(this);
-        m_dialogo->desconectado();
-        // Destroyed later: this may run inside one of its own signals.
-        m_dialogo.release()->deleteLater();
-    }
-    emit registro(QStringLiteral("Conexão encerrada."));
+    atendimento->dialogo->disconnect(this);
+    atendimento->dialogo->desconectado();
+    // Destroyed later: this may run inside one of the dialogue's own signals.
+    atendimento->dialogo.release()->deleteLater();
+    emit registro(atendimento->nome + QStringLiteral("Conexão encerrada."));
+    delete atendimento;
     emit atendimentoConcluido();
     QTimer::singleShot(0, this, &ServidorSincronizacao::atendeProximo);
 }

@@ -2,20 +2,21 @@
 
 #include "DialogoServidor.h"
 
+#include <QHash>
 #include <QHostAddress>
 #include <QObject>
-#include <QPointer>
 #include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
 
 #include <memory>
 
+class QTcpSocket;
+class QTimer;
 class ServicosServidor;
 
-// The TCP side of the reference server: listens on one address and port and serves one
-// notebook at a time; a notebook that connects meanwhile waits in the queue until the current
-// dialogue ends. Each connection gets its own DialogoServidor.
+// The TCP side of the reference server: listens on one address and port and serves every
+// notebook that connects at the same time, each connection with its own DialogoServidor and
+// its own deadlines, so a silent notebook delays nobody. Beyond `maximoAtendimentos` open
+// exchanges, new connections wait in the queue until one ends.
 class ServidorSincronizacao : public QObject
 {
     Q_OBJECT
@@ -27,7 +28,9 @@ public:
     // False with the reason in `erro` when the port cannot be opened.
     bool escuta(const QHostAddress &endereco, quint16 porta, QString *erro = nullptr);
     quint16 porta() const { return m_servidor.serverPort(); }
-    bool ocupado() const { return m_socket != nullptr; }
+    bool ocupado() const { return !m_atendimentos.isEmpty(); }
+    int atendimentos() const { return static_cast<int>(m_atendimentos.size()); }
+    void defineMaximoAtendimentos(int maximo) { m_maximo = maximo; }
 
 signals:
     void registro(const QString &linha);
@@ -35,16 +38,16 @@ signals:
     void atendimentoConcluido();
 
 private:
+    struct Atendimento;
+
     void atendeProximo();
-    void recebe();
-    void envia(const QByteArray &bytes);
-    void encerraDialogo();
-    void conexaoFechada();
+    void encerraDialogo(QTcpSocket *socket);
+    void conexaoFechada(QTcpSocket *socket);
 
     ServicosServidor &m_servicos;
     DialogoServidor::Configuracao m_configuracao;
     QTcpServer m_servidor;
-    QPointer<QTcpSocket> m_socket;
-    std::unique_ptr<DialogoServidor> m_dialogo;
-    QTimer m_fechamento; // a connection that does not close after the last token is cut
+    QHash<QTcpSocket *, Atendimento *> m_atendimentos;
+    int m_maximo = 200;
+    quint64 m_numero = 0; // names each exchange in the log
 };

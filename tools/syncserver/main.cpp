@@ -8,12 +8,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
 #include <memory>
 
-// korvex-syncserver --data DIR [--port N] [--host ADDR] [--init-from FILE] ...
+// korvex-syncserver --data DIR [--central HOST:PATH] [--port N] [--host ADDR] [--init-from FILE] ...
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -44,7 +45,18 @@ int main(int argc, char **argv)
     const QCommandLineOption user(QStringLiteral("usuario"),
                                   QStringLiteral("Cadastra um usuário: EMPRESA:CÓDIGO:NOME:SENHA[:VENDEDOR]."),
                                   QStringLiteral("DADOS"));
-    parser.addOptions({data, port, host, initFrom, schema, version, timeout, pause, user});
+    const QCommandLineOption base(QStringLiteral("central"),
+                                  QStringLiteral("Base central num servidor Firebird (host:caminho) ou noutro arquivo; "
+                                                 "padrão: DIR/CENTRAL.FDB."),
+                                  QStringLiteral("BASE"));
+    const QCommandLineOption password(QStringLiteral("senha-central"),
+                                      QStringLiteral("Senha do SYSDBA no servidor Firebird da base central "
+                                                     "(padrão: variável KORVEX_SENHA_CENTRAL, ou masterkey)."),
+                                      QStringLiteral("SENHA"));
+    const QCommandLineOption maximum(QStringLiteral("atendimentos"),
+                                     QStringLiteral("Sincronizações simultâneas; as demais esperam na fila (padrão 200)."),
+                                     QStringLiteral("N"), QStringLiteral("200"));
+    parser.addOptions({data, port, host, initFrom, schema, version, timeout, pause, user, base, password, maximum});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -78,6 +90,17 @@ int main(int argc, char **argv)
         err << "Pausa inválida: " << parser.value(pause) << "\n";
         return 2;
     }
+    const int simultaneos = parser.value(maximum).toInt(&ok);
+    if (!ok || simultaneos <= 0) {
+        err << "Número de atendimentos inválido: " << parser.value(maximum) << "\n";
+        return 2;
+    }
+    if (parser.isSet(base) && parser.isSet(initFrom)) {
+        err << "--init-from cria apenas a base local DIR/CENTRAL.FDB; não use junto com --central.\n";
+        return 2;
+    }
+    const QString senhaCentral = parser.isSet(password) ? parser.value(password)
+                                                        : qEnvironmentVariable("KORVEX_SENHA_CENTRAL");
 
     EncerramentoPorSinal encerramento;
     QObject::connect(&encerramento, &EncerramentoPorSinal::solicitado, &app, [&] {
@@ -88,6 +111,7 @@ int main(int argc, char **argv)
     const QString pasta = QDir(parser.value(data)).absolutePath();
     std::unique_ptr<BaseCentral> central;
     try {
+        QDir().mkpath(pasta);
         const bool existe = QFileInfo::exists(QDir(pasta).filePath(BaseCentral::nomeArquivo()));
         if (parser.isSet(initFrom)) {
             if (existe) {
@@ -97,7 +121,7 @@ int main(int argc, char **argv)
                 registra(QStringLiteral("Base central criada a partir de %1.").arg(parser.value(initFrom)));
             }
         }
-        central = std::make_unique<BaseCentral>(pasta, parser.value(schema));
+        central = std::make_unique<BaseCentral>(pasta, parser.value(schema), parser.value(base), senhaCentral);
         const QStringList usuarios = parser.values(user);
         for (const QString &dados : usuarios) {
             const QStringList partes = dados.split(u':');
@@ -109,6 +133,10 @@ int main(int argc, char **argv)
                                      partes.size() == 5 ? partes.at(4) : QString());
             registra(QStringLiteral("Usuário %1 cadastrado.").arg(partes.at(2).toUpper()));
         }
+        QElapsedTimer catalogos;
+        catalogos.start();
+        central->preparaCatalogos();
+        registra(QStringLiteral("Catálogos das empresas prontos em %1 s.").arg(catalogos.elapsed() / 1000.0, 0, 'f', 1));
     } catch (const DatabaseError &e) {
         err << "Falha: " << e.message() << "\n";
         return 1;
@@ -121,6 +149,7 @@ int main(int argc, char **argv)
     configuracao.pastaTrabalho = QDir(pasta).filePath(QStringLiteral("trabalho"));
 
     ServidorSincronizacao servidor(*central, configuracao);
+    servidor.defineMaximoAtendimentos(simultaneos);
     QObject::connect(&servidor, &ServidorSincronizacao::registro, &app, registra);
     QString erro;
     if (!servidor.escuta(endereco, static_cast<quint16>(numeroPorta), &erro)) {
@@ -130,6 +159,6 @@ int main(int argc, char **argv)
     registra(QStringLiteral("Servidor de sincronização em %1:%2 (versão %3), base %4.")
                  .arg(endereco.toString())
                  .arg(servidor.porta())
-                 .arg(configuracao.versao, QDir(pasta).filePath(BaseCentral::nomeArquivo())));
+                 .arg(configuracao.versao, central->conexao().databaseName()));
     return app.exec();
 }
