@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -166,26 +165,23 @@ void F599PSQ::edtDescricaoChange(const QString &text)
 
 void F599PSQ::btPesquisarClick()
 {
-    static const QRegularExpression numero(QStringLiteral("^-?[0-9]{1,15}$"));
-    const QString codigo = edtCodigo->text().trimmed();
-    if (m_codigoNumerico && !codigo.isEmpty() && !numero.match(codigo).hasMatch()) {
-        D500DAT::instance()->exibeMensagem(QStringLiteral("Informe no CÓDIGO somente números (até 15 dígitos)."),
-                                           TipoMensagem::Aviso, CorMensagem::Vermelho);
-        edtCodigo->setFocus();
-        return;
-    }
     const QString anterior = cdsPesquisa->commandText();
-    // Codes are whole numbers: anything else is told here instead of failing in the engine.
-    const Formatos::NumeroDigitado codigo = Formatos::leNumeroDigitado(edtCodigo->text(), 0, 15);
-    if (!codigo) {
-        D500DAT::instance()->exibeMensagem(QStringLiteral("Código: ") + codigo.mensagem, TipoMensagem::Informacao,
-                                           CorMensagem::Vermelho);
-        edtCodigo->setFocus();
-        edtCodigo->selectAll();
-        return;
+    // A numeric code is a whole number typed as every number of the program: anything else is
+    // told here instead of failing in the engine.
+    const QString texto = edtCodigo->text().trimmed();
+    QString codigo = texto;
+    if (m_codigoNumerico && !texto.isEmpty()) {
+        const Formatos::NumeroDigitado numero = Formatos::leNumeroDigitado(texto, 0, 15);
+        if (!numero) {
+            D500DAT::instance()->exibeMensagem(QStringLiteral("Código: ") + numero.mensagem, TipoMensagem::Informacao,
+                                               CorMensagem::Vermelho);
+            edtCodigo->setFocus();
+            edtCodigo->selectAll();
+            return;
+        }
+        codigo = numero.valor;
     }
-    const QString sql = m_statement.sql(edtCodigo->text().trimmed().isEmpty() ? QString() : codigo.valor,
-                                        edtDescricao->text());
+    const QString sql = m_statement.sql(codigo, edtDescricao->text());
     const bool feita = D500DAT::instance()->executaAcao([&] {
         CursorEspera espera;
         cdsPesquisa->close();
