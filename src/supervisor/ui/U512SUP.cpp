@@ -16,14 +16,12 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -313,12 +311,8 @@ QWidget *F512SUP::montaMovimentacao()
     EDNOME->setText(MovimentacaoFlex::kSemVendedor);
     btpesven = new QPushButton(QStringLiteral("..."));
     btpesven->setFixedWidth(30);
-    edValor = new QDoubleSpinBox;
-    edValor->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    edValor->setDecimals(2);
-    edValor->setRange(-999999999.99, 999999999.99);
-    edValor->setGroupSeparatorShown(true);
-    edValor->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    edValor = new QLineEdit;
+    edValor->setAlignment(Qt::AlignRight);
     edValor->setMinimumWidth(100);
     btIncluir = new QPushButton(QStringLiteral("Incluir Movimentação"));
     btIncluir->setToolTip(QStringLiteral("Inclui a movimentação de flex do vendedor selecionado"));
@@ -552,7 +546,15 @@ void F512SUP::btpesvenClick()
 void F512SUP::btIncluirClick()
 {
     const auto tipo = rbAdiantamento->isChecked() ? MovimentacaoFlex::Tipo::Adiantamento : MovimentacaoFlex::Tipo::Movimentacao;
-    if (const auto recusa = m_movimentacao->inclui(tipo, EDCODIGO->text(), edValor->value(), QDate::currentDate())) {
+    // Typed as every number of the program: "," decimals, "." only between thousands.
+    const Formatos::NumeroDigitado valor = Formatos::leNumeroDigitado(edValor->text(), 2, 13);
+    if (!valor) {
+        dat().exibeMensagem(QStringLiteral("Valor ") + valor.mensagem, TipoMensagem::Informacao, CorMensagem::Vermelho);
+        edValor->setFocus();
+        edValor->selectAll();
+        return;
+    }
+    if (const auto recusa = m_movimentacao->inclui(tipo, EDCODIGO->text(), valor.valor.toDouble(), QDate::currentDate())) {
         dat().exibeMensagem(recusa.texto, TipoMensagem::Informacao, CorMensagem::Vermelho);
         if (recusa.focaValor)
             edValor->setFocus();
@@ -560,7 +562,7 @@ void F512SUP::btIncluirClick()
     }
     EDCODIGO->clear();
     EDNOME->setText(MovimentacaoFlex::kSemVendedor);
-    edValor->setValue(0);
+    edValor->clear();
 }
 
 void F512SUP::btExcluirClick()

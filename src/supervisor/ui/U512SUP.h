@@ -10,7 +10,6 @@ class GradeDados;
 class MovimentacaoFlex;
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -85,7 +84,7 @@ public:
     QLineEdit *EDCODIGO = nullptr;
     QLineEdit *EDNOME = nullptr;
     QPushButton *btpesven = nullptr;
-    QDoubleSpinBox *edValor = nullptr;
+    QLineEdit *edValor = nullptr;
     QPushButton *btIncluir = nullptr;
     QPushButton *btExcluir = nullptr;
     GradeDados *dbgMovFlex = nullptr;

@@ -1,6 +1,7 @@
 #include "AmbienteDemo.h"
 #include "BonificacoesSupervisor.h"
 #include "ClientDataSetPlus.h"
+#include "Formatos.h"
 #include "GradeDados.h"
 #include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(fundo(janela.dbgMovFlex, movimentos.recNo(), QStringLiteral("NOMDES")), QVariant(QColor(217, 151, 149)));
 
         QVERIFY(localiza(vendedores, QStringLiteral("CODVEN"), QStringLiteral("23")));
-        janela.edValor->setValue(500);
+        janela.edValor->setText(QStringLiteral("500"));
         janela.btIncluir->click(); // no destination
         janela.escolheVendedor = [](QString &codigo, QString &nome) {
             codigo = QStringLiteral("14");
@@ -169,15 +170,16 @@ private slots:
         };
         janela.btpesven->click();
         QCOMPARE(janela.EDCODIGO->text(), QStringLiteral("14"));
-        for (double valor : {0.0, -5.0}) {
-            janela.edValor->setValue(valor);
+        for (const char *valor : {"0", "-5", "1.5"}) {
+            janela.edValor->setText(QLatin1String(valor));
             janela.btIncluir->click();
         }
         QCOMPARE(amb->textos(), (QStringList{QStringLiteral(" Selecione o vendedor que receberá a verba movimentada!"),
                                              QStringLiteral("Valor da movimentação tem que ser maior que zero!"),
-                                             QStringLiteral("Valor da movimentação tem que ser maior que zero!")}));
+                                             QStringLiteral("Valor da movimentação tem que ser maior que zero!"),
+                                             QStringLiteral("Valor ") + Formatos::leNumeroDigitado(QStringLiteral("1.5"), 2, 13).mensagem}));
         QCOMPARE(movimentos.recordCount(), 7);
-        janela.edValor->setValue(99999.5); // far above seller 23's balance
+        janela.edValor->setText(QStringLiteral("99.999,50")); // far above seller 23's balance
         janela.btIncluir->click();
         QCOMPARE(movimentos.recordCount(), 8);
         QCOMPARE(janela.EDNOME->text(), QStringLiteral("SELECIONE UM VENDEDOR"));
@@ -187,7 +189,7 @@ private slots:
 
         janela.rbAdiantamento->click();
         QVERIFY(!janela.btpesven->isEnabled());
-        janela.edValor->setValue(25);
+        janela.edValor->setText(QStringLiteral("25"));
         janela.btIncluir->click();
         QCOMPARE(amb->valor(QStringLiteral("SELECT COALESCE(VENDES, -1) || TIPMOV FROM F512MTF WHERE CODMOV = 9")),
                  QStringLiteral("-1A"));
