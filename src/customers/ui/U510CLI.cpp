@@ -9,6 +9,7 @@
 #include "FormatosColunas.h"
 #include "GradeDados.h"
 #include "InicioPedido.h"
+#include "LigaAcao.h"
 #include "ModuleFrame.h"
 #include "U500CAD.h"
 
@@ -148,9 +149,9 @@ QWidget *F510CLI::montaPesquisa()
     filtros->addWidget(grupo, 0, 2, 2, 1);
     auto *btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
     filtros->addWidget(btPesquisar, 2, 2);
-    connect(btPesquisar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPesquisarClick(); }); });
+    ligaAcao(btPesquisar, &QPushButton::clicked, this, &F510CLI::btPesquisarClick);
     for (QLineEdit *e : {edCod, edDes, edCNPJ})
-        connect(e, &QLineEdit::returnPressed, this, [this] { dat().executaAcao([this] { btPesquisarClick(); }); });
+        ligaAcao(e, &QLineEdit::returnPressed, this, &F510CLI::btPesquisarClick);
 
     TClientDataSetPlus &clientes = m_cadastro->cdsClientes();
     dbgPesquisa = new GradeDados(clientes,
@@ -189,7 +190,7 @@ QWidget *F510CLI::montaPesquisa()
             return {};
         }
     });
-    connect(dbgPesquisa, &GradeDados::duploClique, this, [this] { dat().executaAcao([this] { dbgPesquisaDblClick(); }); });
+    ligaAcao(dbgPesquisa, &GradeDados::duploClique, this, &F510CLI::dbgPesquisaDblClick);
 
     auto *rodape = new QHBoxLayout;
     auto *btPedido = new QPushButton(QStringLiteral("Pedido de Venda"));
@@ -202,8 +203,8 @@ QWidget *F510CLI::montaPesquisa()
     rodape->addStretch();
     rodape->addWidget(new QLabel(QStringLiteral("Clientes : ")));
     rodape->addWidget(lblTotalCli);
-    connect(btPedido, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton1Click(); }); });
-    connect(btNovo, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btNovoClick(); }); });
+    ligaAcao(btPedido, &QPushButton::clicked, this, &F510CLI::SpeedButton1Click);
+    ligaAcao(btNovo, &QPushButton::clicked, this, &F510CLI::btNovoClick);
     connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
 
     auto *layout = new QVBoxLayout(pagina);
@@ -288,7 +289,7 @@ QWidget *F510CLI::montaCadastro()
     connect(lcbTipo, &QComboBox::activated, this, [this] { lcbTipoCloseUp(); });
     // The checkout rule also follows every change of the type shown (a customer loaded, a new one).
     connect(lcbTipo, &QComboBox::currentIndexChanged, this, [this] { aplicaCheckout(); });
-    connect(cblEstado, &QComboBox::activated, this, [this] { dat().executaAcao([this] { cblEstadoClick(); }); });
+    ligaAcao(cblEstado, &QComboBox::activated, this, &F510CLI::cblEstadoClick);
     ++linha;
 
     auto *contato = new QGroupBox(QStringLiteral("Contato :"));
@@ -316,8 +317,8 @@ QWidget *F510CLI::montaCadastro()
     rodape->addStretch();
     rodape->addWidget(btSalvar);
     rodape->addWidget(btVoltar);
-    connect(btSalvar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton2Click(); }); });
-    connect(btVoltar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton3Click(); }); });
+    ligaAcao(btSalvar, &QPushButton::clicked, this, &F510CLI::SpeedButton2Click);
+    ligaAcao(btVoltar, &QPushButton::clicked, this, &F510CLI::SpeedButton3Click);
 
     auto *layout = new QVBoxLayout(pagina);
     layout->addLayout(form);

@@ -6,6 +6,7 @@
 #include "FormatosColunas.h"
 #include "GradeDados.h"
 #include "InicioPedido.h"
+#include "LigaAcao.h"
 #include "ModuleFrame.h"
 #include "RoteiroClientes.h"
 #include "U500CAD.h"
@@ -68,8 +69,8 @@ F510ROT::F510ROT(QWidget *parent)
     layout->addWidget(dbgPesquisa, 1);
     layout->addLayout(rodape);
 
-    connect(btPesquisar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPesquisarClick(); }); });
-    connect(btPedido, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton1Click(); }); });
+    ligaAcao(btPesquisar, &QPushButton::clicked, this, &F510ROT::btPesquisarClick);
+    ligaAcao(btPedido, &QPushButton::clicked, this, &F510ROT::SpeedButton1Click);
     connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
 
     // FormCreate

@@ -5,6 +5,7 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "GradeDados.h"
+#include "LigaAcao.h"
 #include "ListaSuspensa.h"
 #include "TabelaVendas.h"
 #include "U511PRM.h"
@@ -185,11 +186,11 @@ F511PRO::F511PRO(QWidget *parent)
     layout->addLayout(rodape);
 
     auto pesquisa = [this] { dat().executaAcao([this] { btPesquisarClick(); }); };
-    connect(btPesquisar, &QPushButton::clicked, this, pesquisa);
+    ligaAcao(btPesquisar, &QPushButton::clicked, this, &F511PRO::btPesquisarClick);
     // Closing the table or family list searches, whether or not the choice changed.
-    connect(cbTabelas, &ListaSuspensa::fechada, this, pesquisa);
+    ligaAcao(cbTabelas, &ListaSuspensa::fechada, this, &F511PRO::btPesquisarClick);
     connect(lcbFamilias, &ListaSuspensa::aberta, cbFamilias, [this] { cbFamilias->setChecked(true); });
-    connect(lcbFamilias, &ListaSuspensa::fechada, this, pesquisa);
+    ligaAcao(lcbFamilias, &ListaSuspensa::fechada, this, &F511PRO::btPesquisarClick);
     connect(cbFamilias, &QCheckBox::clicked, this, [this, pesquisa](bool marcado) {
         if (!marcado) {
             lcbFamilias->setCurrentIndex(-1);
@@ -217,7 +218,7 @@ F511PRO::F511PRO(QWidget *parent)
         }
     });
     connect(&produtos, &TClientDataSetPlus::currentChanged, this, &F511PRO::mostraLinhaAtual);
-    connect(btPromocao, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btpromocaoClick(); }); });
+    ligaAcao(btPromocao, &QPushButton::clicked, this, &F511PRO::btpromocaoClick);
     connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
 
     // FormCreate: the lists, the first table chosen, no search yet.

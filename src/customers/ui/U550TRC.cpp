@@ -5,6 +5,7 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "GradeDados.h"
+#include "LigaAcao.h"
 #include "TitulosReceber.h"
 
 #include <QApplication>
@@ -104,8 +105,8 @@ F550TRC::F550TRC(QWidget *parent)
     layout->addWidget(dbgPesquisa, 1);
     layout->addLayout(rodape);
 
-    connect(btPesquisar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPesquisarClick(); }); });
-    connect(rgSituacao, &QButtonGroup::idClicked, this, [this] { dat().executaAcao([this] { btPesquisarClick(); }); });
+    ligaAcao(btPesquisar, &QPushButton::clicked, this, &F550TRC::btPesquisarClick);
+    ligaAcao(rgSituacao, &QButtonGroup::idClicked, this, &F550TRC::btPesquisarClick);
     connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
 
     // FormCreate

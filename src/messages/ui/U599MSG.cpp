@@ -4,6 +4,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "GradeDados.h"
+#include "LigaAcao.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -89,10 +90,10 @@ void F599MSG::montaLista()
     layout->addLayout(rodape);
     pcMensagens->addWidget(tbsLista);
 
-    connect(btNovaMensagem, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btNovaMensagemClick(); }); });
-    connect(dbgRecebidas, &GradeDados::duploClique, this, [this] { dat().executaAcao([this] { dbgRecebidasDblClick(); }); });
-    connect(dbgEnviadas, &GradeDados::duploClique, this, [this] { dat().executaAcao([this] { dbgEnviadasDblClick(); }); });
-    connect(btExcluir, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btExcluirClick(); }); });
+    ligaAcao(btNovaMensagem, &QPushButton::clicked, this, &F599MSG::btNovaMensagemClick);
+    ligaAcao(dbgRecebidas, &GradeDados::duploClique, this, &F599MSG::dbgRecebidasDblClick);
+    ligaAcao(dbgEnviadas, &GradeDados::duploClique, this, &F599MSG::dbgEnviadasDblClick);
+    ligaAcao(btExcluir, &QPushButton::clicked, this, &F599MSG::btExcluirClick);
     connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -145,12 +146,12 @@ void F599MSG::montaMensagem()
     pcMensagens->addWidget(tbsMensagem);
 
     connect(edMensagem, &QPlainTextEdit::textChanged, this, &F599MSG::limitaTexto);
-    connect(btAdicionar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btAdicionarClick(); }); });
-    connect(btLimpar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btLimparClick(); }); });
-    connect(btAdicionarTodos, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btAdicionarTodosClick(); }); });
-    connect(btLimparTodos, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btLimparTodosClick(); }); });
-    connect(btEnviar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btEnviarClick(); }); });
-    connect(btVoltar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btVoltarClick(); }); });
+    ligaAcao(btAdicionar, &QPushButton::clicked, this, &F599MSG::btAdicionarClick);
+    ligaAcao(btLimpar, &QPushButton::clicked, this, &F599MSG::btLimparClick);
+    ligaAcao(btAdicionarTodos, &QPushButton::clicked, this, &F599MSG::btAdicionarTodosClick);
+    ligaAcao(btLimparTodos, &QPushButton::clicked, this, &F599MSG::btLimparTodosClick);
+    ligaAcao(btEnviar, &QPushButton::clicked, this, &F599MSG::btEnviarClick);
+    ligaAcao(btVoltar, &QPushButton::clicked, this, &F599MSG::btVoltarClick);
 }
 
 void F599MSG::limitaTexto()

@@ -6,6 +6,7 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "GradePedido.h"
+#include "LigaAcao.h"
 #include "OrderStore.h"
 #include "PedidoDados.h"
 #include "SqlText.h"
@@ -143,14 +144,12 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     layout->addWidget(dbgPesquisa, 1);
     layout->addLayout(acoes);
 
-    auto acao = [](auto handler) { return [handler] { dat().executaAcao(handler); }; };
-    connect(btPesquisar, &QPushButton::clicked, this, acao([this] { btPesquisarClick(); }));
-    connect(btCopiar, &QPushButton::clicked, this, acao([this] { btCopiarClick(); }));
-    connect(btexcluir, &QPushButton::clicked, this, acao([this] { btexcluirClick(); }));
+    ligaAcao(btPesquisar, &QPushButton::clicked, this, &PaginaPesquisa::btPesquisarClick);
+    ligaAcao(btCopiar, &QPushButton::clicked, this, &PaginaPesquisa::btCopiarClick);
+    ligaAcao(btexcluir, &QPushButton::clicked, this, &PaginaPesquisa::btexcluirClick);
     connect(btFechar, &QPushButton::clicked, this, &PaginaPesquisa::fecha);
-    connect(dbgPesquisa, &QTableView::doubleClicked, this, acao([this] { dbgPesquisaDblClick(); }));
-    connect(dbgPesquisa->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int coluna) { dat().executaAcao([this, coluna] { dbgPesquisaTitleClick(coluna); }); });
+    ligaAcao(dbgPesquisa, &QTableView::doubleClicked, this, &PaginaPesquisa::dbgPesquisaDblClick);
+    ligaAcao(dbgPesquisa->horizontalHeader(), &QHeaderView::sectionClicked, this, &PaginaPesquisa::dbgPesquisaTitleClick);
 }
 
 void PaginaPesquisa::btPesquisarClick()

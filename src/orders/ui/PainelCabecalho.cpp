@@ -3,6 +3,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
+#include "LigaAcao.h"
 #include "OrderHeaderRules.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
@@ -134,22 +135,21 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
                                      codigo, descricao, this);
     };
 
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton1Click(); }); });
+    ligaAcao(SpeedButton1, &QPushButton::clicked, this, &PainelCabecalho::SpeedButton1Click);
     connect(DBLookupComboBox1, &QComboBox::activated, this,
             [this] { listaEscolhida(DBLookupComboBox1, QStringLiteral("CODTRA")); });
     connect(DBLookupComboBox2, &QComboBox::activated, this,
             [this] { listaEscolhida(DBLookupComboBox2, QStringLiteral("CODOPE")); });
     connect(DBLookupComboBox3, &QComboBox::activated, this,
             [this] { listaEscolhida(DBLookupComboBox3, QStringLiteral("CODCON")); });
-    connect(edOBSCLI, &QPlainTextEdit::textChanged, this, [this] {
+    ligaAcao(edOBSCLI, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_carregando)
-            dat().executaAcao(
-                [this] { gravaCabecalho(QStringLiteral("OBSCLI"), edOBSCLI->toPlainText().left(300)); });
+            gravaCabecalho(QStringLiteral("OBSCLI"), edOBSCLI->toPlainText().left(300));
     });
     for (const auto &[caixa, campo] : {std::pair{cbOrcamento, "PDFORC"}, std::pair{cbRetirar, "RETPDV"}}) {
-        connect(caixa, &QCheckBox::toggled, this, [this, campo = QLatin1String(campo)](bool marcado) {
+        ligaAcao(caixa, &QCheckBox::toggled, this, [this, campo = QLatin1String(campo)](bool marcado) {
             if (!m_carregando)
-                dat().executaAcao([&] { gravaCabecalho(campo, marcado ? QStringLiteral("S") : QStringLiteral("N")); });
+                gravaCabecalho(campo, marcado ? QStringLiteral("S") : QStringLiteral("N"));
         });
     }
 }

@@ -7,6 +7,7 @@
 #include "GradePedido.h"
 #include "ItemCalculation.h"
 #include "ItemRegistro.h"
+#include "LigaAcao.h"
 #include "LastPrice.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
@@ -181,30 +182,29 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     seletor->dbgProdutos->setParent(nullptr);
     layout->insertWidget(1, seletor->dbgProdutos, 1);
 
-    auto acao = [](auto handler) { return [handler] { dat().executaAcao(handler); }; };
-    connect(lblpreco, &QPushButton::clicked, this, acao([this] { lblprecoClick(); }));
-    connect(lblSubtotal, &QPushButton::clicked, this, acao([this] { lblprecoClick(); }));
-    connect(edPRECO, &QLineEdit::returnPressed, this, acao([this] { lblprecoClick(); }));
-    connect(lbldesc, &QPushButton::clicked, this, acao([this] { lbldescClick(); }));
-    connect(edDESC, &QLineEdit::returnPressed, this, acao([this] { lbldescClick(); }));
-    connect(lblqtde, &QPushButton::clicked, this, acao([this] { lblqtdeClick(); }));
-    connect(edQTDE, &QLineEdit::returnPressed, this, acao([this] {
+    ligaAcao(lblpreco, &QPushButton::clicked, this, &PainelItens::lblprecoClick);
+    ligaAcao(lblSubtotal, &QPushButton::clicked, this, &PainelItens::lblprecoClick);
+    ligaAcao(edPRECO, &QLineEdit::returnPressed, this, &PainelItens::lblprecoClick);
+    ligaAcao(lbldesc, &QPushButton::clicked, this, &PainelItens::lbldescClick);
+    ligaAcao(edDESC, &QLineEdit::returnPressed, this, &PainelItens::lbldescClick);
+    ligaAcao(lblqtde, &QPushButton::clicked, this, &PainelItens::lblqtdeClick);
+    ligaAcao(edQTDE, &QLineEdit::returnPressed, this, [this] {
         if (btIncluirITM->isEnabled())
             btIncluirITMClick();
-    }));
-    connect(lblultimo, &QPushButton::clicked, this, acao([this] { lblultimoClick(); }));
-    connect(lcbComissao, &QComboBox::activated, this, acao([this] { lcbComissaoCloseUp(); }));
-    connect(edPRECO, &QLineEdit::textChanged, this, acao([this] { atualizaSubtotal(); }));
-    connect(edQTDE, &QLineEdit::textChanged, this, acao([this] { atualizaSubtotal(); }));
-    connect(btPromocao, &QPushButton::clicked, this, acao([this] { btPromocaoClick(); }));
-    connect(btIncluirITM, &QPushButton::clicked, this, acao([this] { btIncluirITMClick(); }));
-    connect(btExcluirITM, &QPushButton::clicked, this, acao([this] { btExcluirITMClick(); }));
+    });
+    ligaAcao(lblultimo, &QPushButton::clicked, this, &PainelItens::lblultimoClick);
+    ligaAcao(lcbComissao, &QComboBox::activated, this, &PainelItens::lcbComissaoCloseUp);
+    ligaAcao(edPRECO, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
+    ligaAcao(edQTDE, &QLineEdit::textChanged, this, &PainelItens::atualizaSubtotal);
+    ligaAcao(btPromocao, &QPushButton::clicked, this, &PainelItens::btPromocaoClick);
+    ligaAcao(btIncluirITM, &QPushButton::clicked, this, &PainelItens::btIncluirITMClick);
+    ligaAcao(btExcluirITM, &QPushButton::clicked, this, &PainelItens::btExcluirITMClick);
     // The entry fields follow the grid just shown: left with the other grid's row, Enter in the
     // quantity would write that row's price into the current item.
-    connect(cbTabela, &QComboBox::activated, this, acao([this] {
+    ligaAcao(cbTabela, &QComboBox::activated, this, [this] {
         cbTabelaSelect();
         carregaItem();
-    }));
+    });
     connect(seletor, &SeletorProdutos::listaAberta, this, [this] {
         cbTabela->setCurrentText(kTabelaVendas);
         cbTabelaSelect();
@@ -216,15 +216,15 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
         edPRECO->setFocus();
         edPRECO->selectAll();
     });
-    connect(dbgItem, &QTableView::clicked, this, acao([this] { carregaItem(); }));
-    connect(m_estado.dados->cdsPESPRODUTO, &TClientDataSetPlus::currentChanged, this, [this] {
+    ligaAcao(dbgItem, &QTableView::clicked, this, &PainelItens::carregaItem);
+    ligaAcao(m_estado.dados->cdsPESPRODUTO, &TClientDataSetPlus::currentChanged, this, [this] {
         TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
         if (m_estado.recarrega && visaoProdutos() && !p->isEmpty() && p->asString(QStringLiteral("VERFAM")) == QLatin1String("N"))
-            dat().executaAcao([this] { carregaItem(); });
+            carregaItem();
     });
-    connect(m_estado.dados->cdsCADITEM, &TClientDataSetPlus::currentChanged, this, [this] {
+    ligaAcao(m_estado.dados->cdsCADITEM, &TClientDataSetPlus::currentChanged, this, [this] {
         if (m_estado.recarrega && !visaoProdutos() && !m_estado.dados->cdsCADITEM->isEmpty())
-            dat().executaAcao([this] { carregaItem(); });
+            carregaItem();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "GradePedido.h"
+#include "LigaAcao.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
 #include "ProductQuery.h"
@@ -130,23 +131,21 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     for (QLineEdit *texto : {EDCODPRO, EDDESPRO}) {
         CaixaAlta::aplica(texto);
         // Enter searches and, for a seller on the keyboard, lands on the first product found.
-        connect(texto, &QLineEdit::returnPressed, this, [this] {
-            dat().executaAcao([this] {
-                btPESPROClick();
-                if (m_estado.dados->cdsPESPRODUTO->locate({QStringLiteral("VERFAM")}, {QStringLiteral("N")}))
-                    emit produtoAlcancado();
-            });
+        ligaAcao(texto, &QLineEdit::returnPressed, this, [this] {
+            btPESPROClick();
+            if (m_estado.dados->cdsPESPRODUTO->locate({QStringLiteral("VERFAM")}, {QStringLiteral("N")}))
+                emit produtoAlcancado();
         });
     }
-    connect(btPESPRO, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btPESPROClick(); }); });
+    ligaAcao(btPESPRO, &QPushButton::clicked, this, &SeletorProdutos::btPESPROClick);
     connect(SpeedButton2, &QPushButton::clicked, this, [] { abreCalculadora(); });
     connect(DBLookupComboBox4, &QComboBox::activated, this, [this] { cbFamilias->setChecked(true); });
-    connect(DBLookupComboBox5, &QComboBox::activated, this, [this] {
+    ligaAcao(DBLookupComboBox5, &QComboBox::activated, this, [this] {
         cbGrupo->setChecked(true);
-        dat().executaAcao([this] { DBLookupComboBox5CloseUp(); });
+        DBLookupComboBox5CloseUp();
     });
-    connect(cbFamilias, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbFamiliasClick(); }); });
-    connect(cbGrupo, &QCheckBox::clicked, this, [this] { dat().executaAcao([this] { cbGrupoClick(); }); });
+    ligaAcao(cbFamilias, &QCheckBox::clicked, this, &SeletorProdutos::cbFamiliasClick);
+    ligaAcao(cbGrupo, &QCheckBox::clicked, this, &SeletorProdutos::cbGrupoClick);
 }
 
 void SeletorProdutos::abreCalculadora()

@@ -5,6 +5,7 @@
 #include "FlexBalance.h"
 #include "ItemRegistro.h"
 #include "ItemRepricing.h"
+#include "LigaAcao.h"
 #include "ModuleFrame.h"
 #include "OrderHeaderRules.h"
 #include "OrderSaveValidator.h"
@@ -106,16 +107,13 @@ F530PDV::F530PDV(QWidget *parent)
     connect(cdsItens, &QAbstractItemModel::rowsRemoved, this, totais);
     connect(cdsItens, &QAbstractItemModel::dataChanged, this, totais);
 
-    connect(tbsPesquisa, &PaginaPesquisa::abrePedido, this,
-            [this](const QString &e, const QString &p, const QString &i, bool copia) {
-                dat().executaAcao([&] { abrePedido(e, p, i, copia); });
-            });
+    ligaAcao(tbsPesquisa, &PaginaPesquisa::abrePedido, this,
+             [this](const QString &e, const QString &p, const QString &i, bool copia) { abrePedido(e, p, i, copia); });
     connect(tbsPesquisa, &PaginaPesquisa::fecha, this, &QWidget::close);
     connect(cabecalho, &PainelCabecalho::termosAlterados, this, &F530PDV::termosAlterados);
-    connect(pgPedido, &QTabWidget::currentChanged, this,
-            [this](int aba) { dat().executaAcao([this, aba] { pgPedidoChange(aba); }); });
-    connect(btSalvar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btSalvarClick(); }); });
-    connect(btVoltar, &QPushButton::clicked, this, [this] { dat().executaAcao([this] { btVoltarClick(); }); });
+    ligaAcao(pgPedido, &QTabWidget::currentChanged, this, &F530PDV::pgPedidoChange);
+    ligaAcao(btSalvar, &QPushButton::clicked, this, &F530PDV::btSalvarClick);
+    ligaAcao(btVoltar, &QPushButton::clicked, this, &F530PDV::btVoltarClick);
 
     dat().executaAcao([this] { FormCreate(); });
 }

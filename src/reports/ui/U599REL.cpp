@@ -7,6 +7,7 @@
 #include "DatabaseError.h"
 #include "Formatos.h"
 #include "Icones.h"
+#include "LigaAcao.h"
 #include "ModuleFrame.h"
 #include "SqlText.h"
 #include "TextCodec.h"
@@ -162,14 +163,13 @@ QWidget *F599REL::paginaPrincipal()
             folha->setForeground(0, QColor(0, 128, 192));
         }
     }
-    connect(treeRelatorios, &QTreeWidget::itemDoubleClicked, this,
-            [this] { dat().executaAcao([this] { treeRelatoriosDblClick(); }); });
+    ligaAcao(treeRelatorios, &QTreeWidget::itemDoubleClicked, this, &F599REL::treeRelatoriosDblClick);
 
     auto *btVisualizar = botao(QStringLiteral("pesquisar"), QStringLiteral("Pesquisar"));
     auto *btVelocimetro = botao(QStringLiteral("relatorios"), QStringLiteral("Meta Visual"));
     auto *btFechar = botao(QStringLiteral("sair"), QStringLiteral("Fechar"));
-    connect(btVisualizar, &QToolButton::clicked, this, [this] { dat().executaAcao([this] { btVisualizarClick(); }); });
-    connect(btVelocimetro, &QToolButton::clicked, this, [this] { dat().executaAcao([this] { btVelocimetroClick(); }); });
+    ligaAcao(btVisualizar, &QToolButton::clicked, this, &F599REL::btVisualizarClick);
+    ligaAcao(btVelocimetro, &QToolButton::clicked, this, &F599REL::btVelocimetroClick);
     connect(btFechar, &QToolButton::clicked, this, &QWidget::close);
 
     auto *botoes = new QVBoxLayout;
@@ -190,8 +190,8 @@ QWidget *F599REL::paginaVisualizar()
     Browser->setOpenLinks(false);
     auto *btImprimir = botao(QStringLiteral("relatorios"), QStringLiteral("Imprimir"));
     auto *SpeedButton2 = botao(QStringLiteral("cancelar"), QStringLiteral("Voltar"));
-    connect(btImprimir, &QToolButton::clicked, this, [this] { dat().executaAcao([this] { btImprimirClick(); }); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { dat().executaAcao([this] { SpeedButton2Click(); }); });
+    ligaAcao(btImprimir, &QToolButton::clicked, this, &F599REL::btImprimirClick);
+    ligaAcao(SpeedButton2, &QToolButton::clicked, this, &F599REL::SpeedButton2Click);
     auto *botoes = new QHBoxLayout;
     botoes->addWidget(btImprimir);
     botoes->addWidget(SpeedButton2);
@@ -221,8 +221,8 @@ QWidget *F599REL::paginaRelatorio(const QString &nome, const QString &titulo, QL
 
     auto *btExecuta = botao(QStringLiteral("pesquisar"), dica);
     auto *btFecha = botao(QStringLiteral("sair"), QStringLiteral("Fechar"));
-    connect(btExecuta, &QToolButton::clicked, this, [this, executa] { dat().executaAcao([this, executa] { (this->*executa)(); }); });
-    connect(btFecha, &QToolButton::clicked, this, [this] { dat().executaAcao([this] { fechaRel(); }); });
+    ligaAcao(btExecuta, &QToolButton::clicked, this, executa);
+    ligaAcao(btFecha, &QToolButton::clicked, this, &F599REL::fechaRel);
 
     auto *cabecalho = new QLabel(titulo);
     QFont f = cabecalho->font();

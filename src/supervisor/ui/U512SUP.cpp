@@ -6,6 +6,7 @@
 #include "Formatos.h"
 #include "GradeDados.h"
 #include "LiberacaoPedido.h"
+#include "LigaAcao.h"
 #include "MovimentacaoFlex.h"
 #include "SqlText.h"
 #include "U599PSQ.h"
@@ -113,7 +114,7 @@ F512SUP::~F512SUP() = default;
 
 void F512SUP::acao(QPushButton *botao, void (F512SUP::*handler)())
 {
-    connect(botao, &QPushButton::clicked, this, [this, handler] { dat().executaAcao([this, handler] { (this->*handler)(); }); });
+    ligaAcao(botao, &QPushButton::clicked, this, handler);
 }
 
 QWidget *F512SUP::montaMenu()
@@ -224,7 +225,7 @@ QWidget *F512SUP::montaPesquisa()
     layout->addLayout(linha2);
     layout->addWidget(dbgPesquisa, 1);
     acao(btPesquisar, &F512SUP::btPesquisarClick);
-    connect(dbgPesquisa, &GradeDados::duploClique, this, [this] { dat().executaAcao([this] { dbgPesquisaDblClick(); }); });
+    ligaAcao(dbgPesquisa, &GradeDados::duploClique, this, &F512SUP::dbgPesquisaDblClick);
     return pagina;
 }
 
@@ -280,10 +281,8 @@ QWidget *F512SUP::montaInformacoes()
     layout->addLayout(campos);
     layout->addWidget(dbgItens, 1);
     layout->addLayout(botoes);
-    connect(btAprovar, &QPushButton::clicked, this,
-            [this] { dat().executaAcao([this] { decide(QStringLiteral("A")); }); });
-    connect(btNaoAprovar, &QPushButton::clicked, this,
-            [this] { dat().executaAcao([this] { decide(QStringLiteral("N")); }); });
+    ligaAcao(btAprovar, &QPushButton::clicked, this, [this] { decide(QStringLiteral("A")); });
+    ligaAcao(btNaoAprovar, &QPushButton::clicked, this, [this] { decide(QStringLiteral("N")); });
     acao(btVoltar, &F512SUP::btVoltarClick);
     return pagina;
 }
@@ -381,8 +380,8 @@ QWidget *F512SUP::montaMovimentacao()
     layout->addWidget(dbgMovFlex, 1);
     layout->addLayout(rodape);
 
-    connect(rbMovimentacao, &QRadioButton::clicked, this, [this] { dat().executaAcao([this] { rbmovimentacaoClick(); }); });
-    connect(rbAdiantamento, &QRadioButton::clicked, this, [this] { dat().executaAcao([this] { rbmovimentacaoClick(); }); });
+    ligaAcao(rbMovimentacao, &QRadioButton::clicked, this, &F512SUP::rbmovimentacaoClick);
+    ligaAcao(rbAdiantamento, &QRadioButton::clicked, this, &F512SUP::rbmovimentacaoClick);
     acao(btpesven, &F512SUP::btpesvenClick);
     acao(btIncluir, &F512SUP::btIncluirClick);
     acao(btExcluir, &F512SUP::btExcluirClick);
