@@ -93,9 +93,9 @@ QString textoDoValor(const TClientDataSetPlus &ds, int field)
     switch (ds.fieldDef(field).kind) {
     case FieldKind::DateTime:
         // The server takes the day of a timestamp only.
-        return value.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));
+        return value.toDateTime().date().toString(Formatos::dateForm());
     case FieldKind::Date:
-        return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        return value.toDate().toString(Formatos::dateForm());
     case FieldKind::Time:
         return value.toTime().toString(QStringLiteral("HH:mm:ss"));
     case FieldKind::Integer:

@@ -10,8 +10,9 @@ namespace {
 QDate parseDate(const QString &text)
 {
     const QString t = text.trimmed();
-    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd.MM.yyyy"}) {
-        const QDate d = QDate::fromString(t, QLatin1String(format));
+    for (const QString &format : {Formatos::dateForm(), QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd"),
+                                  QStringLiteral("dd.MM.yyyy")}) {
+        const QDate d = QDate::fromString(t, format);
         if (d.isValid())
             return d;
     }
@@ -32,9 +33,10 @@ QTime parseTime(const QString &text)
 QDateTime parseDateTime(const QString &text)
 {
     const QString t = text.trimmed();
-    for (const char *format : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm", "yyyy-MM-ddTHH:mm:ss.zzz",
-                               "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss"}) {
-        const QDateTime d = QDateTime::fromString(t, QLatin1String(format));
+    for (const QString &format : {Formatos::dateTimeForm(), Formatos::dateForm() + QStringLiteral(" HH:mm"),
+                                  QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"), QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss")}) {
+        const QDateTime d = QDateTime::fromString(t, format);
         if (d.isValid())
             return d;
     }
@@ -126,14 +128,14 @@ QString textOfValue(const FieldDef &def, const QVariant &v)
     case FieldKind::Float:
         return plainSignificant(v.toDouble());
     case FieldKind::Date:
-        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+        return v.toDate().toString(Formatos::dateForm());
     case FieldKind::Time:
         return v.toTime().toString(QStringLiteral("HH:mm:ss"));
     case FieldKind::DateTime: {
         const QDateTime dt = v.toDateTime();
         if (dt.time() == QTime(0, 0))
-            return dt.date().toString(QStringLiteral("dd/MM/yyyy"));
-        return dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            return dt.date().toString(Formatos::dateForm());
+        return dt.toString(Formatos::dateTimeForm());
     }
     case FieldKind::Blob:
         return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
@@ -287,7 +289,7 @@ QVariant convert(const FieldDef &def, const QVariant &value)
         case QMetaType::Float:
             return plainSignificant(value.toDouble());
         case QMetaType::QDate:
-            return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+            return value.toDate().toString(Formatos::dateForm());
         default:
             return nonNullText(value.toString());
         }

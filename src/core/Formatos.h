@@ -23,6 +23,11 @@ QString number(double value, int decimals = -1);
 // Text outside the digit placeholders is kept; "pos;neg;zero" sections are honoured.
 QString formatMask(double value, const QString &mask);
 
+// The program's date form in Qt's letters, for QDate::toString, QDate::fromString and date
+// editors; dateTimeForm() adds the time of day.
+inline QString dateForm() { return QStringLiteral("dd/MM/yyyy"); }
+inline QString dateTimeForm() { return dateForm() + QStringLiteral(" HH:mm:ss"); }
+
 // Dates: a mask such as "dd/mm/yyyy", "DD/MM/YYYY", "mm-dd-yyyy", "hh:nn" (Delphi-style letters).
 QString formatDate(const QDate &date, const QString &mask = QStringLiteral("dd/mm/yyyy"));
 // The same letters for a date and time ("dd/mm/yyyy hh:nn:ss"; "m" right after an hour is minutes).

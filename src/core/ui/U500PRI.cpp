@@ -6,6 +6,7 @@
 #include "D500DAT.h"
 #include "DatabaseError.h"
 #include "Encerramento.h"
+#include "Formatos.h"
 #include "Icones.h"
 #include "ModuleFrame.h"
 #include "Relogio.h"
@@ -398,7 +399,7 @@ void F500PRI::atualizaCabecalho()
     lblusuario->setText(sessao().NOMUSU.toUpper());
     const QDate data = logado->isNull(QStringLiteral("DATATL")) ? QDate() : logado->asDate(QStringLiteral("DATATL"));
     const QTime hora = logado->isNull(QStringLiteral("HORATL")) ? QTime(0, 0) : logado->asTime(QStringLiteral("HORATL"));
-    const QString textoData = data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QStringLiteral("00/00/0000");
+    const QString textoData = data.isValid() ? data.toString(Formatos::dateForm()) : QStringLiteral("00/00/0000");
     lblatualizado->setText(textoData + QStringLiteral(" - ") + hora.toString(QStringLiteral("HH:mm")));
 }
 

@@ -3,6 +3,7 @@
 #include "AvisoCliente.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "Formatos.h"
 #include "FormatosColunas.h"
 #include "GradeDados.h"
 #include "InicioPedido.h"
@@ -25,7 +26,7 @@ F510ROT::F510ROT(QWidget *parent)
     setWindowTitle(QStringLiteral("Roteiro de Clientes"));
     // A date box with a calendar cannot hold an impossible date: the search always has one.
     eddata = new QDateEdit;
-    eddata->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    eddata->setDisplayFormat(Formatos::dateForm());
     eddata->setCalendarPopup(true);
     auto *btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
     lbldia = new QLabel;

@@ -88,7 +88,7 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     edDataFim = new QLineEdit;
     for (QLineEdit *data : {edDataIni, edDataFim}) {
         data->setInputMask(QStringLiteral("99/99/9999;_"));
-        data->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        data->setText(QDate::currentDate().toString(Formatos::dateForm()));
     }
     cbPeriodo->setChecked(true);
     cbOrcamentos = new QCheckBox(QStringLiteral("Orçamentos"));
