@@ -194,6 +194,7 @@ void F599PSQ::btPesquisarClick()
             cdsPesquisa->setCommandText(anterior);
             cdsPesquisa->open();
         } catch (const std::exception &) {
+            // Not shown: the boundary has just reported this search's failure, and the grid stays empty.
         }
     }
     if (cdsPesquisa->active()) {

@@ -330,12 +330,14 @@ void PainelItens::cbTabelaSelect()
 void PainelItens::abreComissao(const QString &CODCOS)
 {
     PedidoDados &d = *m_estado.dados;
-    try {
+    // The seller is told why the list did not load; the item itself still loads and the list
+    // keeps its previous rows.
+    const bool aberta = dat().executaAcao([&] {
         PedidoDados::reabre(d.cdsComissao, {{QStringLiteral("PCODCOS"), CODCOS.isEmpty() ? QStringLiteral("0") : CODCOS},
                                             {QStringLiteral("PCODEMP"), dat().sessao.CODEMP}});
-    } catch (const std::exception &) {
-        return; // the list keeps its previous rows
-    }
+    });
+    if (!aberta)
+        return;
     lcbComissao->clear();
     for (d.cdsComissao->first(); !d.cdsComissao->eof(); d.cdsComissao->next()) {
         const Decimal pct = PedidoDados::decimal(d.cdsComissao, QStringLiteral("PCTDCT"));
