@@ -219,7 +219,14 @@ void TstPedidoRegras::alteracaoNaVisaoDeItensMantemPrecosDoItem()
     seletor->setCurrentIndex(seletor->findText(QStringLiteral("Itens do Pedido")));
     emit seletor->activated(seletor->currentIndex());
     itens->first();
+    // A commission list that cannot load is reported, not silently skipped, and the item still loads.
+    TClientDataSetPlus *comissoes = w->dados()->cdsComissao;
+    comissoes->setCommandText(QStringLiteral("SELECT CODCOS, PCTDCT FROM F512COS_AUSENTE WHERE CODCOS LIKE :PCODCOS "
+                                             "AND CODEMP = :PCODEMP"));
+    const int mensagens = m_respostas.shown.size();
     w->itens->carregaItem();
+    QCOMPARE(m_respostas.shown.size(), mensagens + 1);
+    comissoes->setCommandText(PedidoDados::kSelectComissao);
     QCOMPARE(w->itens->edPRECO->text(), QStringLiteral("20,000"));
     w->itens->edPRECO->setText(QStringLiteral("19,500"));
     w->itens->edQTDE->setText(QStringLiteral("4"));
