@@ -17,6 +17,8 @@
 #include <vector>
 
 class FirebirdConnection;
+class QSqlField;
+class QSqlQuery;
 class TClientDataSetPlus;
 
 // Read access to one stored row, for filters, calculated fields and index keys.
@@ -83,6 +85,9 @@ public:
     FieldDef &fieldDef(const QString &name); // throws DatabaseError for an unknown field
     const FieldDef &fieldDef(const QString &name) const;
     const QVector<FieldDef> &fieldDefs() const { return m_fields; }
+    // Renames the field's grid column; the grid repaints its header. Throws DatabaseError for an
+    // unknown field.
+    void setDisplayLabel(const QString &field, const QString &label);
     int fieldIndex(const QString &name) const; // -1 when absent; case-insensitive
     bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
     QStringList fieldNames() const;
@@ -209,6 +214,7 @@ private:
     struct Row;
     struct Index;
     struct Statement;
+    struct ColumnLoad;
     // Implementation details live in the .cpp.
     QVector<int> computeView() const;
     void rebuildView();
@@ -223,6 +229,11 @@ private:
     void moveToRemovedPlace(int position);
     void resetStorage();
     void setFieldsFrom(QVector<FieldDef> dataFields);
+    // Steps of open().
+    static ColumnLoad columnLoadOf(const QSqlField &field);
+    QSqlQuery executeSelect(const QString &sql, const QStringList &binds) const;
+    void keepOwnerSettings(QVector<ColumnLoad> &columns) const;
+    void loadRows(QSqlQuery &q, const QVector<ColumnLoad> &columns, bool procedure);
     int storageRowOfCurrent() const;
     const QVariant &cell(int storageRow, int field) const;
     QString textOf(int storageRow, int field) const;

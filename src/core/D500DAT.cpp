@@ -269,11 +269,8 @@ QString D500DAT::proximoCodigo(const QString &table, const QString &column, cons
     const QString sql = QStringLiteral(" Select COALESCE(MAX(") + column + QStringLiteral("),0) CODIGO FROM ")
         + table + QStringLiteral(" WHERE ") + condition;
     QSqlQuery qrComando = cnxFirebird.query();
-    if (!qrComando.exec(sql)) {
-        const QSqlError error = qrComando.lastError();
-        throw DatabaseError(error.databaseText().trimmed().isEmpty() ? error.text().trimmed()
-                                                                     : error.databaseText().trimmed());
-    }
+    if (!qrComando.exec(sql))
+        throw DatabaseError(engineMessage(qrComando.lastError()));
     if (!qrComando.next())
         return QStringLiteral("1");
     QString maximum = qrComando.value(QStringLiteral("CODIGO")).toString().trimmed();

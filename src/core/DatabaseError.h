@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+class QSqlError;
+
 // An engine or dataset failure carried up to the handler that started the action.
 class DatabaseError : public std::runtime_error
 {
@@ -14,3 +16,7 @@ public:
 private:
     QString m_message;
 };
+
+// The engine's own words for a failure (what the seller reads), falling back to the driver's text
+// when the engine said nothing.
+QString engineMessage(const QSqlError &error);

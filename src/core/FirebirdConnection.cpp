@@ -5,16 +5,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
-QString engineMessage(const QSqlError &error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text;
-}
-} // namespace
-
 FirebirdConnection::FirebirdConnection(const QString &connectionName)
     : m_connectionName(connectionName)
 {

@@ -51,12 +51,6 @@ void addRows(RepricingPrices &prices, QSqlQuery &rows, const Columns &c)
     }
 }
 
-QString engineMessage(const QSqlError &error)
-{
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
 } // namespace
 
 RepricingPrices RepricingPrices::load(FirebirdConnection &connection, const ProductQuery &query)

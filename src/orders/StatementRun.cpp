@@ -5,16 +5,6 @@
 
 #include <QSqlError>
 
-namespace {
-
-QString engineMessage(const QSqlError &error)
-{
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
-} // namespace
-
 namespace StatementRun {
 
 QSqlQuery run(FirebirdConnection &connection, const QString &sql, const QVariantMap &parameters)

@@ -654,6 +654,15 @@ TEST_F(DataSetTest, ItemModelStaysConsistent)
     EXPECT_EQ(ds->columnCount(), 3);
     EXPECT_EQ(ds->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Nome"));
     EXPECT_EQ(ds->headerData(2, Qt::Horizontal).toString(), QStringLiteral("VLRLIM"));
+    // A renamed column repaints its header: a grid would otherwise keep showing the old title.
+    int renamedFirst = -1, renamedLast = -1;
+    QObject::connect(ds.get(), &QAbstractItemModel::headerDataChanged, [&](Qt::Orientation, int first, int last) {
+        renamedFirst = first;
+        renamedLast = last;
+    });
+    ds->setDisplayLabel(QStringLiteral("VLRLIM"), QStringLiteral("Limite"));
+    EXPECT_EQ(std::pair(renamedFirst, renamedLast), std::pair(2, 2));
+    EXPECT_EQ(ds->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Limite"));
 
     ds->sort(1);
     EXPECT_EQ(ds->data(ds->index(0, 1)).toString(), QStringLiteral("Armazém Central"));

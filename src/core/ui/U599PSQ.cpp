@@ -202,8 +202,7 @@ void F599PSQ::btPesquisarClick()
         const QStringList campos = cdsPesquisa->fieldNames();
         const QStringList &colunas = m_statement.columns();
         for (int i = 0; i < campos.size() && i < colunas.size(); ++i)
-            cdsPesquisa->fieldDef(campos.at(i)).displayLabel = SearchStatement::titlePart(colunas.at(i));
-        emit cdsPesquisa->headerDataChanged(Qt::Horizontal, 0, cdsPesquisa->columnCount() - 1);
+            cdsPesquisa->setDisplayLabel(campos.at(i), SearchStatement::titlePart(colunas.at(i)));
     }
     dbgPesquisa->resizeColumnsToContents();
     if (!cdsPesquisa->active() || cdsPesquisa->isEmpty())
