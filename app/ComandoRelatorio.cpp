@@ -5,6 +5,7 @@
 #include "DatabaseError.h"
 #include "InstanciaUnica.h"
 #include "Mensagem.h"
+#include "Terminal.h"
 #include "ReposicaoBase.h"
 #include "SqlText.h"
 #include "U500REL.h"
@@ -23,23 +24,6 @@
 namespace {
 
 enum Saida { Escrito = 0, Falhou = 1, SemLinhas = 2 };
-
-void escreve(FILE *saida, const QString &texto)
-{
-    std::fputs(texto.toUtf8().constData(), saida);
-    std::fputc('\n', saida);
-    std::fflush(saida);
-}
-
-class ApresentadorTerminal : public MessagePresenter
-{
-public:
-    RespostaMensagem present(const QString &text, TipoMensagem, CorMensagem, BotoesMensagem buttons) override
-    {
-        escreve(stderr, text.trimmed());
-        return buttons == BotoesMensagem::SimNao ? RespostaMensagem::Nao : RespostaMensagem::Ok;
-    }
-};
 
 class Recusa : public std::exception
 {
@@ -121,11 +105,11 @@ int ComandoRelatorio::executa(int argc, char **argv)
         {QStringLiteral("pedido"), QStringLiteral("Número do pedido."), QStringLiteral("N")},
     });
     if (!opcoes.parse(QCoreApplication::arguments())) {
-        escreve(stderr, opcoes.errorText());
+        Terminal::escreve(stderr, opcoes.errorText());
         return Falhou;
     }
     if (opcoes.isSet(QStringLiteral("help"))) {
-        escreve(stdout, opcoes.helpText());
+        Terminal::escreve(stdout, opcoes.helpText());
         return Escrito;
     }
     const QStringList posicionais = opcoes.positionalArguments();
@@ -133,13 +117,13 @@ int ComandoRelatorio::executa(int argc, char **argv)
     const QString extensao = QFileInfo(saida).suffix().toLower();
     if (posicionais.size() != 2 || saida.isEmpty()
         || !(extensao == QLatin1String("htm") || extensao == QLatin1String("html") || extensao == QLatin1String("xlsx"))) {
-        escreve(stderr, opcoes.helpText());
+        Terminal::escreve(stderr, opcoes.helpText());
         return Falhou;
     }
     const QString nome = posicionais.at(1).toUpper();
 
     const QString pasta = QDir::currentPath();
-    ApresentadorTerminal apresentador;
+    Terminal::Apresentador apresentador;
     D500DAT dat;
     dat.setMessagePresenter(&apresentador);
     D500REL rel;
@@ -147,7 +131,7 @@ int ComandoRelatorio::executa(int argc, char **argv)
 
     InstanciaUnica instancia(pasta);
     if (!instancia.trava()) {
-        escreve(stderr, InstanciaUnica::mensagemJaAberto());
+        Terminal::escreve(stderr, InstanciaUnica::mensagemJaAberto());
         return Falhou;
     }
     ReposicaoBase::recuperaSeInterrompida(pasta);
@@ -171,15 +155,15 @@ int ComandoRelatorio::executa(int argc, char **argv)
             escrito = rel.toHTML(relatorio);
         }
         if (!escrito) {
-            escreve(stdout, QStringLiteral("Relatório sem linhas: nenhum arquivo escrito."));
+            Terminal::escreve(stdout, QStringLiteral("Relatório sem linhas: nenhum arquivo escrito."));
             return SemLinhas;
         }
-        escreve(stdout, QDir::toNativeSeparators(arquivo));
+        Terminal::escreve(stdout, QDir::toNativeSeparators(arquivo));
         return Escrito;
     } catch (const Recusa &r) {
-        escreve(stderr, r.mensagem);
+        Terminal::escreve(stderr, r.mensagem);
     } catch (const DatabaseError &e) {
-        escreve(stderr, e.message());
+        Terminal::escreve(stderr, e.message());
     }
     return Falhou;
 }

@@ -6,6 +6,7 @@
 #include "DatabaseError.h"
 #include "InstanciaUnica.h"
 #include "Mensagem.h"
+#include "Terminal.h"
 #include "ReposicaoBase.h"
 #include "U500PRI.h"
 
@@ -20,29 +21,6 @@
 namespace {
 
 enum Saida { Sucesso = 0, Falhou = 1, Uso = 2 };
-
-void escreve(FILE *saida, const QString &texto)
-{
-    std::fputs(texto.toUtf8().constData(), saida);
-    std::fputc('\n', saida);
-    std::fflush(saida);
-}
-
-// Boxes become lines on the error output; every question is answered No, so nothing that
-// needs a person (the download of a new version) happens.
-class ApresentadorTerminal : public MessagePresenter
-{
-public:
-    RespostaMensagem present(const QString &text, TipoMensagem, CorMensagem, BotoesMensagem buttons) override
-    {
-        if (buttons == BotoesMensagem::SimNao) {
-            escreve(stderr, text.trimmed() + QStringLiteral(" Não"));
-            return RespostaMensagem::Nao;
-        }
-        escreve(stderr, text.trimmed());
-        return RespostaMensagem::Ok;
-    }
-};
 
 QString versaoPrograma()
 {
@@ -59,7 +37,7 @@ void abreBase(D500DAT &dat, const QString &pasta)
         dat.cnxFirebird.setDatabaseName(QDir(pasta).absoluteFilePath(ReposicaoBase::arquivoBase));
         dat.cnxFirebird.open();
     } catch (const DatabaseError &e) {
-        escreve(stderr, e.message());
+        Terminal::escreve(stderr, e.message());
         return;
     }
     try {
@@ -97,20 +75,20 @@ int ComandoSync::executa(int argc, char **argv)
         QStringLiteral("Mostra o que a próxima atualização vai enviar, sem atualizar."));
     opcoes.addOptions({servidorOpcao, usuarioOpcao, senhaOpcao, pendentesOpcao});
     if (!opcoes.parse(QCoreApplication::arguments())) {
-        escreve(stderr, opcoes.errorText());
+        Terminal::escreve(stderr, opcoes.errorText());
         return Uso;
     }
     if (opcoes.isSet(QStringLiteral("help"))) {
-        escreve(stdout, opcoes.helpText());
+        Terminal::escreve(stdout, opcoes.helpText());
         return Sucesso;
     }
     if (opcoes.positionalArguments() != QStringList{QStringLiteral("sync")}) {
-        escreve(stderr, opcoes.helpText());
+        Terminal::escreve(stderr, opcoes.helpText());
         return Uso;
     }
 
     const QString pasta = QDir::currentPath();
-    ApresentadorTerminal apresentador;
+    Terminal::Apresentador apresentador;
     D500DAT dat;
     dat.setMessagePresenter(&apresentador);
 
@@ -132,7 +110,7 @@ int ComandoSync::executa(int argc, char **argv)
         if (!dat.executaAcao([&] { grupos = cliente.pendentes(); }))
             return Falhou;
         for (const QString &linha : PendentesEnvio::texto(QStringLiteral("Pendentes de envio"), grupos))
-            escreve(stdout, linha);
+            Terminal::escreve(stdout, linha);
         return Sucesso;
     }
 
@@ -144,26 +122,26 @@ int ComandoSync::executa(int argc, char **argv)
         if (servidor.isEmpty())
             servidor = dat.sessao.HSTSRV.trimmed();
         if (opcoes.isSet(usuarioOpcao) || opcoes.isSet(senhaOpcao))
-            escreve(stderr, QStringLiteral("Usuário já configurado: --user e --password são ignorados."));
+            Terminal::escreve(stderr, QStringLiteral("Usuário já configurado: --user e --password são ignorados."));
         usuario.clear();
         senha.clear();
         if (servidor.isEmpty()) {
-            escreve(stderr, ClienteSincronizacao::mensagemFalta(ClienteSincronizacao::Falta::Servidor));
+            Terminal::escreve(stderr, ClienteSincronizacao::mensagemFalta(ClienteSincronizacao::Falta::Servidor));
             return Uso;
         }
     } else {
         const ClienteSincronizacao::Falta falta =
             ClienteSincronizacao::verificaEntrada(dat.sessao, servidor, usuario, senha);
         if (falta != ClienteSincronizacao::Falta::Nada) {
-            escreve(stderr, ClienteSincronizacao::mensagemFalta(falta));
-            escreve(stderr, QStringLiteral("Sem usuário configurado: informe --server, --user e --password."));
+            Terminal::escreve(stderr, ClienteSincronizacao::mensagemFalta(falta));
+            Terminal::escreve(stderr, QStringLiteral("Sem usuário configurado: informe --server, --user e --password."));
             return Uso;
         }
     }
 
     ClienteSincronizacao cliente(dat, versaoPrograma(), pasta);
     QObject::connect(&cliente, &ClienteSincronizacao::linhaStatus, [](const QString &linha) {
-        escreve(stdout, linha);
+        Terminal::escreve(stdout, linha);
     });
     QTimer vigia;
     vigia.setInterval(500);
