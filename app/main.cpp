@@ -7,11 +7,16 @@
 #include "MessageBoxPresenter.h"
 #include "OrcamentosSincronizacao.h"
 #include "PastaPrograma.h"
+#include "RegistroJanelasClientes.h"
+#include "RegistroJanelasMensagens.h"
+#include "RegistroJanelasPedidos.h"
+#include "RegistroJanelasRelatorios.h"
+#include "RegistroJanelasSincronizacao.h"
+#include "RegistroJanelasSupervisor.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
 #include "U500REL.h"
-#include "U599ATL.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,7 +29,12 @@ int main(int argc, char **argv)
         return ComandoSync::executa(argc, argv);
     if (ComandoRelatorio::solicitado(argc, argv))
         return ComandoRelatorio::executa(argc, argv);
-    F599ATL::registraJanela();
+    Pedidos::registraJanelas();
+    Clientes::registraJanelas();
+    Sincronizacao::registraJanelas();
+    Mensagens::registraJanelas();
+    Supervisor::registraJanelas();
+    Relatorios::registraJanelas();
 
     EncerramentoPorSinal::bloqueiaSinais();
     QApplication app(argc, argv);

@@ -1,10 +1,9 @@
-# korvex_subsistema(<name> REGISTRO <file> [LIBS ...] [UI_LIBS ...])
+# korvex_subsistema(<name> [LIBS ...] [UI_LIBS ...])
 # A subsystem folder as two libraries: korvex_<name> from the folder's own files (logic, no
-# widgets) and korvex_<name>_ui from ui/ (its windows). The window registration file REGISTRO
-# is compiled into the program that links the window library, so the linker cannot drop it as
-# an unreferenced object of the archive.
+# widgets) and korvex_<name>_ui from ui/ (its windows, made known to the module frame by the
+# subsystem's registraJanelas(), which the program calls).
 function(korvex_subsistema name)
-  cmake_parse_arguments(S "" "REGISTRO" "LIBS;UI_LIBS" ${ARGN})
+  cmake_parse_arguments(S "" "" "LIBS;UI_LIBS" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
   file(GLOB logica CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   add_library(korvex_${name} STATIC ${logica})
@@ -15,12 +14,10 @@ function(korvex_subsistema name)
     return()
   endif()
   file(GLOB janelas CONFIGURE_DEPENDS ${dir}/ui/*.cpp ${dir}/ui/*.h)
-  list(REMOVE_ITEM janelas ${dir}/ui/${S_REGISTRO})
   if(NOT janelas)
     return()
   endif()
   add_library(korvex_${name}_ui STATIC ${janelas})
   target_include_directories(korvex_${name}_ui PUBLIC ${dir}/ui)
   target_link_libraries(korvex_${name}_ui PUBLIC korvex_${name} korvex_core_ui Qt6::Widgets ${S_UI_LIBS})
-  target_sources(korvex_${name}_ui INTERFACE ${dir}/ui/${S_REGISTRO})
 endfunction()

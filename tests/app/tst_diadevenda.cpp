@@ -6,6 +6,9 @@
 #include "PaginaPesquisa.h"
 #include "PastaDemo.h"
 #include "PedidoDados.h"
+#include "RegistroJanelasClientes.h"
+#include "RegistroJanelasPedidos.h"
+#include "RegistroJanelasSincronizacao.h"
 #include "RoteiroClientes.h"
 #include "ScriptedAnswerer.h"
 #include "SeletorProdutos.h"
@@ -103,7 +106,9 @@ void TstDiaDeVenda::init()
         base.execute(QStringLiteral("UPDATE F599USU SET DATATL = CURRENT_DATE - 1, HORATL = '07:15'"));
         base.close();
     }
-    F599ATL::registraJanela();
+    Pedidos::registraJanelas();
+    Clientes::registraJanelas();
+    Sincronizacao::registraJanelas();
     m_respostas = ScriptedAnswerer();
     m_dat = std::make_unique<D500DAT>();
     m_dat->setMessagePresenter(&m_respostas);

@@ -7,9 +7,14 @@
 #include "U599PSQ.h"
 #include "ModuleFrame.h"
 #include "PaginaPesquisa.h"
+#include "RegistroJanelasClientes.h"
+#include "RegistroJanelasMensagens.h"
+#include "RegistroJanelasPedidos.h"
+#include "RegistroJanelasRelatorios.h"
+#include "RegistroJanelasSincronizacao.h"
+#include "RegistroJanelasSupervisor.h"
 #include "U510CLI.h"
 #include "U530PDV.h"
-#include "U599ATL.h"
 #include "U512SUP.h"
 #include "U599MSG.h"
 
@@ -115,7 +120,12 @@ int main(int argc, char **argv)
     F500PRI::ganchos().mensagensNovas = [&cad](const QString &codEmp) { return cad.existemMensagensNovas(codEmp); };
 
     bool ok = true;
-    F599ATL::registraJanela();
+    Pedidos::registraJanelas();
+    Clientes::registraJanelas();
+    Sincronizacao::registraJanelas();
+    Mensagens::registraJanelas();
+    Supervisor::registraJanelas();
+    Relatorios::registraJanelas();
     F500PRI principal;
     ok &= salva(principal, destino, QStringLiteral("main"));
 

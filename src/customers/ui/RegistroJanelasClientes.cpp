@@ -1,5 +1,5 @@
-// Compiled into the program that links the customer windows: registers them with the module
-// frame by class name before main runs, so the main window's buttons open them.
+#include "RegistroJanelasClientes.h"
+
 #include "ModuleFrame.h"
 #include "U510CLI.h"
 #include "U510ROT.h"
@@ -14,12 +14,12 @@ void registra(const char *nome)
     ModuleFrame::registerModuleWindow(QLatin1String(nome), [](QWidget *parent) -> F599CAD * { return new Janela(parent); });
 }
 
-const bool registradas = [] {
+} // namespace
+
+void Clientes::registraJanelas()
+{
     registra<F510CLI>("F510CLI");
     registra<F510ROT>("F510ROT");
     registra<F511PRO>("F511PRO");
     registra<F550TRC>("F550TRC");
-    return true;
-}();
-
-} // namespace
+}

@@ -6,7 +6,6 @@
 #include "ItemRegistro.h"
 #include "ItemRepricing.h"
 #include "LigaAcao.h"
-#include "ModuleFrame.h"
 #include "OrderHeaderRules.h"
 #include "OrderSaveValidator.h"
 #include "OrderStore.h"
@@ -119,11 +118,6 @@ F530PDV::F530PDV(QWidget *parent)
 }
 
 F530PDV::~F530PDV() = default;
-
-void F530PDV::registraJanela()
-{
-    ModuleFrame::registerModuleWindow(QStringLiteral("F530PDV"), [](QWidget *parent) { return new F530PDV(parent); });
-}
 
 QString F530PDV::arquivoPedido()
 {
@@ -485,14 +479,3 @@ void F530PDV::btVoltarClick()
     limpaClientePedido();
     voltaParaPesquisa();
 }
-
-namespace {
-
-// The program links this library whole, so the window is known to the frame without the
-// entry point naming it.
-const bool registrada = [] {
-    F530PDV::registraJanela();
-    return true;
-}();
-
-} // namespace

@@ -24,9 +24,6 @@ public:
     explicit F530PDV(QWidget *parent = nullptr);
     ~F530PDV() override;
 
-    // Makes the window known to the module frame as "F530PDV".
-    static void registraJanela();
-
     // The crash-recovery copy of the order being edited, in the program folder.
     static QString arquivoPedido();
     static QString arquivoItens();

@@ -6,7 +6,6 @@
 #include "Encerramento.h"
 #include "EstiloSenha.h"
 #include "Icones.h"
-#include "ModuleFrame.h"
 #include "U500PRI.h"
 
 #include <QAction>
@@ -89,11 +88,6 @@ F599ATL::F599ATL(QWidget *parent)
 }
 
 F599ATL::~F599ATL() = default;
-
-void F599ATL::registraJanela()
-{
-    ModuleFrame::registerModuleWindow(QStringLiteral("F599ATL"), [](QWidget *parent) { return new F599ATL(parent); });
-}
 
 QKeySequence F599ATL::atalhoReinicio(const QString &codigoUsuario)
 {

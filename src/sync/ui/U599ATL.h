@@ -26,9 +26,6 @@ public:
     explicit F599ATL(QWidget *parent = nullptr);
     ~F599ATL() override;
 
-    // Makes the window known to the main window's frame as "F599ATL".
-    static void registraJanela();
-
     // The reset's shortcut for a user code: Ctrl+Alt and a letter chosen by the code's digits.
     static QKeySequence atalhoReinicio(const QString &codigoUsuario);
 

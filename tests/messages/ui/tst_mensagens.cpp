@@ -5,6 +5,7 @@
 #include "ModuleFrame.h"
 #include "OrcamentosSincronizacao.h"
 #include "PacoteEnvio.h"
+#include "RegistroJanelasMensagens.h"
 #include "U599MSG.h"
 
 #include <QComboBox>
@@ -62,6 +63,7 @@ private slots:
     // message blue in the sent list and carried up once per recipient.
     void novaMensagemParaDoisUsuariosSobeNoPacote()
     {
+        Mensagens::registraJanelas();
         QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F599MSG"))); // the main window's button opens it
         F599MSG janela;
         janela.btNovaMensagem->click();

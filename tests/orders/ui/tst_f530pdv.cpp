@@ -6,6 +6,7 @@
 #include "PainelCabecalho.h"
 #include "PainelItens.h"
 #include "PedidoDados.h"
+#include "RegistroJanelasPedidos.h"
 #include "ScriptedAnswerer.h"
 #include "SeletorProdutos.h"
 #include "SqlText.h"
@@ -51,6 +52,7 @@ private slots:
 // "Pedidos" and the recovered-order path open the window by its name.
 void TstF530PDV::janelaConhecidaPeloQuadro()
 {
+    Pedidos::registraJanelas();
     QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F530PDV")));
 }
 

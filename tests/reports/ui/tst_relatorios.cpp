@@ -3,6 +3,7 @@
 #include "ModuleFrame.h"
 #include "MostradorVelocimetro.h"
 #include "PastaDemo.h"
+#include "RegistroJanelasRelatorios.h"
 #include "ScriptedAnswerer.h"
 #include "TermometroComissao.h"
 #include "TextCodec.h"
@@ -77,6 +78,7 @@ void TstRelatorios::init()
     m_rel->abreArquivo = [](const QString &) { return true; };
     m_area = std::make_unique<QMdiArea>();
     m_frame = std::make_unique<ModuleFrame>(m_area.get(), &m_menu, &m_sair, [] {});
+    Relatorios::registraJanelas();
     m_respostas.shown.clear();
 }
 

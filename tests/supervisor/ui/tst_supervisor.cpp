@@ -8,6 +8,7 @@
 #include "OrcamentosSincronizacao.h"
 #include "OrderSaveValidator.h"
 #include "PacoteEnvio.h"
+#include "RegistroJanelasSupervisor.h"
 #include "SenhaLiberacao.h"
 #include "U512SUP.h"
 
@@ -87,6 +88,7 @@ private slots:
             "FROM F530BON WHERE CODPDV = 900001 AND CODEMP = 1"));
         const int pendentes = amb->valor(QStringLiteral("SELECT COUNT(*) FROM F530BON WHERE CODEMP = 1 AND AUTBON = 'P'")).toInt();
 
+        Supervisor::registraJanelas();
         QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F512SUP"))); // the main window's button opens it
         F512SUP janela;
         QCOMPARE(janela.pcSupervisor->currentWidget(), janela.tbsMenu);

@@ -3,6 +3,7 @@
 #include "LinhasStatus.h"
 #include "ModuleFrame.h"
 #include "ProtocoloSincronizacao.h"
+#include "RegistroJanelasSincronizacao.h"
 #include "U500PRI.h"
 #include "U599ATL.h"
 
@@ -311,7 +312,7 @@ private slots:
     void primeiraExecucaoPeloFrame()
     {
         m_ambiente = std::make_unique<AmbienteJanela>();
-        F599ATL::registraJanela();
+        Sincronizacao::registraJanelas();
         {
             F500PRI principal;
             principal.show();
@@ -335,7 +336,7 @@ private slots:
     void registradaNoFrame()
     {
         ModuleFrame::unregisterModuleWindow(QStringLiteral("F599ATL"));
-        F599ATL::registraJanela();
+        Sincronizacao::registraJanelas();
         QVERIFY(ModuleFrame::isModuleWindowRegistered(QStringLiteral("F599ATL")));
         ModuleFrame::unregisterModuleWindow(QStringLiteral("F599ATL"));
     }
