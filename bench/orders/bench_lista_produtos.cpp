@@ -5,6 +5,7 @@
 #include "AmbienteBench.h"
 #include "ClientDataSetPlus.h"
 #include "FirebirdConnection.h"
+#include "GradeDados.h"
 #include "D500DAT.h"
 #include "JanelaPedidoBench.h"
 #include "Medicao.h"

@@ -117,7 +117,7 @@ QVariant GradeDados::valor(int linha, const QString &campo) const
 
 void GradeDados::clicaTitulo(const QString &campo)
 {
-    if (!campo.isEmpty() && m_dataSet.active())
+    if (m_ordenaPeloTitulo && !campo.isEmpty() && m_dataSet.active())
         m_dataSet.sortByColumnTitle(campo);
 }
 
@@ -134,8 +134,12 @@ void GradeDados::aplicaColunas()
             continue;
         setColumnHidden(logica, false);
         cabecalho->moveSection(cabecalho->visualIndex(logica), posicao++);
-        if (m_dataSet.hasField(coluna.campo))
-            cabecalho->resizeSection(logica, larguraColuna(fontMetrics(), m_dataSet.fieldDef(coluna.campo), coluna.titulo));
+        if (m_dataSet.hasField(coluna.campo)) {
+            FieldDef &campo = m_dataSet.fieldDef(coluna.campo);
+            if (!coluna.formato.isEmpty())
+                campo.displayFormat = coluna.formato;
+            cabecalho->resizeSection(logica, larguraColuna(fontMetrics(), campo, coluna.titulo));
+        }
     }
     if (m_dataSet.active() && m_dataSet.recNo() >= 0)
         setCurrentIndex(m_modelo->index(m_dataSet.recNo(), m_dataSet.columnOfField(m_colunas.value(0).campo)));

@@ -5,7 +5,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
-#include "GradePedido.h"
+#include "GradeDados.h"
 #include "LigaAcao.h"
 #include "OrderStore.h"
 #include "PedidoDados.h"
@@ -99,8 +99,17 @@ PaginaPesquisa::PaginaPesquisa(PedidoDados &dados, QWidget *parent)
     cbSituacao->addItem(QStringLiteral("Faturado"), QStringLiteral("F"));
     cbSituacao->addItem(QStringLiteral("Cancelado"), QStringLiteral("C"));
     btPesquisar = new QPushButton(QStringLiteral("Pesquisar"));
-    dbgPesquisa = new QTableView;
-    GradePedido::prepara(dbgPesquisa);
+    // PDFORC is not shown: the budget flag only colours the rows.
+    dbgPesquisa = new GradeDados(*m_dados.cdsPesPedido,
+                                 {{QStringLiteral("CODPDF"), QStringLiteral("Pedido"), QStringLiteral("00000")},
+                                  {QStringLiteral("DATPDF"), QStringLiteral("Data"), QStringLiteral("dd/mm/yyyy")},
+                                  {QStringLiteral("CODCLI"), QStringLiteral("Cliente")},
+                                  {QStringLiteral("RAZCLI"), QStringLiteral("Razão Social")},
+                                  {QStringLiteral("TOTPDF"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
+                                  {QStringLiteral("TOTFAT"), QStringLiteral("Faturado"), QStringLiteral("###,###,##0.00")},
+                                  {QStringLiteral("CODINT"), QStringLiteral("Cód. Interno")},
+                                  {QStringLiteral("SITPDF"), QStringLiteral("Situação")}});
+    dbgPesquisa->setOrdenaPeloTitulo(false); // dbgPesquisaTitleClick sorts
     dbgPesquisa->setItemDelegate(new PinturaPesquisa(m_dados.cdsPesPedido, dbgPesquisa));
     btCopiar = new QPushButton(QStringLiteral("Copiar"));
     btCopiar->setToolTip(QStringLiteral("Copiar Pedido"));
@@ -191,18 +200,6 @@ void PaginaPesquisa::btPesquisarClick()
              {QStringLiteral("PDATFIM"), fim},
              {QStringLiteral("PPDFORC"), cbOrcamentos->isChecked() ? QStringLiteral("S") : QStringLiteral("%")},
              {QStringLiteral("PSITPDF"), cbSituacao->currentData().toString()}});
-    GradePedido::configura(dbgPesquisa, ds,
-                          {{QStringLiteral("CODPDF"), QStringLiteral("Pedido"), QStringLiteral("00000")},
-                           {QStringLiteral("DATPDF"), QStringLiteral("Data"), QStringLiteral("dd/mm/yyyy")},
-                           {QStringLiteral("CODCLI"), QStringLiteral("Cliente"), QString()},
-                           {QStringLiteral("RAZCLI"), QStringLiteral("Razão Social"), QString()},
-                           {QStringLiteral("TOTPDF"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
-                           {QStringLiteral("TOTFAT"), QStringLiteral("Faturado"), QStringLiteral("###,###,##0.00")},
-                           {QStringLiteral("CODINT"), QStringLiteral("Cód. Interno"), QString()},
-                           {QStringLiteral("SITPDF"), QStringLiteral("Situação"), QString()},
-                           {QStringLiteral("PDFORC"), QStringLiteral("PDFORC"), QString()}});
-    // The budget flag only colours the rows.
-    dbgPesquisa->setColumnHidden(ds->columnOfField(QStringLiteral("PDFORC")), true);
     if (!ds->isEmpty())
         dbgPesquisa->selectRow(0);
 }

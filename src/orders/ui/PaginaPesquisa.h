@@ -6,7 +6,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class GradeDados;
 class PedidoDados;
 
 // The search page "Pesquisa" of the order window: the order list with its filters and colours,
@@ -33,7 +33,7 @@ public:
     QCheckBox *cbOrcamentos;
     QComboBox *cbSituacao;
     QPushButton *btPesquisar;
-    QTableView *dbgPesquisa;
+    GradeDados *dbgPesquisa;
     QPushButton *btCopiar;
     QPushButton *btexcluir;
     QPushButton *btFechar;

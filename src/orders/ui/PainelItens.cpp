@@ -4,7 +4,7 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
-#include "GradePedido.h"
+#include "GradeDados.h"
 #include "ItemCalculation.h"
 #include "ItemRegistro.h"
 #include "LigaAcao.h"
@@ -132,8 +132,19 @@ PainelItens::PainelItens(PedidoEstado &estado, QWidget *parent)
     seletor = new SeletorProdutos(estado);
     cbTabela = new QComboBox;
     cbTabela->addItems({kTabelaVendas, kItensPedido});
-    dbgItem = new QTableView;
-    GradePedido::prepara(dbgItem);
+    // ITMPRM, VLDITM and SITIPF are not shown: the painting reads them.
+    dbgItem = new GradeDados(*estado.dados->cdsCADITEM,
+                             {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
+                              {QStringLiteral("DESPRO"), QStringLiteral("Descrição")},
+                              {QStringLiteral("CA_SITIPF"), QStringLiteral("Situação")},
+                              {QStringLiteral("UNDPRO"), QStringLiteral("UND.")},
+                              {QStringLiteral("QTDPRO"), QStringLiteral("Qtde."), QStringLiteral("##,###,##0.00")},
+                              {QStringLiteral("VLRUNT"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
+                              {QStringLiteral("VLRTOT"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
+                              {QStringLiteral("USOFLX"), QStringLiteral("Flex Usado"), QStringLiteral("##,###,##0.00")},
+                              {QStringLiteral("QTDFAT"), QStringLiteral("Qtde. Fat."), QStringLiteral("##,###,##0.00")},
+                              {QStringLiteral("VLRSTB"), QStringLiteral("Subs. Trib."), QStringLiteral("##,###,##0.00")}});
+    dbgItem->setOrdenaPeloTitulo(false);
     dbgItem->setItemDelegate(new PinturaItens(estado, dbgItem));
     lblpreco = rotulo(QStringLiteral("Preço :"));
     lbldesc = rotulo(QStringLiteral("Desc. :"));
@@ -267,29 +278,6 @@ void PainelItens::mostraVisaoItens()
     m_estado.visaoProdutos = false;
     dbgItem->show();
     seletor->dbgProdutos->hide();
-    configuraGradeItens();
-}
-
-void PainelItens::configuraGradeItens()
-{
-    TClientDataSetPlus *ds = m_estado.dados->cdsCADITEM;
-    GradePedido::configura(dbgItem, ds,
-                          {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
-                           {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
-                           {QStringLiteral("CA_SITIPF"), QStringLiteral("Situação"), QString()},
-                           {QStringLiteral("UNDPRO"), QStringLiteral("UND."), QString()},
-                           {QStringLiteral("QTDPRO"), QStringLiteral("Qtde."), QStringLiteral("##,###,##0.00")},
-                           {QStringLiteral("VLRUNT"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
-                           {QStringLiteral("VLRTOT"), QStringLiteral("Total"), QStringLiteral("###,###,##0.00")},
-                           {QStringLiteral("USOFLX"), QStringLiteral("Flex Usado"), QStringLiteral("##,###,##0.00")},
-                           {QStringLiteral("QTDFAT"), QStringLiteral("Qtde. Fat."), QStringLiteral("##,###,##0.00")},
-                           {QStringLiteral("VLRSTB"), QStringLiteral("Subs. Trib."), QStringLiteral("##,###,##0.00")},
-                           {QStringLiteral("ITMPRM"), QStringLiteral("ITMPRM"), QString()},
-                           {QStringLiteral("VLDITM"), QStringLiteral("VLDITM"), QString()},
-                           {QStringLiteral("SITIPF"), QStringLiteral("SITIPF"), QString()}});
-    // Read by the painting only.
-    for (const char *oculto : {"ITMPRM", "VLDITM", "SITIPF"})
-        dbgItem->setColumnHidden(ds->columnOfField(QLatin1String(oculto)), true);
 }
 
 void PainelItens::tbsItemShow()
@@ -323,8 +311,6 @@ void PainelItens::cbTabelaSelect()
     seletor->dbgProdutos->setVisible(produtos);
     seletor->btPESPRO->setEnabled(produtos);
     btPromocao->setVisible(produtos && pode);
-    if (!produtos)
-        configuraGradeItens();
 }
 
 void PainelItens::abreComissao(const QString &CODCOS)

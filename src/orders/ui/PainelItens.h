@@ -13,7 +13,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class GradeDados;
 class SeletorProdutos;
 struct PedidoEstado;
 
@@ -46,7 +46,7 @@ public:
 
     SeletorProdutos *seletor;
     QComboBox *cbTabela;
-    QTableView *dbgItem;
+    GradeDados *dbgItem;
     QPushButton *lblpreco, *lbldesc, *lblqtde, *lblultimo, *lblSubtotal;
     QLineEdit *edPRECO, *edDESC, *edQTDE, *edULTIMO;
     QComboBox *lcbComissao;
@@ -64,7 +64,6 @@ private:
     QString codigoComissao() const;
     void mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO);
     void atualizaSubtotal();
-    void configuraGradeItens();
     void gravaDoProduto(const ItemPricing &pricing, const ItemPricing::Entry &entrada, const Decimal &quantidade);
 
     PedidoEstado &m_estado;

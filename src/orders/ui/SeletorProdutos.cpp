@@ -3,7 +3,7 @@
 #include "CaixaAlta.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "GradePedido.h"
+#include "GradeDados.h"
 #include "LigaAcao.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
@@ -98,8 +98,16 @@ SeletorProdutos::SeletorProdutos(PedidoEstado &estado, QWidget *parent)
     btPESPRO->setToolTip(QStringLiteral("Pesquisar"));
     SpeedButton2 = new QPushButton(QStringLiteral("Calc."));
     SpeedButton2->setToolTip(QStringLiteral("Calculadora"));
-    dbgProdutos = new QTableView;
-    GradePedido::prepara(dbgProdutos);
+    // Cost centre and row kind are read by the painting, not shown; the rows keep the listing's
+    // order (families and groups head their products).
+    dbgProdutos = new GradeDados(*m_estado.dados->cdsPESPRODUTO,
+                                 {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
+                                  {QStringLiteral("DESPRO"), QStringLiteral("Descrição")},
+                                  {QStringLiteral("UNDPRO"), QStringLiteral("Und.")},
+                                  {QStringLiteral("DISPRO"), QStringLiteral("Estoque"), QStringLiteral("00")},
+                                  {QStringLiteral("PRCVEN"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
+                                  {QStringLiteral("FATPRO"), QStringLiteral("Fator"), QStringLiteral("00")}});
+    dbgProdutos->setOrdenaPeloTitulo(false);
     dbgProdutos->setItemDelegate(new PinturaProdutos(this, m_estado.dados->cdsPESPRODUTO, dbgProdutos));
 
     // Two independent rows: shared grid columns would add up to more than the window's width.
@@ -263,18 +271,6 @@ void SeletorProdutos::btPESPROClick()
         ds->close();
         ds->setCommandText(consulta.searchStatement(f));
         ds->open();
-        GradePedido::configura(dbgProdutos, ds,
-                              {{QStringLiteral("CODPRO"), QStringLiteral("Código"), QStringLiteral("0000000")},
-                               {QStringLiteral("DESPRO"), QStringLiteral("Descrição"), QString()},
-                               {QStringLiteral("UNDPRO"), QStringLiteral("Und."), QString()},
-                               {QStringLiteral("DISPRO"), QStringLiteral("Estoque"), QStringLiteral("00")},
-                               {QStringLiteral("PRCVEN"), QStringLiteral("Vl. Unit."), QStringLiteral("##,###,##0.000")},
-                               {QStringLiteral("FATPRO"), QStringLiteral("Fator"), QStringLiteral("00")},
-                               {QStringLiteral("CODCCU"), QStringLiteral("CODCCU"), QString()},
-                               {QStringLiteral("VERFAM"), QStringLiteral("VERFAM"), QString()}});
-        // Cost centre and row kind are read by the painting, not shown.
-        dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("CODCCU")), true);
-        dbgProdutos->setColumnHidden(ds->columnOfField(QStringLiteral("VERFAM")), true);
         atualizaMarcas();
     }
     emit listaAberta();

@@ -8,7 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class GradeDados;
 class ProductQuery;
 struct PedidoEstado;
 
@@ -45,7 +45,7 @@ public:
     QCheckBox *cbUltimoPreco;
     QPushButton *btPESPRO;
     QPushButton *SpeedButton2; // Calculadora
-    QTableView *dbgProdutos;
+    GradeDados *dbgProdutos;
 
 signals:
     // The list was rebuilt: the entry fields follow its current row.

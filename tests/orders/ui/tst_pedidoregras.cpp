@@ -1,6 +1,7 @@
 #include "TesteJanelaPedido.h"
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "GradeDados.h"
 #include "PaginaPesquisa.h"
 #include "PainelCabecalho.h"
 #include "PainelItens.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +41,7 @@ private slots:
     void cleanup() { desfazAmbiente(); }
 
     void listaFiltraSituacaoEOrcamentos();
+    void gradeDaListaComMascarasOrdenaUmaVez();
     void vendedorDoClienteComSubVendedor();
     void pedidoEnviadoSomenteLeitura();
     void retirarSomenteComDescontoDeRetirada();
@@ -103,6 +106,25 @@ void TstPedidoRegras::listaFiltraSituacaoEOrcamentos()
     p->dbgPesquisaTitleClick(total);
     lista->first();
     QCOMPARE(lista->asString(QStringLiteral("CODPDF")), QStringLiteral("4"));
+}
+
+// The list's grid shows number and total in their masks and not the budget flag, and one title
+// click sorts once (the grid must not sort again behind the window's handler).
+void TstPedidoRegras::gradeDaListaComMascarasOrdenaUmaVez()
+{
+    pedidoGravado(2, "D", "N");
+    pedidoGravado(1, "D", "N");
+    m_cad->codCliPedido.clear();
+    F530PDV w;
+    PaginaPesquisa *p = w.tbsPesquisa;
+    TClientDataSetPlus *lista = w.dados()->cdsPesPedido;
+    p->cbPeriodo->setChecked(false);
+    p->btPesquisar->click();
+    QVERIFY(p->dbgPesquisa->isColumnHidden(lista->columnOfField(QStringLiteral("PDFORC"))));
+    emit p->dbgPesquisa->horizontalHeader()->sectionClicked(lista->columnOfField(QStringLiteral("TOTPDF")));
+    const QAbstractItemModel *grade = p->dbgPesquisa->model();
+    QCOMPARE(grade->index(0, lista->columnOfField(QStringLiteral("CODPDF"))).data().toString(), QStringLiteral("00001"));
+    QCOMPARE(grade->index(1, lista->columnOfField(QStringLiteral("TOTPDF"))).data().toString(), QStringLiteral("2,00"));
 }
 
 // A customer of another seller: the order is his, with the logged seller as sub-seller.
