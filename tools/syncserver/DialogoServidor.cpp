@@ -5,7 +5,6 @@
 #include "EnquadramentoBinario.h"
 #include "InspecaoZip.h"
 #include "TextCodec.h"
-#include "TraducaoScript.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,8 +32,6 @@ QString descricao(const std::exception &e)
 {
     if (const auto *banco = dynamic_cast<const DatabaseError *>(&e))
         return banco->message();
-    if (const auto *traducao = dynamic_cast<const TraducaoScript::Erro *>(&e))
-        return traducao->mensagem();
     return QString::fromUtf8(e.what());
 }
 
