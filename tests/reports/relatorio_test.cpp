@@ -17,7 +17,7 @@
 
 namespace {
 
-// One folder of data/: caso.txt (title, breaks, partial flag, totals, then the query after
+// One folder of tests/data/reports: caso.txt (title, breaks, partial flag, totals, then the query after
 // "---") and esperado.htm, the page byte for byte.
 D500REL::Relatorio leCaso(const QString &pasta)
 {
