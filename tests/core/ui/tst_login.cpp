@@ -82,7 +82,7 @@ private slots:
     void defaultLoginReadsUserTable()
     {
         AmbienteJanela amb(usuario(QStringLiteral("N")));
-        amb.db.open(amb.dat->cnxFirebird);
+        amb.db->open(amb.dat->cnxFirebird);
         amb.dat->abreLogado();
         F500LOG login;
         login.show();
@@ -95,7 +95,7 @@ private slots:
     void passwordChangeRefusals()
     {
         AmbienteJanela amb(usuario(QStringLiteral("S")));
-        amb.db.open(amb.dat->cnxFirebird);
+        amb.db->open(amb.dat->cnxFirebird);
         amb.dat->carregaUsuario();
         F500ATS troca;
         troca.show();
@@ -121,7 +121,7 @@ private slots:
     void passwordChangeStoresAndReloads()
     {
         AmbienteJanela amb(usuario(QStringLiteral("S")));
-        amb.db.open(amb.dat->cnxFirebird);
+        amb.db->open(amb.dat->cnxFirebird);
         amb.dat->carregaUsuario();
         F500ATS troca;
         troca.show();
@@ -140,7 +140,7 @@ private slots:
     void passwordChangeFailureKeepsWindow()
     {
         AmbienteJanela amb(usuario(QStringLiteral("S")));
-        amb.db.open(amb.dat->cnxFirebird);
+        amb.db->open(amb.dat->cnxFirebird);
         amb.dat->carregaUsuario();
         amb.dat->cnxFirebird.close();
         F500ATS troca;

@@ -46,7 +46,7 @@ private slots:
     void init()
     {
         m_amb = std::make_unique<AmbienteJanela>(kVendedores);
-        m_amb->db.open(m_amb->dat->cnxFirebird);
+        m_amb->db->open(m_amb->dat->cnxFirebird);
     }
 
     void cleanup() { m_amb.reset(); }

@@ -89,12 +89,12 @@ private slots:
         janela.edCpfCnpj->setText(QStringLiteral("52998224726"));
         janela.SpeedButton2Click();
         QCOMPARE(amb->respostas.lastText(), QStringLiteral("CNPJ ou CPF INVÁLIDO. Verifique!"));
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
+        QCOMPARE(amb->valor(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
 
         janela.edCpfCnpj->setText(QStringLiteral("52998224725"));
         janela.SpeedButton2Click();
         QCOMPARE(janela.paginas->currentWidget(), janela.tbsPesquisa);
-        QCOMPARE(amb->valorNoBanco(QStringLiteral(
+        QCOMPARE(amb->valor(QStringLiteral(
                      "SELECT CODCLI||'/'||STUCLI||'/'||SITCLI||'/'||CODTAB||'/'||CODVEN||'/'||CPFCGC||'/'||CODCID"
                      " FROM F510CLI WHERE CODNOV = 9900001")),
                  QStringLiteral("0/N/A/1/7/529.982.247-25/11"));
@@ -102,7 +102,7 @@ private slots:
         janela.btNovoClick();
         QCOMPARE(janela.cadastro().cdsClientes().asString(QStringLiteral("CODNOV")), QStringLiteral("9900002"));
         janela.SpeedButton3Click(); // "Voltar" drops the unsaved customer
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("1"));
+        QCOMPARE(amb->valor(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("1"));
     }
 
     // Guards editing a server customer: identification read-only, unchanged save keeps STUCLI
@@ -114,7 +114,7 @@ private slots:
         QVERIFY(abre(janela, QStringLiteral("120")));
         QVERIFY(janela.cbCheckout->isEnabled());
         janela.SpeedButton2Click();
-        QCOMPARE(amb->valorNoBanco(QStringLiteral(
+        QCOMPARE(amb->valor(QStringLiteral(
                      "SELECT COALESCE(STUCLI, 'nulo')||'/'||FANCLI||'/'||DESCHK FROM F510CLI WHERE CODCLI = 120")),
                  QStringLiteral("nulo/ BOA VISTA /2 A 3"));
 
@@ -127,13 +127,13 @@ private slots:
         QCOMPARE(janela.edAberto->text(), QStringLiteral("150,35"));
         QVERIFY(!janela.cbCheckout->isEnabled()); // type FARMACIA has no checkouts
         janela.SpeedButton2Click();
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
+        QCOMPARE(amb->valor(QStringLiteral("SELECT STUCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
                  QStringLiteral("S"));
 
         QVERIFY(abre(janela, QStringLiteral("12")));
         janela.edFantasia->setText(QStringLiteral("ZE"));
         janela.SpeedButton2Click();
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
+        QCOMPARE(amb->valor(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODEMP = 1 AND CODCLI = 12")),
                  QStringLiteral("AZE"));
         QVERIFY(amb->respostas.shown.isEmpty());
 
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(abre(janela, QStringLiteral("120")));
         janela.edFantasia->setText(QStringLiteral("BOA VISTA"));
         QVERIFY(amb->dat->executaAcao([&janela] { janela.SpeedButton2Click(); }));
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODCLI = 120")),
+        QCOMPARE(amb->valor(QStringLiteral("SELECT STUCLI||FANCLI FROM F510CLI WHERE CODCLI = 120")),
                  QStringLiteral("ABOA VISTA"));
     }
 

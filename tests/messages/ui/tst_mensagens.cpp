@@ -1,10 +1,9 @@
-#include "AmbienteDemo.h"
+#include "AmbienteJanela.h"
 #include "CaixaMensagens.h"
 #include "ClientDataSetPlus.h"
 #include "GradeDados.h"
 #include "ModuleFrame.h"
-#include "OrcamentosSincronizacao.h"
-#include "PacoteEnvio.h"
+#include "ProximoPacote.h"
 #include "RegistroJanelasMensagens.h"
 #include "U599MSG.h"
 
@@ -22,24 +21,10 @@ class TstMensagens : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<AmbienteDemo> amb;
+    std::unique_ptr<AmbienteJanela> amb;
 
-    QStringList pacote() const
-    {
-        OrcamentosSincronizacao orcamentos(amb->dat->cnxFirebird);
-        PacoteEnvio envio(*amb->dat, orcamentos, amb->pasta.path());
-        amb->dat->scriptEnvio.clear();
-        envio.geraPacoteEnvio(QDateTime::currentDateTime());
-        return amb->dat->scriptEnvio;
-    }
-
-    static bool localiza(TClientDataSetPlus &ds, const QString &campo, const QString &valor)
-    {
-        for (ds.first(); !ds.eof(); ds.next())
-            if (ds.asString(campo) == valor)
-                return true;
-        return false;
-    }
+    QStringList pacote() const { return proximoPacote(*amb->dat, amb->pasta()); }
+    static constexpr auto localiza = &AmbienteJanela::localiza;
 
     static QStringList destinatarios(const F599MSG &janela)
     {
@@ -53,7 +38,7 @@ private:
 private slots:
     void init()
     {
-        amb = std::make_unique<AmbienteDemo>();
+        amb = std::make_unique<AmbienteJanela>(AmbienteJanela::Demo());
         QVERIFY2(amb->erro.isEmpty(), qPrintable(amb->erro));
     }
     void cleanup() { amb.reset(); }

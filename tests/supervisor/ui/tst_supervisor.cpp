@@ -1,13 +1,12 @@
-#include "AmbienteDemo.h"
+#include "AmbienteJanela.h"
 #include "BonificacoesSupervisor.h"
 #include "ClientDataSetPlus.h"
 #include "Formatos.h"
 #include "GradeDados.h"
 #include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
-#include "OrcamentosSincronizacao.h"
 #include "OrderSaveValidator.h"
-#include "PacoteEnvio.h"
+#include "ProximoPacote.h"
 #include "RegistroJanelasSupervisor.h"
 #include "SenhaLiberacao.h"
 #include "U512SUP.h"
@@ -31,24 +30,10 @@ class TstSupervisor : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<AmbienteDemo> amb;
+    std::unique_ptr<AmbienteJanela> amb;
 
-    QStringList pacote() const
-    {
-        OrcamentosSincronizacao orcamentos(amb->dat->cnxFirebird);
-        PacoteEnvio envio(*amb->dat, orcamentos, amb->pasta.path());
-        amb->dat->scriptEnvio.clear();
-        envio.geraPacoteEnvio(QDateTime::currentDateTime());
-        return amb->dat->scriptEnvio;
-    }
-
-    static bool localiza(TClientDataSetPlus &ds, const QString &campo, const QString &valor)
-    {
-        for (ds.first(); !ds.eof(); ds.next())
-            if (ds.asString(campo) == valor)
-                return true;
-        return false;
-    }
+    QStringList pacote() const { return proximoPacote(*amb->dat, amb->pasta()); }
+    static constexpr auto localiza = &AmbienteJanela::localiza;
 
     static QVariant fundo(GradeDados *grade, int linha, const QString &campo)
     {
@@ -66,7 +51,7 @@ private:
 private slots:
     void init()
     {
-        amb = std::make_unique<AmbienteDemo>();
+        amb = std::make_unique<AmbienteJanela>(AmbienteJanela::Demo());
         QVERIFY2(amb->erro.isEmpty(), qPrintable(amb->erro));
         QVERIFY(amb->dat->sessao.usuarioSupervisor);
     }

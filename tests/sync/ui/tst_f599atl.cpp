@@ -62,7 +62,7 @@ class TstF599ATL : public QObject
                   const QString &dados = QString())
     {
         m_ambiente = std::make_unique<AmbienteJanela>((expsen.isEmpty() ? QString() : kUsuario.arg(expsen)) + dados);
-        m_ambiente->db.open(m_ambiente->dat->cnxFirebird);
+        m_ambiente->db->open(m_ambiente->dat->cnxFirebird);
         m_ambiente->dat->carregaUsuario();
         m_ambiente->dat->sessao.portaServidor = porta;
         m_ambiente->dat->sessao.mostraMetas = true;
