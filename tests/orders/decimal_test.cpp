@@ -1,15 +1,7 @@
 #include "Decimal.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
-
-} // namespace
 
 // Guards the half-away-from-zero rounding the tax rounds with, on both signs and exact halves.
 TEST(DecimalRounding, HalfAwayFromZeroAtBoundaries)

@@ -1,15 +1,11 @@
 #include "FirebirdConnection.h"
 #include "FlexBalance.h"
 #include "TestDatabase.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
 
 // Seller 7 of company 1 with CNTSAL 100.00 and two unsettled orders using 10.00 and 20.00;
 // a settled order (SITFLX 'S') and another seller's order do not count.

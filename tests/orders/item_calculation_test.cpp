@@ -1,24 +1,14 @@
 #include "Formatos.h"
 #include "ItemCalculation.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
-
 PriceBasis product()
 {
-    PriceBasis basis;
-    basis.PRCTAB = d("10.000");
-    basis.PRCVEN = d("10.526");
-    basis.MAXDCT = d("5.00");
-    basis.FATPRO = d("12.000");
-    basis.RJTTAB = d("0.00");
-    return basis;
+    return basePreco("10.000", "10.526", "5.00", "12.000", "0.00");
 }
 
 ItemCalculation::TaxRow taxRow(const char *alistr, const char *aliicm, const char *aliina, const char *cfticm)

@@ -1,24 +1,15 @@
 #include "ItemPricing.h"
 #include "Formatos.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
-
 // PRCTAB 10.000, PRCVEN 10.526, MAXDCT 5: the price of the usual example.
 PriceBasis exampleProduct()
 {
-    PriceBasis basis;
-    basis.PRCTAB = d("10.000");
-    basis.PRCVEN = d("10.526");
-    basis.MAXDCT = d("5.00");
-    basis.FATPRO = d("12.000");
-    return basis;
+    return basePreco("10.000", "10.526", "5.00", "12.000");
 }
 
 PriceBasis promotionProduct(qint64 przmax)

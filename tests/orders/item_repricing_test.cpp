@@ -1,38 +1,20 @@
 #include "ItemRepricing.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
-
 ItemValues item(const char *price, const char *quantity)
 {
-    ItemValues values;
-    values.VLRUNT = d(price);
-    values.QTDPRO = d(quantity);
-    values.VLRTOT = (values.VLRUNT * values.QTDPRO).rounded(3);
-    values.PRCTAB = d("9.000");
-    values.PRCVEN = d("9.000");
-    values.MAXDCT = d("5.00");
-    values.TABCOS = d("0");
-    values.VLRSTB = d("1.23");
-    values.USOFLX = d("0");
-    values.GERFLX = d("0");
-    return values;
+    return {.QTDPRO = d(quantity), .VLRUNT = d(price), .VLRTOT = (d(price) * d(quantity)).rounded(3),
+            .USOFLX = d("0"), .GERFLX = d("0"), .PRCTAB = d("9.000"), .PRCVEN = d("9.000"), .MAXDCT = d("5.00"),
+            .FATPRO = {}, .VLRSTB = d("1.23"), .TABCOS = d("0"), .QTDFAT = {}, .VLRFAT = {}, .VLRPRM = {}};
 }
 
 PriceBasis row(const char *prctab, const char *maxdct)
 {
-    PriceBasis basis;
-    basis.PRCTAB = d(prctab);
-    basis.PRCVEN = d(prctab);
-    basis.MAXDCT = d(maxdct);
-    basis.RJTTAB = d("0");
-    return basis;
+    return basePreco(prctab, prctab, maxdct, nullptr, "0");
 }
 
 } // namespace

@@ -1,15 +1,11 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "OrderSaveValidator.h"
+#include "ValoresPedido.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
 
 class SaveChecks : public ::testing::Test
 {

@@ -5,6 +5,7 @@
 #include "SqlText.h"
 #include "StatementRun.h"
 #include "TestDatabase.h"
+#include "ValoresPedido.h"
 
 #include <QSqlRecord>
 #include <gtest/gtest.h>
@@ -12,11 +13,6 @@
 #include <memory>
 
 namespace {
-
-Decimal d(const char *text)
-{
-    return *Decimal::parse(QString::fromLatin1(text));
-}
 
 struct ListedRow
 {
