@@ -4,15 +4,10 @@
 #include "Encerramento.h"
 #include "EncerramentoPorSinal.h"
 #include "InstanciaUnica.h"
+#include "JanelasDoPrograma.h"
 #include "MessageBoxPresenter.h"
 #include "OrcamentosSincronizacao.h"
 #include "PastaPrograma.h"
-#include "RegistroJanelasClientes.h"
-#include "RegistroJanelasMensagens.h"
-#include "RegistroJanelasPedidos.h"
-#include "RegistroJanelasRelatorios.h"
-#include "RegistroJanelasSincronizacao.h"
-#include "RegistroJanelasSupervisor.h"
 #include "ReposicaoBase.h"
 #include "U500CAD.h"
 #include "U500PRI.h"
@@ -29,12 +24,7 @@ int main(int argc, char **argv)
         return ComandoSync::executa(argc, argv);
     if (ComandoRelatorio::solicitado(argc, argv))
         return ComandoRelatorio::executa(argc, argv);
-    Pedidos::registraJanelas();
-    Clientes::registraJanelas();
-    Sincronizacao::registraJanelas();
-    Mensagens::registraJanelas();
-    Supervisor::registraJanelas();
-    Relatorios::registraJanelas();
+    registraJanelasDoPrograma();
 
     EncerramentoPorSinal::bloqueiaSinais();
     QApplication app(argc, argv);

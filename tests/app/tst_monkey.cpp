@@ -2,14 +2,9 @@
 #include "Decimal.h"
 #include "Encerramento.h"
 #include "FirebirdConnection.h"
+#include "JanelasDoPrograma.h"
 #include "ModuleFrame.h"
 #include "PastaDemo.h"
-#include "RegistroJanelasClientes.h"
-#include "RegistroJanelasMensagens.h"
-#include "RegistroJanelasPedidos.h"
-#include "RegistroJanelasRelatorios.h"
-#include "RegistroJanelasSincronizacao.h"
-#include "RegistroJanelasSupervisor.h"
 #include "U500CAD.h"
 #include "U500LOG.h"
 #include "U500PRI.h"
@@ -166,12 +161,7 @@ void TstMonkey::initTestCase()
     m_events = int(envNumber("KORVEX_MONKEY_EVENTS", 1000));
     m_trace = envNumber("KORVEX_MONKEY_TRACE", 0) != 0;
     m_watchdog = std::make_unique<Watchdog>(int(envNumber("KORVEX_MONKEY_HANG", 60)));
-    Pedidos::registraJanelas();
-    Clientes::registraJanelas();
-    Sincronizacao::registraJanelas();
-    Mensagens::registraJanelas();
-    Supervisor::registraJanelas();
-    Relatorios::registraJanelas();
+    registraJanelasDoPrograma();
     // Keys some widget ignores and drop-downs the offscreen platform cannot raise: a warning for
     // each would drown the report.
     s_registro = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {

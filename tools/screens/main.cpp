@@ -1,5 +1,6 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "JanelasDoPrograma.h"
 #include "U500ATS.h"
 #include "U500CAD.h"
 #include "U500LOG.h"
@@ -7,12 +8,6 @@
 #include "U599PSQ.h"
 #include "ModuleFrame.h"
 #include "PaginaPesquisa.h"
-#include "RegistroJanelasClientes.h"
-#include "RegistroJanelasMensagens.h"
-#include "RegistroJanelasPedidos.h"
-#include "RegistroJanelasRelatorios.h"
-#include "RegistroJanelasSincronizacao.h"
-#include "RegistroJanelasSupervisor.h"
 #include "U510CLI.h"
 #include "U530PDV.h"
 #include "U512SUP.h"
@@ -120,12 +115,7 @@ int main(int argc, char **argv)
     F500PRI::ganchos().mensagensNovas = [&cad](const QString &codEmp) { return cad.existemMensagensNovas(codEmp); };
 
     bool ok = true;
-    Pedidos::registraJanelas();
-    Clientes::registraJanelas();
-    Sincronizacao::registraJanelas();
-    Mensagens::registraJanelas();
-    Supervisor::registraJanelas();
-    Relatorios::registraJanelas();
+    registraJanelasDoPrograma();
     F500PRI principal;
     ok &= salva(principal, destino, QStringLiteral("main"));
 
