@@ -1,5 +1,6 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "FonteJanelas.h"
 #include "U500ATS.h"
 #include "U500CAD.h"
 #include "U500LOG.h"
@@ -93,6 +94,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
+    FonteJanelas::instala();
     QCommandLineParser parser;
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Pasta das imagens."), QStringLiteral("DIR"));
     parser.addOption(out);
@@ -136,6 +138,9 @@ int main(int argc, char **argv)
         espera(200);
     };
     modulo(QStringLiteral("F510CLI"), QStringLiteral("clientes"));
+    modulo(QStringLiteral("F510CLI"), QStringLiteral("cliente"), [](F599CAD *janela) {
+        static_cast<F510CLI *>(janela)->dbgPesquisaDblClick();
+    });
     modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
     modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
     modulo(QStringLiteral("F550TRC"), QStringLiteral("financeiro"));
