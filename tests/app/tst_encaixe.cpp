@@ -21,10 +21,12 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,23 +119,6 @@ QStringList cortados(QWidget *raiz, const QRect &area)
     return achados;
 }
 
-// What the module window shows needs no scrolling and nothing of it is cut off.
-QStringList naoCabe(F599CAD *janela)
-{
-    auto *rolagem = qobject_cast<QScrollArea *>(janela->widget());
-    if (!rolagem)
-        return {QStringLiteral("no content area")};
-    QStringList achados;
-    const QWidget *conteudo = rolagem->widget();
-    if (conteudo->width() > rolagem->viewport()->width() || conteudo->height() > rolagem->viewport()->height()
-        || rolagem->verticalScrollBar()->isVisible() || rolagem->horizontalScrollBar()->isVisible())
-        achados << QStringLiteral("content %1x%2 needs scrolling in %3x%4 (its minimum %5x%6)")
-                       .arg(conteudo->width()).arg(conteudo->height())
-                       .arg(rolagem->viewport()->width()).arg(rolagem->viewport()->height())
-                       .arg(conteudo->minimumSizeHint().width()).arg(conteudo->minimumSizeHint().height());
-    return achados + cortados(rolagem->viewport(), rolagem->viewport()->rect());
-}
-
 // How much ink a text leaves on one line of the font, as a label of the font's height shows it.
 int tinta(const QFont &fonte, const QString &texto = QStringLiteral("MARCOS ANTÔNIO 0123456789"))
 {
@@ -155,6 +140,84 @@ void assenta()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+QStringList naoCabeComoEsta(F599CAD *janela);
+
+// Cells of the visible grids whose number, code or date does not fit its column in the cell's
+// own font (a bold row is wider), so the grid would show it cut with an ellipsis. Names and
+// descriptions may be cut: the seller widens the column.
+QStringList numerosCortados(QWidget *raiz)
+{
+    static const QRegularExpression numero(QStringLiteral("^[-0-9.,/: %]+$"));
+    QStringList achados;
+    const QList<QTableView *> grades = raiz->findChildren<QTableView *>();
+    for (const QTableView *grade : grades) {
+        if (!grade->isVisibleTo(raiz) || !grade->model())
+            continue;
+        const QAbstractItemModel *modelo = grade->model();
+        for (int coluna = 0; coluna < modelo->columnCount(); ++coluna) {
+            if (grade->isColumnHidden(coluna))
+                continue;
+            for (int linha = 0; linha < qMin(modelo->rowCount(), 30); ++linha) {
+                const QModelIndex indice = modelo->index(linha, coluna);
+                const QString texto = indice.data(Qt::DisplayRole).toString();
+                if (texto.isEmpty() || !numero.match(texto).hasMatch())
+                    continue;
+                const QVariant fonte = indice.data(Qt::FontRole);
+                const QFontMetrics medida(fonte.isValid() ? fonte.value<QFont>() : grade->font());
+                const int largura = grade->columnWidth(coluna);
+                if (medida.horizontalAdvance(texto) + 7 > largura) {
+                    achados << QStringLiteral("\"%1\" in column \"%2\" (%3 px) of %4")
+                                   .arg(texto, modelo->headerData(coluna, Qt::Horizontal).toString())
+                                   .arg(largura).arg(descreve(grade));
+                    break;
+                }
+            }
+        }
+    }
+    return achados;
+}
+
+// What the module window shows needs no scrolling and nothing of it is cut off, on every page
+// of its visible tab boxes.
+QStringList naoCabe(F599CAD *janela)
+{
+    QStringList achados = naoCabeComoEsta(janela);
+    const QList<QTabWidget *> abas = janela->findChildren<QTabWidget *>();
+    for (QTabWidget *aba : abas) {
+        if (!aba->isVisible())
+            continue;
+        const int atual = aba->currentIndex();
+        for (int i = 0; i < aba->count(); ++i) {
+            if (i == atual || !aba->isTabEnabled(i))
+                continue;
+            aba->setCurrentIndex(i);
+            assenta();
+            for (const QString &achado : naoCabeComoEsta(janela))
+                achados << QStringLiteral("tab \"%1\": %2").arg(aba->tabText(i), achado);
+        }
+        aba->setCurrentIndex(atual);
+        assenta();
+    }
+    return achados;
+}
+
+// What the module window shows now needs no scrolling and nothing of it is cut off.
+QStringList naoCabeComoEsta(F599CAD *janela)
+{
+    auto *rolagem = qobject_cast<QScrollArea *>(janela->widget());
+    if (!rolagem)
+        return {QStringLiteral("no content area")};
+    QStringList achados;
+    const QWidget *conteudo = rolagem->widget();
+    if (conteudo->width() > rolagem->viewport()->width() || conteudo->height() > rolagem->viewport()->height()
+        || rolagem->verticalScrollBar()->isVisible() || rolagem->horizontalScrollBar()->isVisible())
+        achados << QStringLiteral("content %1x%2 needs scrolling in %3x%4 (its minimum %5x%6)")
+                       .arg(conteudo->width()).arg(conteudo->height())
+                       .arg(rolagem->viewport()->width()).arg(rolagem->viewport()->height())
+                       .arg(conteudo->minimumSizeHint().width()).arg(conteudo->minimumSizeHint().height());
+    return achados + cortados(rolagem->viewport(), rolagem->viewport()->rect()) + numerosCortados(janela);
 }
 
 } // namespace
