@@ -119,15 +119,17 @@ QStringList cortados(QWidget *raiz, const QRect &area)
     return achados;
 }
 
-// How much ink a text leaves on one line of the font, as a label of the font's height shows it.
-int tinta(const QFont &fonte, const QString &texto = QStringLiteral("MARCOS ANTÔNIO 0123456789"))
+// How much ink a text leaves on one line of the font, as a label of the font's height shows it,
+// or with room around it.
+int tinta(const QFont &fonte, const QString &texto = QStringLiteral("MARCOS ANTÔNIO 0123456789"), bool folga = false)
 {
     const QFontMetrics medida(fonte);
-    QImage imagem(medida.horizontalAdvance(texto) + 4, medida.height(), QImage::Format_Grayscale8);
+    const int margem = folga ? medida.height() : 0;
+    QImage imagem(medida.horizontalAdvance(texto) + 4, medida.height() + 2 * margem, QImage::Format_Grayscale8);
     imagem.fill(Qt::white);
     QPainter pintor(&imagem);
     pintor.setFont(fonte);
-    pintor.drawText(2, medida.ascent(), texto);
+    pintor.drawText(2, margem + medida.ascent(), texto);
     pintor.end();
     int total = 0;
     for (int y = 0; y < imagem.height(); ++y)
@@ -276,8 +278,9 @@ void TstEncaixe::fonteDasJanelas()
     QFont negrito = fonte;
     negrito.setBold(true);
     QVERIFY2(tinta(negrito) > tinta(fonte) * 5 / 4, qPrintable(QStringLiteral("%1 %2").arg(tinta(negrito)).arg(tinta(fonte))));
-    const int acentos = tinta(fonte, QStringLiteral("ÃÔÁÊ")) - tinta(fonte, QStringLiteral("AOAE"));
-    QVERIFY2(acentos > tinta(fonte, QStringLiteral("AOAE")) / 10, qPrintable(QString::number(acentos)));
+    const QString acentos = QStringLiteral("PADRÃO ANTÔNIO ÁÊÇ");
+    QVERIFY2(tinta(fonte, acentos) >= tinta(fonte, acentos, true) * 98 / 100,
+             qPrintable(QStringLiteral("%1 of %2").arg(tinta(fonte, acentos)).arg(tinta(fonte, acentos, true))));
     if (QFontInfo(fonte).family() != QLatin1String("Tahoma"))
         QSKIP("Tahoma is not installed (package fonts-wine): the stand-in is in use");
     QCOMPARE(qRound(QFontMetricsF(fonte).horizontalAdvance(FonteJanelas::textoReferencia())), FonteJanelas::larguraReferencia());

@@ -4,9 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QScreen>
+#include <QStringList>
 #include <QtEndian>
+
+#include <optional>
 
 namespace {
 
@@ -99,19 +102,36 @@ QFont instala()
 
 QFont substituta()
 {
-    QFont f;
-    // DejaVu Sans shares Tahoma's design family; the others are what a desktop usually has.
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                   QStringLiteral("Sans Serif")});
-    f.setStyleHint(QFont::SansSerif);
+    // DejaVu Sans shares Tahoma's design family (its condensed cut has Tahoma's width); the
+    // others are what a desktop usually has. The largest size that sets the reference text no
+    // wider than Tahoma does, preferring one whose line holds the accents over capitals.
+    const QStringList familias = {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                                  QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
+    const QStringList instaladas = QFontDatabase::families();
     const qreal alvo = larguraReferencia() * pontosPorPolegada() / 96.0 * 1.04;
-    qreal pontos = 8.0;
-    for (; pontos > 6.0; pontos -= 0.25) {
-        f.setPointSizeF(pontos);
-        if (QFontMetricsF(f).horizontalAdvance(textoReferencia()) <= alvo)
+    std::optional<QFont> soLargura;
+    for (const QString &familia : familias) {
+        if (!instaladas.contains(familia, Qt::CaseInsensitive))
+            continue;
+        QFont f(familia);
+        f.setStyleHint(QFont::SansSerif);
+        for (qreal pontos = 8.5; pontos >= 6.5; pontos -= 0.25) {
+            f.setPointSizeF(pontos);
+            const QFontMetrics medida(f);
+            if (medida.horizontalAdvance(textoReferencia()) > alvo)
+                continue;
+            if (-medida.tightBoundingRect(QStringLiteral("ÃÔÊÁÇ")).top() <= medida.ascent())
+                return f;
+            if (!soLargura)
+                soLargura = f;
             break;
+        }
     }
-    f.setPointSizeF(pontos);
+    if (soLargura)
+        return *soLargura;
+    QFont f;
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(7.5);
     return f;
 }
 
