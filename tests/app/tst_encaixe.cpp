@@ -14,12 +14,10 @@
 
 #include <QAbstractScrollArea>
 #include <QDir>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QImage>
-#include <QMdiArea>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -296,7 +294,7 @@ void TstEncaixe::janela_data()
 
 // Guards against controls a seller must scroll to reach (buttons, totals, entry fields) or
 // cannot see at all, in each module window as it opens and, for windows that open a record
-// from their first grid, with the record open.
+// from their first grid, with the record open; and against height spent on a title bar.
 void TstEncaixe::janela()
 {
     QFETCH(QString, classe);
@@ -308,6 +306,8 @@ void TstEncaixe::janela()
     });
     assenta();
     QVERIFY(janela->isMaximized());
+    QCOMPARE(janela->widget()->geometry(), janela->rect()); // no title bar or frame of its own
+    QCOMPARE(m_pri->windowTitle(), QStringLiteral("Sistema de Korvex - ") + janela->windowTitle());
     QStringList achados = naoCabe(janela);
     QVERIFY2(achados.isEmpty(), qPrintable(classe + QStringLiteral(" as opened:\n  ") + achados.join(QStringLiteral("\n  "))));
 

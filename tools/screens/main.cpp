@@ -9,6 +9,7 @@
 #include "ModuleFrame.h"
 #include "PaginaPesquisa.h"
 #include "U510CLI.h"
+#include "U511PRO.h"
 #include "U530PDV.h"
 #include "U599ATL.h"
 #include "U512SUP.h"
@@ -142,7 +143,9 @@ int main(int argc, char **argv)
         static_cast<F510CLI *>(janela)->dbgPesquisaDblClick();
     });
     modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
-    modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
+    modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"), [](F599CAD *janela) {
+        static_cast<F511PRO *>(janela)->btPesquisarClick();
+    });
     modulo(QStringLiteral("F550TRC"), QStringLiteral("financeiro"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedidos"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido"), [](F599CAD *janela) {
@@ -187,6 +190,7 @@ int main(int argc, char **argv)
         sup->btGerarSenhaClick();
     });
     D500REL rel;
+    modulo(QStringLiteral("F599REL"), QStringLiteral("relatorios"));
     modulo(QStringLiteral("F599REL"), QStringLiteral("relatorio"), [](F599CAD *janela) {
         auto *relatorios = static_cast<F599REL *>(janela);
         relatorios->treeRelatorios->setCurrentItem(relatorios->treeRelatorios->topLevelItem(0)->child(1));
