@@ -13,6 +13,7 @@
 #include "U599PSQ.h"
 
 #include <QAbstractScrollArea>
+#include <QDebug>
 #include <QDir>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -65,6 +66,11 @@ QString descreve(const QWidget *w)
                                              texto.left(30));
 }
 
+QString relato(const QString &onde, const QStringList &achados)
+{
+    return onde + QStringLiteral(":\n  ") + achados.join(QStringLiteral("\n  "));
+}
+
 QRect retanguloEm(const QWidget *w, const QWidget *raiz)
 {
     return QRect(w->mapTo(raiz, QPoint(0, 0)), w->size());
@@ -95,10 +101,8 @@ QStringList cortados(QWidget *raiz, const QRect &area)
             visivel &= retanguloEm(p, raiz);
         const QRect r = retanguloEm(w, raiz);
         if (r.isEmpty() || !visivel.contains(r))
-            achados << QStringLiteral("%1 at %2,%3 %4x%5 outside %6,%7 %8x%9")
-                           .arg(descreve(w))
-                           .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
-                           .arg(visivel.x()).arg(visivel.y()).arg(visivel.width()).arg(visivel.height());
+            QDebug(&achados.emplace_back()).nospace().noquote()
+                << descreve(w) << " at " << r << " outside " << visivel;
     }
     const QList<QStackedWidget *> pilhas = raiz->findChildren<QStackedWidget *>();
     for (const QStackedWidget *pilha : pilhas) {
@@ -109,9 +113,8 @@ QStringList cortados(QWidget *raiz, const QRect &area)
             const QSize minimo = pagina->minimumSizeHint();
             if (pagina != pilha->currentWidget()
                 && (minimo.width() > pilha->width() || minimo.height() > pilha->height()))
-                achados << QStringLiteral("page %1 of %2 needs %3x%4, has %5x%6")
-                               .arg(i).arg(descreve(pilha))
-                               .arg(minimo.width()).arg(minimo.height()).arg(pilha->width()).arg(pilha->height());
+                QDebug(&achados.emplace_back()).nospace().noquote()
+                    << "page " << i << " of " << descreve(pilha) << " needs " << minimo << ", has " << pilha->size();
         }
     }
     return achados;
@@ -141,8 +144,6 @@ void assenta()
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 }
-
-QStringList naoCabeComoEsta(F599CAD *janela);
 
 // Cells of the visible grids whose number, code or date does not fit its column in the cell's
 // own font (a bold row is wider), so the grid would show it cut with an ellipsis. Names and
@@ -179,6 +180,21 @@ QStringList numerosCortados(QWidget *raiz)
     return achados;
 }
 
+// What the module window shows now needs no scrolling and nothing of it is cut off.
+QStringList naoCabeComoEsta(F599CAD *janela)
+{
+    auto *rolagem = qobject_cast<QScrollArea *>(janela->widget());
+    if (!rolagem)
+        return {QStringLiteral("no content area")};
+    QStringList achados;
+    const QWidget *conteudo = rolagem->widget();
+    if (conteudo->width() > rolagem->viewport()->width() || conteudo->height() > rolagem->viewport()->height()
+        || rolagem->verticalScrollBar()->isVisible() || rolagem->horizontalScrollBar()->isVisible())
+        QDebug(&achados.emplace_back()).nospace().noquote()
+            << "content needs scrolling: minimum " << conteudo->minimumSizeHint() << " in " << rolagem->viewport()->size();
+    return achados + cortados(rolagem->viewport(), rolagem->viewport()->rect()) + numerosCortados(janela);
+}
+
 // What the module window shows needs no scrolling and nothing of it is cut off, on every page
 // of its visible tab boxes.
 QStringList naoCabe(F599CAD *janela)
@@ -201,23 +217,6 @@ QStringList naoCabe(F599CAD *janela)
         assenta();
     }
     return achados;
-}
-
-// What the module window shows now needs no scrolling and nothing of it is cut off.
-QStringList naoCabeComoEsta(F599CAD *janela)
-{
-    auto *rolagem = qobject_cast<QScrollArea *>(janela->widget());
-    if (!rolagem)
-        return {QStringLiteral("no content area")};
-    QStringList achados;
-    const QWidget *conteudo = rolagem->widget();
-    if (conteudo->width() > rolagem->viewport()->width() || conteudo->height() > rolagem->viewport()->height()
-        || rolagem->verticalScrollBar()->isVisible() || rolagem->horizontalScrollBar()->isVisible())
-        achados << QStringLiteral("content %1x%2 needs scrolling in %3x%4 (its minimum %5x%6)")
-                       .arg(conteudo->width()).arg(conteudo->height())
-                       .arg(rolagem->viewport()->width()).arg(rolagem->viewport()->height())
-                       .arg(conteudo->minimumSizeHint().width()).arg(conteudo->minimumSizeHint().height());
-    return achados + cortados(rolagem->viewport(), rolagem->viewport()->rect()) + numerosCortados(janela);
 }
 
 } // namespace
@@ -275,13 +274,15 @@ void TstEncaixe::fonteDasJanelas()
              qPrintable(QString::number(largura)));
     QFont negrito = fonte;
     negrito.setBold(true);
-    QVERIFY2(tinta(negrito) > tinta(fonte) * 5 / 4, qPrintable(QStringLiteral("%1 %2").arg(tinta(negrito)).arg(tinta(fonte))));
+    QVERIFY2(tinta(negrito) > tinta(fonte) * 5 / 4,
+             qPrintable(QStringLiteral("%1 %2").arg(tinta(negrito)).arg(tinta(fonte))));
     const QString acentos = QStringLiteral("PADRÃO ANTÔNIO ÁÊÇ");
     QVERIFY2(tinta(fonte, acentos) >= tinta(fonte, acentos, true) * 98 / 100,
              qPrintable(QStringLiteral("%1 of %2").arg(tinta(fonte, acentos)).arg(tinta(fonte, acentos, true))));
     if (QFontInfo(fonte).family() != QLatin1String("Tahoma"))
         QSKIP("Tahoma is not installed (package fonts-wine): the stand-in is in use");
-    QCOMPARE(qRound(QFontMetricsF(fonte).horizontalAdvance(FonteJanelas::textoReferencia())), FonteJanelas::larguraReferencia());
+    QCOMPARE(qRound(QFontMetricsF(fonte).horizontalAdvance(FonteJanelas::textoReferencia())),
+             FonteJanelas::larguraReferencia());
 }
 
 void TstEncaixe::janela_data()
@@ -309,7 +310,7 @@ void TstEncaixe::janela()
     QCOMPARE(janela->widget()->geometry(), janela->rect()); // no title bar or frame of its own
     QCOMPARE(m_pri->windowTitle(), QStringLiteral("Sistema de Korvex - ") + janela->windowTitle());
     QStringList achados = naoCabe(janela);
-    QVERIFY2(achados.isEmpty(), qPrintable(classe + QStringLiteral(" as opened:\n  ") + achados.join(QStringLiteral("\n  "))));
+    QVERIFY2(achados.isEmpty(), qPrintable(relato(classe + QStringLiteral(" as opened"), achados)));
 
     // The windows whose list opens its record in the window itself, on a page of its own.
     if (classe == QLatin1String("F530PDV") || classe == QLatin1String("F510CLI")) {
@@ -324,7 +325,7 @@ void TstEncaixe::janela()
         assenta();
         QVERIFY(!lista->isVisible()); // the record's page in its place
         achados = naoCabe(janela);
-        QVERIFY2(achados.isEmpty(), qPrintable(classe + QStringLiteral(" with a record open:\n  ") + achados.join(QStringLiteral("\n  "))));
+        QVERIFY2(achados.isEmpty(), qPrintable(relato(classe + QStringLiteral(" with a record open"), achados)));
     }
 }
 
@@ -336,11 +337,11 @@ void TstEncaixe::dialogos()
     F599PSQ pesquisa(QStringLiteral("F510CLI"),
                      {QStringLiteral("CODCLI AS CODIGO"), QStringLiteral("RAZCLI AS \"RAZÃO SOCIAL\"")},
                      QStringLiteral(" AND CODEMP = 1"), m_pri.get());
-    for (QWidget *dialogo : {static_cast<QWidget *>(&login), static_cast<QWidget *>(&troca), static_cast<QWidget *>(&pesquisa)}) {
+    for (QDialog *dialogo : std::initializer_list<QDialog *>{&login, &troca, &pesquisa}) {
         dialogo->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialogo));
         const QStringList achados = cortados(dialogo, dialogo->rect());
-        QVERIFY2(achados.isEmpty(), qPrintable(descreve(dialogo) + QStringLiteral(":\n  ") + achados.join(QStringLiteral("\n  "))));
+        QVERIFY2(achados.isEmpty(), qPrintable(relato(descreve(dialogo), achados)));
         dialogo->hide();
     }
 }
