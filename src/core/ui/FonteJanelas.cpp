@@ -30,17 +30,17 @@ bool temTahoma()
 // of the expected shape.
 bool usaLinhaWindows(QByteArray &dados)
 {
-    const auto tamanho = quint32(dados.size());
+    const auto tamanho = quint64(dados.size());
     auto *bytes = reinterpret_cast<uchar *>(dados.data());
     if (tamanho < 12)
         return false;
     const quint16 tabelas = qFromBigEndian<quint16>(bytes + 4);
-    if (12 + 16 * quint32(tabelas) > tamanho)
+    if (12 + 16 * quint64(tabelas) > tamanho)
         return false;
     for (quint16 i = 0; i < tabelas; ++i) {
         const uchar *registro = bytes + 12 + 16 * i;
         const QByteArray etiqueta(reinterpret_cast<const char *>(registro), 4);
-        const quint32 inicio = qFromBigEndian<quint32>(registro + 8);
+        const quint64 inicio = qFromBigEndian<quint32>(registro + 8);
         if (etiqueta == "OS/2" && inicio + 64 <= tamanho) {
             const quint16 selecao = qFromBigEndian<quint16>(bytes + inicio + 62);
             qToBigEndian<quint16>(selecao & ~quint16(0x80), bytes + inicio + 62); // USE_TYPO_METRICS
