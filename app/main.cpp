@@ -3,6 +3,7 @@
 #include "D500DAT.h"
 #include "Encerramento.h"
 #include "EncerramentoPorSinal.h"
+#include "FonteJanelas.h"
 #include "InstanciaUnica.h"
 #include "JanelasDoPrograma.h"
 #include "MessageBoxPresenter.h"
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
     QApplication::setDesktopFileName(QStringLiteral("br.com.korvex.Korvex")); // the menu entry
+    FonteJanelas::instala();
     // A logout, shutdown or Ctrl+C ends the program as "Sair" does, without asking: the order
     // being typed stays in its recovery copy, the database and the folder's lock are released.
     EncerramentoPorSinal sinais;

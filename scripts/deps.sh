@@ -8,7 +8,7 @@ KORVEX_PACKAGES=(
   libfbclient2 firebird3.0-server-core firebird3.0-utils firebird-dev
   libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev
-  xvfb xauth imagemagick fonts-dejavu-core xdotool
+  xvfb xauth imagemagick fonts-dejavu-core fonts-wine xdotool
   x11-apps ccache
   desktop-file-utils appstream
 )

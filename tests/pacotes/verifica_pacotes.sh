@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # verifica_pacotes.sh BUILD_DIR
 # Guards the packages a company installs: each holds its own files and no other's, declares
-# what it needs at run time, ships a valid menu entry and metainfo, an empty database that
+# what it needs at run time (and the windows' font), ships a valid menu entry and metainfo, an empty database that
 # opens with no user, and the server's settings as a configuration file dpkg keeps.
 set -uo pipefail
 build="$1"
@@ -41,6 +41,9 @@ contains "$cliente" usr/share/icons/hicolor/scalable/apps/korvex.svg
 lacks "$cliente" usr/bin/korvex-servidor
 lacks "$cliente" usr/bin/korvex-syncserver
 depends "$cliente" libqt6sql6-ibase qt6-qpa-plugins libfbclient2 firebird3.0-server-core fonts-dejavu-core
+# The font the windows were drawn for; without it a stand-in of the same width is used.
+dpkg-deb -f "$cliente" Recommends | tr ',' '\n' | awk '{print $1}' | grep -Fxq fonts-wine \
+  || falha "$(basename "$cliente") não recomenda fonts-wine"
 
 contains "$servidor" usr/bin/korvex-servidor
 contains "$servidor" usr/share/korvex-servidor/schema.sql

@@ -1,5 +1,6 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "FonteJanelas.h"
 #include "JanelasDoPrograma.h"
 #include "U500ATS.h"
 #include "U500CAD.h"
@@ -9,6 +10,7 @@
 #include "ModuleFrame.h"
 #include "PaginaPesquisa.h"
 #include "U510CLI.h"
+#include "U511PRO.h"
 #include "U530PDV.h"
 #include "U512SUP.h"
 #include "U599MSG.h"
@@ -93,6 +95,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
+    FonteJanelas::instala();
     QCommandLineParser parser;
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Pasta das imagens."), QStringLiteral("DIR"));
     parser.addOption(out);
@@ -136,8 +139,13 @@ int main(int argc, char **argv)
         espera(200);
     };
     modulo(QStringLiteral("F510CLI"), QStringLiteral("clientes"));
+    modulo(QStringLiteral("F510CLI"), QStringLiteral("cliente"), [](F599CAD *janela) {
+        static_cast<F510CLI *>(janela)->dbgPesquisaDblClick();
+    });
     modulo(QStringLiteral("F510ROT"), QStringLiteral("roteiro"));
-    modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"));
+    modulo(QStringLiteral("F511PRO"), QStringLiteral("produtos"), [](F599CAD *janela) {
+        static_cast<F511PRO *>(janela)->btPesquisarClick();
+    });
     modulo(QStringLiteral("F550TRC"), QStringLiteral("financeiro"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedidos"));
     modulo(QStringLiteral("F530PDV"), QStringLiteral("pedido"), [](F599CAD *janela) {
@@ -182,6 +190,7 @@ int main(int argc, char **argv)
         sup->btGerarSenhaClick();
     });
     D500REL rel;
+    modulo(QStringLiteral("F599REL"), QStringLiteral("relatorios"));
     modulo(QStringLiteral("F599REL"), QStringLiteral("relatorio"), [](F599CAD *janela) {
         auto *relatorios = static_cast<F599REL *>(janela);
         relatorios->treeRelatorios->setCurrentItem(relatorios->treeRelatorios->topLevelItem(0)->child(1));

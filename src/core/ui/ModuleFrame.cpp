@@ -23,10 +23,13 @@ ModuleFrame::ModuleFrame(QMdiArea *area, QWidget *menu, QWidget *botaoSair,
     , m_menu(menu)
     , m_botaoSair(botaoSair)
     , m_aoDestruir(std::move(aoDestruir))
+    , m_tituloPrincipal(area->window()->windowTitle())
 {
     connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
-        if (window && !m_desligado)
+        if (window && !m_desligado) {
             escondeMenu();
+            atualizaTitulo();
+        }
     });
     s_instance = this;
 }
@@ -82,8 +85,10 @@ F599CAD *ModuleFrame::abreJanela(const QString &className)
     }
     m_area->addSubWindow(janela);
     connect(janela, &QObject::destroyed, this, &ModuleFrame::janelaDestruida);
+    connect(janela, &QWidget::windowTitleChanged, this, &ModuleFrame::atualizaTitulo);
     janela->showMaximized();
     m_area->setActiveSubWindow(janela);
+    atualizaTitulo();
     return janela;
 }
 
@@ -113,8 +118,26 @@ void ModuleFrame::janelaDestruida()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (!m_desligado && m_aoDestruir)
+            if (m_desligado)
+                return;
+            atualizaTitulo();
+            if (m_aoDestruir)
                 m_aoDestruir();
         },
         Qt::QueuedConnection);
+}
+
+void ModuleFrame::atualizaTitulo()
+{
+    if (m_desligado || !m_area)
+        return;
+    // The window in front keeps being current while a message box has the focus.
+    QMdiSubWindow *frente = m_area->currentSubWindow();
+    if (!frente) {
+        const QList<QMdiSubWindow *> abertas = m_area->subWindowList(QMdiArea::StackingOrder);
+        frente = abertas.isEmpty() ? nullptr : abertas.last();
+    }
+    const QString modulo = frente ? frente->windowTitle() : QString();
+    m_area->window()->setWindowTitle(modulo.isEmpty() ? m_tituloPrincipal
+                                                      : m_tituloPrincipal + QStringLiteral(" - ") + modulo);
 }

@@ -16,7 +16,8 @@ class QWidget;
 // The rule by which module windows open over the main window: windows are known by their
 // class name ("F510CLI") through a registry filled by each subsystem at start-up; opening one
 // hides the menu and "Sair"; activating one hides them again; the destruction of one hands
-// control back to the main window's refresh (atualizaTelaPrincipal).
+// control back to the main window's refresh (atualizaTelaPrincipal). The main window's caption
+// names the module window in front, as a maximised child's does on the desktop.
 class ModuleFrame : public QObject
 {
     Q_OBJECT
@@ -51,10 +52,12 @@ public:
 
 private:
     void janelaDestruida();
+    void atualizaTitulo();
 
     QPointer<QMdiArea> m_area;
     QWidget *m_menu;
     QWidget *m_botaoSair;
     std::function<void()> m_aoDestruir;
+    QString m_tituloPrincipal;
     bool m_desligado = false;
 };

@@ -1,9 +1,10 @@
 #include "U599CAD.h"
 
+#include "FonteJanelas.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
-#include <QFont>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -12,12 +13,13 @@ F599CAD::F599CAD(QWidget *parent)
     , m_conteudo(new QWidget)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont fonte(QStringLiteral("Tahoma"));
-    fonte.setPointSize(8);
-    m_conteudo->setFont(fonte);
+    // Always maximised: the main window's caption names the module, so a title bar of its own
+    // would only take height from the controls.
+    setWindowFlags(Qt::FramelessWindowHint);
+    m_conteudo->setFont(FonteJanelas::fonte());
     m_conteudo->setAutoFillBackground(true);
-    // The main window keeps its fixed size: a window whose controls need more room than the
-    // area scrolls inside it instead of spilling over its edge unmaximised.
+    // The layouts fit the main window's area; only a screen too small for the main window
+    // itself makes the content scroll instead of spilling over its edge.
     auto *rolagem = new QScrollArea;
     rolagem->setFrameShape(QFrame::NoFrame);
     rolagem->setWidgetResizable(true);

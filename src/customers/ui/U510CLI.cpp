@@ -218,6 +218,8 @@ QWidget *F510CLI::montaCadastro()
 {
     auto *pagina = new QWidget;
     auto *form = new QGridLayout;
+    // Rows and frames as tight as the design's: the whole record fits the main window.
+    form->setVerticalSpacing(4);
     int linha = 0;
     auto adiciona = [&](const QString &rotulo, QWidget *campo, int coluna = 0, int span = 1) {
         form->addWidget(new QLabel(rotulo), linha, coluna * 2);
@@ -230,6 +232,7 @@ QWidget *F510CLI::montaCadastro()
     lblRede = new QLabel;
     auto *situacao = new QGroupBox(QStringLiteral("Situação"));
     auto *situacaoLayout = new QHBoxLayout(situacao);
+    situacaoLayout->setContentsMargins(6, 0, 6, 2);
     QFont negrito = lblSituacao->font();
     negrito.setBold(true);
     lblSituacao->setFont(negrito);
@@ -273,6 +276,7 @@ QWidget *F510CLI::montaCadastro()
     adiciona(QStringLiteral("CNPJ/CPF:"), edCpfCnpj);
     gbPessoa = new QGroupBox;
     auto *pessoa = new QHBoxLayout(gbPessoa);
+    pessoa->setContentsMargins(6, 2, 6, 2);
     rbjuridica = new QRadioButton(QStringLiteral("Jurídica"));
     rbfisica = new QRadioButton(QStringLiteral("Fisica"));
     pessoa->addWidget(rbjuridica);
@@ -308,6 +312,10 @@ QWidget *F510CLI::montaCadastro()
     financeiroForm->addRow(QStringLiteral("Limite:"), edLimite);
     financeiroForm->addRow(QStringLiteral("Aberto:"), edAberto);
     financeiroForm->addRow(QStringLiteral("Atraso:"), edAtraso);
+    for (QFormLayout *quadro : {contatoForm, financeiroForm}) {
+        quadro->setContentsMargins(6, 2, 6, 4);
+        quadro->setVerticalSpacing(3);
+    }
     form->addWidget(contato, linha, 0, 1, 2);
     form->addWidget(financeiro, linha, 2, 1, 3);
 

@@ -66,7 +66,9 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     cbOrcamento = new QCheckBox(QStringLiteral("ORÇAMENTO"));
     gbRetirar = new QGroupBox;
     cbRetirar = new QCheckBox(QStringLiteral("RETIRAR"));
-    (new QHBoxLayout(gbRetirar))->addWidget(cbRetirar);
+    auto *retirar = new QHBoxLayout(gbRetirar);
+    retirar->setContentsMargins(6, 2, 6, 2);
+    retirar->addWidget(cbRetirar);
     edLiberacao = new QLineEdit;
     lblSaldo = new QLabel;
     lblPedidoFlex = new QLabel;
@@ -79,9 +81,11 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     for (QLabel *nome : {lblRAZCLI, lblRepresentante, lblSubVend})
         nome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     SpeedButton1->setMaximumWidth(SpeedButton1->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
+    // The remarks take the height the page has to spare, two lines at least.
     for (QPlainTextEdit *texto : {edOBSCLI, edMOTCAN})
-        texto->setMaximumHeight(texto->fontMetrics().lineSpacing() * 3 + 12);
+        texto->setMinimumHeight(texto->fontMetrics().lineSpacing() * 2 + 8);
     auto *cliente = new QHBoxLayout;
+    cliente->setSpacing(6);
     cliente->addWidget(lblCODCLI);
     cliente->addWidget(lblRAZCLI, 1);
     cliente->addWidget(lblCIDADE);
@@ -99,6 +103,8 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     form->addRow(QStringLiteral("Observação:"), edOBSCLI);
     form->addRow(QStringLiteral("Motivo Canc.:"), edMOTCAN);
     form->addRow(QStringLiteral("Liberação:"), edLiberacao);
+    // Rows as close as the design's, so the page and the totals below it fit the main window.
+    form->setVerticalSpacing(3);
 
     auto *situacao = new QGroupBox(QStringLiteral("Situação"));
     auto *sl = new QFormLayout(situacao);
@@ -115,7 +121,12 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     il->addRow(QStringLiteral("Limite:"), lblLimite);
     il->addRow(QStringLiteral("Aberto:"), lblAberto);
     il->addRow(QStringLiteral("Atraso:"), lblAtraso);
+    for (QFormLayout *quadro : {sl, fl, il}) {
+        quadro->setContentsMargins(6, 2, 6, 2);
+        quadro->setVerticalSpacing(1);
+    }
     auto *lado = new QVBoxLayout;
+    lado->setSpacing(3);
     lado->addWidget(situacao);
     lado->addWidget(cbOrcamento);
     lado->addWidget(gbRetirar);

@@ -35,6 +35,10 @@ PainelFlex::PainelFlex(QWidget *parent)
     fl->addRow(QStringLiteral("Saldo:"), lblSaldo);
     fl->addRow(QStringLiteral("Uso:"), lblUso);
     fl->addRow(QStringLiteral("Prev.:"), lblPrevisto);
+    // Tight rows: this strip sits under the order's pages, which take the window's height.
+    totais->setVerticalSpacing(1);
+    fl->setContentsMargins(6, 0, 6, 2);
+    fl->setVerticalSpacing(0);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(totais);

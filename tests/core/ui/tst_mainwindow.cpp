@@ -101,6 +101,7 @@ private slots:
             ModuleFrame::registerModuleWindow(nome, [this, nome](QWidget *) {
                 auto *janela = new F599CAD;
                 janela->setObjectName(nome);
+                janela->setWindowTitle(nome);
                 m_abertas << nome;
                 return janela;
             });
@@ -249,7 +250,8 @@ private slots:
     }
 
     // Guards the unread reminder: at start, again each time a module window closes, with the
-    // menu and "Sair" back only when no module window is left.
+    // menu and "Sair" back only when no module window is left; and the caption, which names the
+    // module window in front (it has no title bar of its own) and is the main one again after.
     void unreadReminderAfterModuleWindowCloses()
     {
         AmbienteJanela amb(usuario());
@@ -263,17 +265,21 @@ private slots:
         QCOMPARE(abertas(pri).size(), 2);
         QVERIFY(menu(pri)->isHidden());
         QVERIFY(botao(pri, "btFechar")->isHidden());
+        QCOMPARE(pri.windowTitle(), QStringLiteral("Sistema de Korvex - F599REL"));
+        QVERIFY(area(pri)->activeSubWindow()->windowFlags().testFlag(Qt::FramelessWindowHint));
 
         area(pri)->activeSubWindow()->close();
         QTRY_COMPARE(amb.respostas.shown.size(), 2);
         QCOMPARE(amb.respostas.lastText(), kLembreteRetorno);
         QVERIFY(menu(pri)->isHidden()); // one module window is still open
+        QCOMPARE(pri.windowTitle(), QStringLiteral("Sistema de Korvex - F599MSG"));
 
         m_mensagensNovas = false;
         area(pri)->subWindowList().first()->close();
         QTRY_VERIFY(!menu(pri)->isHidden());
         QVERIFY(!botao(pri, "btFechar")->isHidden());
         QCOMPARE(amb.respostas.shown.size(), 2);
+        QCOMPARE(pri.windowTitle(), QStringLiteral("Sistema de Korvex"));
     }
 
     // Guards against a crash: a module window closed while its own modal dialog ran freed the
