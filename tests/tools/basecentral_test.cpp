@@ -1,3 +1,4 @@
+#include "ArquivoZip.h"
 #include "CentralExemplo.h"
 #include "ConsultaServidor.h"
 #include "DatabaseError.h"
@@ -261,7 +262,7 @@ TEST_F(BaseCentralTeste, ComandosRecusados)
 // Guards against a user's file missing what the screens need or holding what the user must not
 // see: other sellers' customers, unsent states that would be sent again, server columns,
 // numbers changed on the way (NUMERIC values copied through doubles), and a stale catalogue or
-// order history kept from an earlier file.
+// order history kept from an earlier file or its package.
 TEST_F(BaseCentralTeste, BaseDoUsuario)
 {
     central->executaScript(marcos, NotebookExemplo::script());
@@ -331,7 +332,10 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     central->conexao().execute(QStringLiteral("UPDATE F511TAB SET PRCVEN = 7.5"));
     central->conexao().execute(QStringLiteral("UPDATE F530PDF SET OBSCLI = 'FATURADO' WHERE CODINT = 501"));
     central->conexao().execute(QStringLiteral("UPDATE F530IPF SET QTDPRO = 9 WHERE CODINT = 501"));
-    central->geraBase(marcos, arquivo);
+    // This time as the notebook receives it: the package made with the history's pieces.
+    const QString pacote = QDir(pasta.path()).filePath(QStringLiteral("ORVALIS.KXD"));
+    central->geraPacote(marcos, pacote);
+    ASSERT_TRUE(ArquivoZip::extrai(pacote, QStringLiteral("ORVA1_7.FDB"), arquivo).ok());
     FirebirdConnection segunda(QStringLiteral("teste_base_usuario_2"));
     segunda.setDatabaseName(arquivo);
     segunda.open();

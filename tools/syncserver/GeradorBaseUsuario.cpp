@@ -88,10 +88,14 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
                  {}}};
     }
     if (tabela == u"F530IPF") {
-        return {{tabela, {},
-                 QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = T.CODEMP AND P.CODPDF = T.CODPDF "
-                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
-                     + situacao(QStringLiteral("P")) + u')',
+        // From the user's orders to their items by the items' index: a test of every item of the
+        // company against its order reads hundreds of thousands of rows for a few thousand.
+        return {{tabela,
+                 QStringLiteral("(SELECT DISTINCT P.CODEMP, P.CODPDF, P.CODINT FROM F530PDF P WHERE P.CODEMP = :EMP "
+                                "AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
+                     + situacao(QStringLiteral("P"))
+                     + QStringLiteral(") P JOIN F530IPF T ON T.CODEMP = P.CODEMP AND T.CODPDF = P.CODPDF AND T.CODINT = P.CODINT"),
+                 {},
                  {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
     }
     // A supervisor decides on every bonus order of the company; a seller sees its own.
