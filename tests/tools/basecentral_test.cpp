@@ -270,6 +270,8 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     central->conexao().execute(QStringLiteral("INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, STUCLI) "
                                               "VALUES (1, 3, 0, 20, 'DE OUTRO VENDEDOR', 'E')"));
     central->conexao().execute(QStringLiteral("INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 3, 1)"));
+    central->conexao().execute(QStringLiteral("INSERT INTO F030PDV (CODEMP, CODCCU, CODPDV, AUTBON, CODVEN) VALUES (1, 1, 7002, 'P', 15)"));
+    central->conexao().execute(QStringLiteral("INSERT INTO F530IBO (CODEMP, CODCCU, CODPDV, CODPRO, QTDPRO) VALUES (1, 1, 7002, 100, 1)"));
 
     const QString arquivo = QDir(pasta.path()).filePath(QStringLiteral("ORVA1_7.FDB"));
     central->geraBase(marcos, arquivo);
@@ -319,7 +321,9 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
                                            "AND M.CODMSG = P.CODMSG WHERE M.TITMSG = 'VISITA'")),
               QStringLiteral("JULIANA LIMA, ROBERTO MOREIRA"));
 
-    EXPECT_EQ(textoEm(base, QStringLiteral("SELECT AUTBON FROM F530BON WHERE CODPDV = 7001")), QStringLiteral("A"));
+    // Bonus orders awaiting a decision only: 7001 was decided by the script.
+    EXPECT_EQ(textoEm(base, QStringLiteral("SELECT LIST(CODPDV || AUTBON) FROM F530BON")), QStringLiteral("7002P"));
+    EXPECT_EQ(contaEm(base, QStringLiteral("F530IBO WHERE CODPDV = 7002")), 1);
     EXPECT_EQ(contaEm(base, QStringLiteral("F530IBO")), 1);
     EXPECT_EQ(contaEm(base, QStringLiteral("F512MTF")), 2);
     EXPECT_EQ(contaEm(base, QStringLiteral("F500RSV")), 2);

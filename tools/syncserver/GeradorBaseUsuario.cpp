@@ -98,17 +98,23 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
                  {},
                  {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
     }
-    // A supervisor decides on every bonus order of the company; a seller sees its own.
-    const auto doVendedor = [&usuario](const QString &alias) {
-        return usuario.supervisor ? QString() : QStringLiteral(" AND %1.CODVEN = :VEN").arg(alias);
+    // A supervisor decides on every bonus order of the company; a seller sees its own. Only
+    // the orders still awaiting a decision: the notebook reports every decided row it holds,
+    // so a decision the server already has would go up again at each exchange, and would
+    // overwrite whatever the back office made of it meanwhile.
+    const auto aDecidir = [&usuario](const QString &alias) {
+        return QStringLiteral(" AND COALESCE(%1.AUTBON, 'P') = 'P'").arg(alias)
+               + (usuario.supervisor ? QString() : QStringLiteral(" AND %1.CODVEN = :VEN").arg(alias));
     };
-    if (tabela == u"F530BON")
-        return {{QStringLiteral("F030PDV"), {}, empresa + doVendedor(QStringLiteral("T")), {}, {}}};
+    if (tabela == u"F530BON") {
+        return {{QStringLiteral("F030PDV"), {}, empresa + aDecidir(QStringLiteral("T")),
+                 {{QStringLiteral("AUTBON"), QStringLiteral("'P'")}}, {}}};
+    }
     if (tabela == u"F530IBO") {
         return {{tabela, {},
                  QStringLiteral("EXISTS (SELECT 1 FROM F030PDV B WHERE B.CODEMP = T.CODEMP AND B.CODCCU = T.CODCCU "
                                 "AND B.CODPDV = T.CODPDV AND B.CODEMP = :EMP")
-                     + doVendedor(QStringLiteral("B")) + u')',
+                     + aDecidir(QStringLiteral("B")) + u')',
                  {}, {}}};
     }
     if (tabela == u"F512MTF")
