@@ -1,3 +1,4 @@
+#include "ArquivoZip.h"
 #include "CentralExemplo.h"
 #include "ConsultaServidor.h"
 #include "DatabaseError.h"
@@ -261,7 +262,7 @@ TEST_F(BaseCentralTeste, ComandosRecusados)
 // Guards against a user's file missing what the screens need or holding what the user must not
 // see: other sellers' customers, unsent states that would be sent again, server columns,
 // numbers changed on the way (NUMERIC values copied through doubles), and a stale catalogue or
-// order history kept from an earlier file.
+// order history kept from an earlier file or its package.
 TEST_F(BaseCentralTeste, BaseDoUsuario)
 {
     central->executaScript(marcos, NotebookExemplo::script());
@@ -269,6 +270,8 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     central->conexao().execute(QStringLiteral("INSERT INTO F510CLI (CODEMP, CODCLI, CODNOV, CODVEN, RAZCLI, STUCLI) "
                                               "VALUES (1, 3, 0, 20, 'DE OUTRO VENDEDOR', 'E')"));
     central->conexao().execute(QStringLiteral("INSERT INTO F510OPC (CODEMP, CODCLI, CODOPE) VALUES (1, 3, 1)"));
+    central->conexao().execute(QStringLiteral("INSERT INTO F030PDV (CODEMP, CODCCU, CODPDV, AUTBON, CODVEN) VALUES (1, 1, 7002, 'P', 15)"));
+    central->conexao().execute(QStringLiteral("INSERT INTO F530IBO (CODEMP, CODCCU, CODPDV, CODPRO, QTDPRO) VALUES (1, 1, 7002, 100, 1)"));
 
     const QString arquivo = QDir(pasta.path()).filePath(QStringLiteral("ORVA1_7.FDB"));
     central->geraBase(marcos, arquivo);
@@ -318,7 +321,9 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
                                            "AND M.CODMSG = P.CODMSG WHERE M.TITMSG = 'VISITA'")),
               QStringLiteral("JULIANA LIMA, ROBERTO MOREIRA"));
 
-    EXPECT_EQ(textoEm(base, QStringLiteral("SELECT AUTBON FROM F530BON WHERE CODPDV = 7001")), QStringLiteral("A"));
+    // Bonus orders awaiting a decision only: 7001 was decided by the script.
+    EXPECT_EQ(textoEm(base, QStringLiteral("SELECT LIST(CODPDV || AUTBON) FROM F530BON")), QStringLiteral("7002P"));
+    EXPECT_EQ(contaEm(base, QStringLiteral("F530IBO WHERE CODPDV = 7002")), 1);
     EXPECT_EQ(contaEm(base, QStringLiteral("F530IBO")), 1);
     EXPECT_EQ(contaEm(base, QStringLiteral("F512MTF")), 2);
     EXPECT_EQ(contaEm(base, QStringLiteral("F500RSV")), 2);
@@ -331,7 +336,10 @@ TEST_F(BaseCentralTeste, BaseDoUsuario)
     central->conexao().execute(QStringLiteral("UPDATE F511TAB SET PRCVEN = 7.5"));
     central->conexao().execute(QStringLiteral("UPDATE F530PDF SET OBSCLI = 'FATURADO' WHERE CODINT = 501"));
     central->conexao().execute(QStringLiteral("UPDATE F530IPF SET QTDPRO = 9 WHERE CODINT = 501"));
-    central->geraBase(marcos, arquivo);
+    // This time as the notebook receives it: the package made with the history's pieces.
+    const QString pacote = QDir(pasta.path()).filePath(QStringLiteral("ORVALIS.KXD"));
+    central->geraPacote(marcos, pacote);
+    ASSERT_TRUE(ArquivoZip::extrai(pacote, QStringLiteral("ORVA1_7.FDB"), arquivo).ok());
     FirebirdConnection segunda(QStringLiteral("teste_base_usuario_2"));
     segunda.setDatabaseName(arquivo);
     segunda.open();

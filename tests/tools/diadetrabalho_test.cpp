@@ -1,4 +1,5 @@
 #include "LinhasStatus.h"
+#include "PendentesEnvio.h"
 #include "ProxyQueda.h"
 #include "TrocaComServidor.h"
 
@@ -24,7 +25,7 @@ protected:
 // Guards a seller's day of work on its way through both sides: every kind of pending row
 // reaches the central database under server numbers, the notebook receives them back as
 // sent, keeps its budget under the same number, and a second synchronisation duplicates
-// nothing.
+// nothing and reports nothing again (a bonus decision the server has included).
 TEST_F(DiaDeTrabalho, TrabalhoDoDiaChegaEVolta)
 {
     ASSERT_TRUE(sincroniza()) << linhas.join(u'\n').toStdString();
@@ -59,7 +60,8 @@ TEST_F(DiaDeTrabalho, TrabalhoDoDiaChegaEVolta)
     EXPECT_EQ(local(QStringLiteral("SELECT DATATL FROM F599USU")), QDate::currentDate().toString(Qt::ISODate));
     EXPECT_FALSE(QFile::exists(QDir(notebook.folder()).filePath(QStringLiteral("ORCPED.XML"))));
 
-    // Only the bonus decision, which the notebook reports at every exchange, goes up again.
+    // Nothing is pending any more, the bonus decision included: nothing goes up again.
+    EXPECT_TRUE(PendentesEnvio(*dat).le().isEmpty());
     const QString pedidos = central(QStringLiteral("SELECT COUNT(*) FROM F530PDF"));
     const QString mensagens = central(QStringLiteral("SELECT COUNT(*) FROM F599MSG"));
     const QString clientes = central(QStringLiteral("SELECT COUNT(*) FROM F510CLI"));

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,13 +48,16 @@ public:
         script = linhas;
         return static_cast<int>(linhas.size());
     }
-    void geraBase(const UsuarioServidor &, const QString &arquivo) override
+    void geraPacote(const UsuarioServidor &usuario, const QString &pacote) override
     {
         if (falhaBase)
             throw DatabaseError(QStringLiteral("disco cheio"));
+        const QString arquivo = QFileInfo(pacote).dir().filePath(usuario.nomePacote() + QStringLiteral(".FDB"));
         QFile f(arquivo);
         f.open(QIODevice::WriteOnly);
         f.write(conteudoBase);
+        f.close();
+        ArquivoZip::compacta(arquivo, pacote);
     }
 };
 

@@ -5,8 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +42,23 @@ struct Servico
         return processo.exitStatus() == QProcess::NormalExit ? processo.exitCode() : -1;
     }
 };
+
+// SYSDBA's password on a Firebird server listening on localhost, from KORVEX_SENHA_CENTRAL or
+// the file the Debian package writes; empty when there is no such server to test against.
+QString senhaServidorLocal()
+{
+    QTcpSocket sonda;
+    sonda.connectToHost(QStringLiteral("127.0.0.1"), 3050);
+    if (!sonda.waitForConnected(1000))
+        return {};
+    if (qEnvironmentVariableIsSet("KORVEX_SENHA_CENTRAL"))
+        return qEnvironmentVariable("KORVEX_SENHA_CENTRAL");
+    QFile arquivo(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return {};
+    const auto achado = QRegularExpression(QStringLiteral("ISC_PASSWORD=\"?([^\"\n]*)")).match(QString::fromUtf8(arquivo.readAll()));
+    return achado.hasMatch() ? achado.captured(1) : QString();
+}
 
 } // namespace
 
@@ -103,4 +124,38 @@ TEST(ConfiguracaoServidor, CriaBaseEUsuariosAntesDeServir)
     Servico errado("registro = tudo\n");
     EXPECT_EQ(errado.executa({}), 2);
     EXPECT_TRUE(errado.erros.contains(QStringLiteral("nível de registro inválido"))) << errado.erros.toStdString();
+}
+
+// Guards a central database on a Firebird server named as host:path: created with its users by
+// the set-up commands, left alone by a second --cria-base, and serving a user's package (the
+// user's file reads the central database through the server with the configured account).
+// Skipped where no server listens on localhost.
+TEST(ConfiguracaoServidor, BaseCentralNumServidorFirebird)
+{
+    const QString senha = senhaServidorLocal();
+    const QString pastaServidor = qEnvironmentVariableIsSet("KORVEX_PASTA_SERVIDOR_FIREBIRD")
+                                      ? qEnvironmentVariable("KORVEX_PASTA_SERVIDOR_FIREBIRD")
+                                      : QStringLiteral("/var/lib/firebird/3.0/data");
+    if (senha.isEmpty() || !QFileInfo(pastaServidor).isDir())
+        GTEST_SKIP() << "sem servidor Firebird em localhost";
+    const QString base = QStringLiteral("localhost:") + pastaServidor + QStringLiteral("/korvex-teste-")
+                         + QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".fdb");
+    Servico servico("base = " + base.toUtf8() + "\nusuario_base = SYSDBA\nsenha_base = " + senha.toUtf8() + "\n");
+    EXPECT_EQ(servico.executa({QStringLiteral("--cria-base"), QStringLiteral("--usuario"), QStringLiteral("1:25:Ana:segredo:7")}), 0)
+        << servico.erros.toStdString();
+    EXPECT_EQ(servico.executa({QStringLiteral("--cria-base")}), 0) << servico.erros.toStdString();
+    {
+        BaseCentral central(QDir(servico.pasta.path()).filePath(QStringLiteral("dados")),
+                            QString::fromLocal8Bit(qgetenv("KORVEX_SCHEMA")), base, senha);
+        const auto ana = central.autentica(QStringLiteral("ana"), D500DAT::embaralhaSenha(QStringLiteral("segredo")));
+        ASSERT_TRUE(ana.has_value());
+        const QString pacote = QDir(servico.pasta.path()).filePath(QStringLiteral("ORVALIS.KXD"));
+        central.geraPacote(*ana, pacote);
+        EXPECT_TRUE(QFileInfo(pacote).size() > 0);
+    }
+    QProcess isql;
+    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q")});
+    isql.write("CONNECT '" + base.toUtf8() + "' USER 'SYSDBA' PASSWORD '" + senha.toUtf8() + "';\nDROP DATABASE;\n");
+    isql.closeWriteChannel();
+    isql.waitForFinished(60000);
 }

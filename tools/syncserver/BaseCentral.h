@@ -17,6 +17,7 @@
 // GeradorBaseUsuario. The template of that file (MODELO.FDB) is made from the contract, and
 // made again whenever the contract is newer than it.
 class GeradorBaseUsuario;
+class QFile;
 
 class BaseCentral : public ServicosServidor
 {
@@ -43,12 +44,14 @@ public:
     std::optional<UsuarioServidor> autentica(const QString &nome, const QString &senha) override;
     void gravaServidor(const UsuarioServidor &usuario, const QString &endereco) override;
     int executaScript(const UsuarioServidor &usuario, const QStringList &linhas) override;
-    void geraBase(const UsuarioServidor &usuario, const QString &arquivo) override;
+    void geraPacote(const UsuarioServidor &usuario, const QString &pacote) override;
+    // Writes the user's database file at `arquivo` (closed on return). Throws DatabaseError.
+    void geraBase(const UsuarioServidor &usuario, const QString &arquivo);
 
     // Builds each company's catalogue file (CATALOGO<emp>.FDB) and each user's history (the
-    // catalogue with the user's closed orders, HISTORICO<emp>_<usu>.FDB) now, so that the first
-    // user's file after a start does not wait for them. Each is built again after a change to
-    // what it holds.
+    // catalogue with the user's closed orders, HISTORICO<emp>_<usu>.FDB, deflated in pieces
+    // beside it for the user's packages) now, so that the first user's file after a start does
+    // not wait for them. Each is built again after a change to what it holds.
     void preparaCatalogos();
 
     // Adds or replaces a user of the central database; the password is given in clear and
@@ -64,9 +67,12 @@ private:
     void leTiposColunas();
     // A connection of the calling thread to the central database, open.
     void preparaConexao(FirebirdConnection &conexao) const;
-    // Brings the user's history up to date and copies it to `destino` (when not empty).
+    // Brings the user's history up to date and copies it to `destino` (when not empty). When
+    // given, `historico` and `pecas` are opened on the history copied and its deflated pieces, as
+    // they were at the copy, for the package made from `destino`.
     void copiaHistorico(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const UsuarioServidor &usuario,
-                        const QString &destino);
+                        const QString &destino, QFile *historico = nullptr, QFile *pecas = nullptr);
+    void geraBase(const UsuarioServidor &usuario, const QString &arquivo, QFile *historico, QFile *pecas);
     // Brings the company's catalogue up to date and copies it to `destino` (when not empty).
     void copiaCatalogo(GeradorBaseUsuario &gerador, FirebirdConnection &conexao, const QString &empresa,
                        const QString &destino);

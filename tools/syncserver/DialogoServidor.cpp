@@ -427,17 +427,8 @@ void DialogoServidor::geraEEnviaPacote()
         falha(QStringLiteral("não foi possível criar a pasta de trabalho"));
         return;
     }
-    const QString nome = m_usuario->nomePacote();
-    const QString arquivoBase = QDir(pasta).filePath(nome + QStringLiteral(".FDB"));
     const QString arquivoPacote = QDir(pasta).filePath(QStringLiteral("ORVALIS.KXD"));
-    executa([servicos = &m_servicos, usuario = *m_usuario, arquivoBase, arquivoPacote] {
-                servicos->geraBase(usuario, arquivoBase);
-                // The fastest deflate: a database file compresses nearly as well, in a third of the time.
-                const ArquivoZip::Resultado compactado = ArquivoZip::compacta(arquivoBase, arquivoPacote, 1);
-                QFile::remove(arquivoBase);
-                if (!compactado.ok())
-                    throw DatabaseError(QStringLiteral("não foi possível compactar a base: ") + compactado.detalhe);
-            },
+    executa([servicos = &m_servicos, usuario = *m_usuario, arquivoPacote] { servicos->geraPacote(usuario, arquivoPacote); },
             [this, arquivoPacote] { enviaPacote(arquivoPacote); }, QStringLiteral("falha ao gerar a base do usuário"));
 }
 

@@ -88,23 +88,33 @@ QList<GeradorBaseUsuario::Origem> GeradorBaseUsuario::origens(const QString &tab
                  {}}};
     }
     if (tabela == u"F530IPF") {
-        return {{tabela, {},
-                 QStringLiteral("EXISTS (SELECT 1 FROM F530PDF P WHERE P.CODEMP = T.CODEMP AND P.CODPDF = T.CODPDF "
-                                "AND P.CODINT = T.CODINT AND P.CODEMP = :EMP AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
-                     + situacao(QStringLiteral("P")) + u')',
+        // From the user's orders to their items by the items' index: a test of every item of the
+        // company against its order reads hundreds of thousands of rows for a few thousand.
+        return {{tabela,
+                 QStringLiteral("(SELECT DISTINCT P.CODEMP, P.CODPDF, P.CODINT FROM F530PDF P WHERE P.CODEMP = :EMP "
+                                "AND (P.CODVEN = :VEN OR P.VENSUB = :VEN)")
+                     + situacao(QStringLiteral("P"))
+                     + QStringLiteral(") P JOIN F530IPF T ON T.CODEMP = P.CODEMP AND T.CODPDF = P.CODPDF AND T.CODINT = P.CODINT"),
+                 {},
                  {{QStringLiteral("SITIPF"), QStringLiteral("IIF(T.SITIPF = 'D', 'E', T.SITIPF)")}}, {}}};
     }
-    // A supervisor decides on every bonus order of the company; a seller sees its own.
-    const auto doVendedor = [&usuario](const QString &alias) {
-        return usuario.supervisor ? QString() : QStringLiteral(" AND %1.CODVEN = :VEN").arg(alias);
+    // A supervisor decides on every bonus order of the company; a seller sees its own. Only
+    // the orders still awaiting a decision: the notebook reports every decided row it holds,
+    // so a decision the server already has would go up again at each exchange, and would
+    // overwrite whatever the back office made of it meanwhile.
+    const auto aDecidir = [&usuario](const QString &alias) {
+        return QStringLiteral(" AND COALESCE(%1.AUTBON, 'P') = 'P'").arg(alias)
+               + (usuario.supervisor ? QString() : QStringLiteral(" AND %1.CODVEN = :VEN").arg(alias));
     };
-    if (tabela == u"F530BON")
-        return {{QStringLiteral("F030PDV"), {}, empresa + doVendedor(QStringLiteral("T")), {}, {}}};
+    if (tabela == u"F530BON") {
+        return {{QStringLiteral("F030PDV"), {}, empresa + aDecidir(QStringLiteral("T")),
+                 {{QStringLiteral("AUTBON"), QStringLiteral("'P'")}}, {}}};
+    }
     if (tabela == u"F530IBO") {
         return {{tabela, {},
                  QStringLiteral("EXISTS (SELECT 1 FROM F030PDV B WHERE B.CODEMP = T.CODEMP AND B.CODCCU = T.CODCCU "
                                 "AND B.CODPDV = T.CODPDV AND B.CODEMP = :EMP")
-                     + doVendedor(QStringLiteral("B")) + u')',
+                     + aDecidir(QStringLiteral("B")) + u')',
                  {}, {}}};
     }
     if (tabela == u"F512MTF")

@@ -19,8 +19,9 @@ class FirebirdConnection;
 // the sellers it stands in for, with their routes, conditions, operations, titles and pending
 // items; orders are the seller's (as seller or substitute) under their server numbers, typed
 // and released ones shown as sent ('E'); messages to the user arrive as received ('R'), those
-// the user sent as sent ('E') with their recipients; bonus orders and flex movements are those
-// of the supervisor; goals are the seller's, and the team's for a supervisor.
+// the user sent as sent ('E') with their recipients; bonus orders are those awaiting a
+// decision (the seller's, or the company's for a supervisor); flex movements are those of the
+// supervisor; goals are the seller's, and the team's for a supervisor.
 //
 // Most of a file is the company's catalogue and rules, the same for all its users: that part is
 // built once into a catalogue file (geraCatalogo), and each user's file is a copy of it with

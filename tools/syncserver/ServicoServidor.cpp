@@ -99,6 +99,16 @@ bool ServicoServidor::criaBase(const ConfiguracaoServidor &config, const QString
     const QString arquivo = config.arquivoBase();
     if (!config.baseRemota() && QFileInfo::exists(arquivo))
         return false;
+    // On a Firebird server the file is not ours to see: a database that opens already exists.
+    if (config.baseRemota()) {
+        FirebirdConnection existente(QStringLiteral("korvex_central_existente"));
+        existente.setDatabaseName(arquivo);
+        try {
+            existente.open();
+            return false;
+        } catch (const DatabaseError &) {
+        }
+    }
     QFile contrato(esquema);
     if (!contrato.open(QIODevice::ReadOnly))
         throw DatabaseError(QStringLiteral("Não foi possível ler o contrato da base: ") + esquema);

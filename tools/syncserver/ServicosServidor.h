@@ -18,7 +18,7 @@ struct UsuarioServidor
 
 // What the server's side of the dialogue asks of the central database. Every call throws
 // (DatabaseError or another std::exception) on a failure of the server's own; the dialogue then
-// answers "#ERRO#". executaScript and geraBase may be called from several threads at once.
+// answers "#ERRO#". executaScript and geraPacote may be called from several threads at once.
 class ServicosServidor
 {
 public:
@@ -30,6 +30,7 @@ public:
     virtual void gravaServidor(const UsuarioServidor &usuario, const QString &endereco) = 0;
     // Executes the uploaded script, all lines or none. Returns the number of statements.
     virtual int executaScript(const UsuarioServidor &usuario, const QStringList &linhas) = 0;
-    // Writes the user's database file at `arquivo` (a Firebird file, closed on return).
-    virtual void geraBase(const UsuarioServidor &usuario, const QString &arquivo) = 0;
+    // Writes the user's package at `pacote`: a ZIP archive whose one entry, named
+    // nomePacote() + ".FDB", is the user's database file. Work files go beside `pacote`.
+    virtual void geraPacote(const UsuarioServidor &usuario, const QString &pacote) = 0;
 };
