@@ -17,36 +17,36 @@ void poe(TClientDataSetPlus *ds, const char *campo, const Decimal &valor)
     ds->setValue(QLatin1String(campo), valor.toString());
 }
 
-// The item columns that are plain copies of ItemValues members, in one list for reading and
+// The item columns that are plain copies of ValoresItem members, in one list for reading and
 // writing alike.
 struct CampoDecimal
 {
     const char *nome;
-    Decimal ItemValues::*membro;
+    Decimal ValoresItem::*membro;
 };
 const CampoDecimal kDecimais[] = {
-    {"QTDPRO", &ItemValues::QTDPRO}, {"VLRUNT", &ItemValues::VLRUNT}, {"VLRTOT", &ItemValues::VLRTOT},
-    {"USOFLX", &ItemValues::USOFLX}, {"GERFLX", &ItemValues::GERFLX}, {"PRCTAB", &ItemValues::PRCTAB},
-    {"PRCVEN", &ItemValues::PRCVEN}, {"MAXDCT", &ItemValues::MAXDCT}, {"FATPRO", &ItemValues::FATPRO},
-    {"VLRSTB", &ItemValues::VLRSTB}, {"TABCOS", &ItemValues::TABCOS}, {"QTDFAT", &ItemValues::QTDFAT},
-    {"VLRFAT", &ItemValues::VLRFAT},
+    {"QTDPRO", &ValoresItem::QTDPRO}, {"VLRUNT", &ValoresItem::VLRUNT}, {"VLRTOT", &ValoresItem::VLRTOT},
+    {"USOFLX", &ValoresItem::USOFLX}, {"GERFLX", &ValoresItem::GERFLX}, {"PRCTAB", &ValoresItem::PRCTAB},
+    {"PRCVEN", &ValoresItem::PRCVEN}, {"MAXDCT", &ValoresItem::MAXDCT}, {"FATPRO", &ValoresItem::FATPRO},
+    {"VLRSTB", &ValoresItem::VLRSTB}, {"TABCOS", &ValoresItem::TABCOS}, {"QTDFAT", &ValoresItem::QTDFAT},
+    {"VLRFAT", &ValoresItem::VLRFAT},
 };
 
 struct CampoTexto
 {
     const char *nome;
-    QString ItemValues::*membro;
+    QString ValoresItem::*membro;
 };
 const CampoTexto kTextos[] = {
-    {"ITMPRM", &ItemValues::ITMPRM}, {"SITIPF", &ItemValues::SITIPF},
-    {"SITFLX", &ItemValues::SITFLX}, {"VLDITM", &ItemValues::VLDITM},
+    {"ITMPRM", &ValoresItem::ITMPRM}, {"SITIPF", &ValoresItem::SITIPF},
+    {"SITFLX", &ValoresItem::SITFLX}, {"VLDITM", &ValoresItem::VLDITM},
 };
 
 } // namespace
 
-ItemValues le(const TClientDataSetPlus *itens)
+ValoresItem le(const TClientDataSetPlus *itens)
 {
-    ItemValues v;
+    ValoresItem v;
     for (const CampoDecimal &c : kDecimais)
         v.*c.membro = d(itens, c.nome);
     for (const CampoTexto &c : kTextos)
@@ -56,7 +56,7 @@ ItemValues le(const TClientDataSetPlus *itens)
     return v;
 }
 
-void grava(TClientDataSetPlus *itens, const ItemValues &v)
+void grava(TClientDataSetPlus *itens, const ValoresItem &v)
 {
     for (const CampoDecimal &c : kDecimais)
         poe(itens, c.nome, v.*c.membro);
@@ -69,9 +69,9 @@ void grava(TClientDataSetPlus *itens, const ItemValues &v)
     itens->setValue(QStringLiteral("PRZMAX"), QString::number(v.PRZMAX));
 }
 
-PriceBasis basePrecos(const TClientDataSetPlus *p)
+BasePreco basePrecos(const TClientDataSetPlus *p)
 {
-    PriceBasis b;
+    BasePreco b;
     b.PRCTAB = d(p, "PRCTAB");
     b.PRCVEN = d(p, "PRCVEN");
     b.MAXDCT = d(p, "MAXDCT");

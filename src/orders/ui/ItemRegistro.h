@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ItemValues.h"
-#include "PriceBasis.h"
+#include "ValoresItem.h"
+#include "BasePreco.h"
 
 class TClientDataSetPlus;
 
@@ -9,9 +9,9 @@ class TClientDataSetPlus;
 // reads a product row of the product list as the prices the item rules work from.
 namespace ItemRegistro {
 
-ItemValues le(const TClientDataSetPlus *itens);
+ValoresItem le(const TClientDataSetPlus *itens);
 // Writes the computed columns into the item being edited or inserted.
-void grava(TClientDataSetPlus *itens, const ItemValues &valores);
-PriceBasis basePrecos(const TClientDataSetPlus *produtos);
+void grava(TClientDataSetPlus *itens, const ValoresItem &valores);
+BasePreco basePrecos(const TClientDataSetPlus *produtos);
 
 } // namespace ItemRegistro

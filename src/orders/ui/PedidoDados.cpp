@@ -1,7 +1,7 @@
 #include "PedidoDados.h"
 
 #include "ClientDataSetPlus.h"
-#include "CustomerConditions.h"
+#include "CondicoesCliente.h"
 
 // "P.CODCLI+0" keeps the engine from walking every customer and probing each one's orders:
 // the period picks the orders and the customers are hashed, which halves the list's refresh
@@ -104,7 +104,7 @@ PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
     });
     cdsTransacao = cria(kSelectTransacao);
     cdsOperacao = cria(kSelectOperacao);
-    cdsCondicao = cria(CustomerConditions::statement());
+    cdsCondicao = cria(CondicoesCliente::statement());
     cdsCliente = cria(kSelectCliente);
     cdsFinanceiro = cria(kSelectFinanceiro);
     cdsUltimaCompra = cria(kSelectUltimaCompra);
@@ -162,7 +162,7 @@ std::optional<bool> PedidoDados::operacaoComImposto() const
     return cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
 }
 
-std::optional<ItemCalculation::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
+std::optional<CalculoItem::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
 {
     if (!cdsImposto->active())
         return std::nullopt;
@@ -171,7 +171,7 @@ std::optional<ItemCalculation::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint6
     });
     if (cdsImposto->isEmpty())
         return std::nullopt;
-    return ItemCalculation::TaxRow{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
+    return CalculoItem::TaxRow{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
                                    decimal(cdsImposto, QStringLiteral("ALIINA")), decimal(cdsImposto, QStringLiteral("CFTICM"))};
 }
 
@@ -180,7 +180,7 @@ std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64
     const std::optional<bool> temImposto = operacaoComImposto();
     if (!temImposto)
         return std::nullopt;
-    return ItemCalculation::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
+    return CalculoItem::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
 }
 
 Decimal PedidoDados::decimal(const TClientDataSetPlus *ds, const QString &field)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Decimal.h"
-#include "ItemCalculation.h"
+#include "CalculoItem.h"
 
 #include <QObject>
 #include <QString>
@@ -66,7 +66,7 @@ public:
     // nullopt while no operation of the customer's list is chosen.
     std::optional<bool> operacaoComImposto() const;
     // The tax row of the customer's state for a product and cost centre (the filter stays set).
-    std::optional<ItemCalculation::TaxRow> imposto(qint64 CODCCU, qint64 CODPRO) const;
+    std::optional<CalculoItem::TaxRow> imposto(qint64 CODCCU, qint64 CODPRO) const;
     // VLRSTB of an item total under the chosen operation; nullopt while none is chosen, so the
     // item keeps what it has until the operation is known.
     std::optional<Decimal> substituicaoTributaria(qint64 CODCCU, qint64 CODPRO, const Decimal &VLRTOT) const;

@@ -2,22 +2,22 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "FlexBalance.h"
+#include "SaldoFlex.h"
 #include "ItemRegistro.h"
-#include "ItemRepricing.h"
+#include "RecalculoItens.h"
 #include "LigaAcao.h"
 #include "ModuleFrame.h"
-#include "OrderHeaderRules.h"
-#include "OrderSaveValidator.h"
-#include "OrderStore.h"
+#include "RegrasCabecalhoPedido.h"
+#include "ValidacaoGravacaoPedido.h"
+#include "GravacaoPedido.h"
 #include "PaginaPesquisa.h"
 #include "PainelCabecalho.h"
 #include "PainelFlex.h"
 #include "PainelItens.h"
 #include "PedidoDados.h"
-#include "ProductQuery.h"
-#include "RepricingPrices.h"
-#include "SaveCheckQueries.h"
+#include "ConsultaProdutos.h"
+#include "PrecosRecalculo.h"
+#include "ConsultasValidacaoGravacao.h"
 #include "SeletorProdutos.h"
 #include "SqlText.h"
 #include "U500CAD.h"
@@ -36,7 +36,7 @@
 
 namespace {
 
-void mostra(const OrderMessage &m)
+void mostra(const MensagemPedido &m)
 {
     dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
 }
@@ -185,7 +185,7 @@ void F530PDV::cdsCADPEDIDONewRecord()
     cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
     cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
     cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
-    const OrderHeaderRules::Sellers vendedores = OrderHeaderRules::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    const RegrasCabecalhoPedido::Sellers vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
     cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
     if (!vendedores.VENSUB.isEmpty())
         cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
@@ -208,8 +208,8 @@ void F530PDV::editaCabecalho()
         return;
     if (!editando(cab))
         cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
-    cab->setValue(QStringLiteral("RETPDV"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
+    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
+    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
 }
 
 void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
@@ -229,7 +229,7 @@ Decimal F530PDV::flexGravado() const
     // The balance already subtracts what the database holds for this order; a recovery copy's
     // or a copied header's TOTFLX was never counted there and would overdraw the account.
     const TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    return FlexBalance::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    return SaldoFlex::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODINT")));
 }
@@ -247,9 +247,9 @@ void F530PDV::tbsCadastroShow()
     TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
     cabecalho->mostraPedido();
     itens->mostraVisaoItens();
-    const bool editavel = OrderHeaderRules::editable(cab->asString(QStringLiteral("SITPDF")));
+    const bool editavel = RegrasCabecalhoPedido::editable(cab->asString(QStringLiteral("SITPDF")));
     btSalvar->setEnabled(editavel);
-    m_estado.saldoFlex = FlexBalance::read(m_dados->connection(), dat().sessao.CODEMP,
+    m_estado.saldoFlex = SaldoFlex::read(m_dados->connection(), dat().sessao.CODEMP,
                                            PedidoDados::codigo(cab, QStringLiteral("CODVEN")));
     itens->seletor->atualizaMarcas();
     rodape->mostraTotais(m_dados->cdsCADITEM);
@@ -275,7 +275,7 @@ bool F530PDV::atualizaSaldoFlex()
     const bool ativos = it->active();
     const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
     const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
-    const FlexBalance::Display flex = FlexBalance::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    const SaldoFlex::Display flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
     if (editando(cab))
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
@@ -302,12 +302,12 @@ bool F530PDV::recalculaItens()
         QList<QPair<qint64, qint64>> produtos;
         for (it->first(); !it->eof(); it->next())
             produtos.append({it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))});
-        const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
+        const PrecosRecalculo precos = PrecosRecalculo::load(m_dados->connection(),
                                                              SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
             const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
             const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
-            ItemRepricing::Outcome r = ItemRepricing::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            RecalculoItens::Outcome r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
@@ -329,9 +329,9 @@ void F530PDV::termosAlterados()
 {
     dat().executaAcao([this] {
         if (recalculaItens())
-            mostra(ItemRepricing::correctedItemsNotice());
+            mostra(RecalculoItens::correctedItemsNotice());
         if (!m_itensSemPreco.isEmpty())
-            mostra(ItemRepricing::missingProductsNotice(m_itensSemPreco));
+            mostra(RecalculoItens::missingProductsNotice(m_itensSemPreco));
     });
 }
 
@@ -380,19 +380,19 @@ void F530PDV::btSalvarClick()
     itens->seletor->cbFamilias->setChecked(false);
 
     if (recalculaItens()) {
-        const OrderMessage pergunta = OrderSaveValidator::correctedItemsQuestion();
+        const MensagemPedido pergunta = ValidacaoGravacaoPedido::correctedItemsQuestion();
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
     if (!m_itensSemPreco.isEmpty()) {
-        const OrderMessage pergunta = ItemRepricing::missingProductsQuestion(m_itensSemPreco);
+        const MensagemPedido pergunta = RecalculoItens::missingProductsQuestion(m_itensSemPreco);
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
     atualizaSaldoFlex();
     cabecalho->posicionaListas();
 
-    OrderSaveValidator::Input in;
+    ValidacaoGravacaoPedido::Input in;
     in.CODPDF = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
     in.CODVEN = PedidoDados::codigo(cab, QStringLiteral("CODVEN"));
     in.VENSUB = PedidoDados::codigo(cab, QStringLiteral("VENSUB"));
@@ -431,16 +431,16 @@ void F530PDV::btSalvarClick()
         }
     }
     if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = SaveCheckQueries::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
+        in.costCentres = ConsultasValidacaoGravacao::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
                                                 PedidoDados::codigo(cab, QStringLiteral("CODCLI")), centros);
 
-    const OrderSaveValidator validador(&D500DAT::geraSenhaLiberacao);
-    const OrderSaveValidator::Result r = validador.validate(in);
+    const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
+    const ValidacaoGravacaoPedido::Result r = validador.validate(in);
     if (r.refusal) {
         mostra(*r.refusal);
         return;
     }
-    for (const OrderMessage &aviso : r.notices)
+    for (const MensagemPedido &aviso : r.notices)
         mostra(aviso);
     if (r.clearReleaseCode)
         cabecalho->limpaLiberacao();
@@ -469,7 +469,7 @@ void F530PDV::btVoltarClick()
                                TipoMensagem::Aviso, CorMensagem::Vermelho, BotoesMensagem::SimNao)
             != RespostaMensagem::Sim)
         return;
-    const OrderStore::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODINT"))};
     for (TClientDataSetPlus *ds : {cab, it}) {
@@ -481,7 +481,7 @@ void F530PDV::btVoltarClick()
         ds->cancelUpdates();
     }
     if (m_estado.pedidoCopiado)
-        OrderStore::removeExact(m_dados->connection(), pedido);
+        GravacaoPedido::removeExact(m_dados->connection(), pedido);
     limpaClientePedido();
     voltaParaPesquisa();
 }

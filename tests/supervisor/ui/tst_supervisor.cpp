@@ -6,7 +6,7 @@
 #include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
 #include "OrcamentosSincronizacao.h"
-#include "OrderSaveValidator.h"
+#include "ValidacaoGravacaoPedido.h"
 #include "PacoteEnvio.h"
 #include "SenhaLiberacao.h"
 #include "U512SUP.h"
@@ -233,8 +233,8 @@ private slots:
         janela.btGerarSenhaClick();
         const QString senha = janela.lblSenha->text();
 
-        OrderSaveValidator validador(&D500DAT::geraSenhaLiberacao);
-        OrderSaveValidator::Input pedido;
+        ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
+        ValidacaoGravacaoPedido::Input pedido;
         pedido.CODPDF = QStringLiteral("4521");
         pedido.CODVEN = QStringLiteral("12");
         pedido.DATPDF = QDate(2026, 3, 5);
