@@ -562,40 +562,11 @@ void PainelItens::btIncluirITMClick()
 void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada,
                                  const Decimal &quantidade)
 {
-    PedidoDados &d = *m_estado.dados;
-    TClientDataSetPlus *p = d.cdsPESPRODUTO;
-    TClientDataSetPlus *itens = d.cdsCADITEM;
-    TClientDataSetPlus *cab = d.cdsCADPEDIDO;
-    const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
-    const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
-
-    const bool temImposto = d.operacaoComImposto().value_or(false);
-    const std::optional<CalculoItem::TaxRow> imposto = temImposto ? d.imposto(ccu, pro) : std::nullopt;
-    const ValoresItem valores = CalculoItem::fromProduct(pricing, entrada.price, quantidade, percentualComissao(),
-                                                            entrada.promotion, temImposto, imposto);
-    const QString pedido = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
-    itens->setFilter([ccu, pro, pedido](const DataRow &r) {
-        return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
-            && QString::number(r.asInteger(QStringLiteral("CODPDF"))) == pedido;
-    });
-    if (itens->isEmpty())
-        itens->append();
-    else
-        itens->edit();
-    itens->setValue(QStringLiteral("CODEMP"), PedidoDados::codigo(cab, QStringLiteral("CODEMP")));
-    itens->setValue(QStringLiteral("CODPDF"), pedido);
-    itens->setValue(QStringLiteral("CODINT"), PedidoDados::codigo(cab, QStringLiteral("CODINT")));
-    itens->setValue(QStringLiteral("CODCCU"), QString::number(ccu));
-    itens->setValue(QStringLiteral("CODPRO"), QString::number(pro));
-    itens->setValue(QStringLiteral("DESPRO"), p->asString(QStringLiteral("DESPRO")));
-    itens->setValue(QStringLiteral("UNDPRO"), p->asString(QStringLiteral("UNDPRO")));
-    ItemRegistro::grava(itens, valores);
-    itens->setValue(QStringLiteral("CODCOS"), codigoComissao());
-    itens->post();
-    itens->clearFilter();
+    m_estado.dados->gravaItemDoProduto(pricing, entrada, quantidade, percentualComissao(), codigoComissao());
     if (itemAlterado)
         itemAlterado(true);
     seletor->atualizaMarcas();
+    TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
     if (p->recNo() < p->recordCount() - 1)
         p->next();
 }

@@ -372,8 +372,6 @@ void F530PDV::voltaParaPesquisa()
 void F530PDV::btSalvarClick()
 {
     const CursorEspera cursor;
-    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    TClientDataSetPlus *it = m_dados->cdsCADITEM;
     limpaClientePedido();
     itens->seletor->EDCODPRO->clear();
     itens->seletor->EDDESPRO->clear();
@@ -393,46 +391,13 @@ void F530PDV::btSalvarClick()
     cabecalho->posicionaListas();
 
     ValidacaoGravacaoPedido::Input in;
-    in.CODPDF = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
-    in.CODVEN = PedidoDados::codigo(cab, QStringLiteral("CODVEN"));
-    in.VENSUB = PedidoDados::codigo(cab, QStringLiteral("VENSUB"));
-    // A code that is not among the customer's offered ones (kept from another customer, say) is
-    // no choice: its rules would read nothing, so "Salvar" asks for it as for an empty one.
-    auto escolhido = [cab](TClientDataSetPlus *lista, const QString &campo) {
-        return lista->active() && !lista->isEmpty() ? PedidoDados::codigo(cab, campo) : QString();
-    };
-    in.CODTRA = escolhido(m_dados->cdsTransacao, QStringLiteral("CODTRA"));
-    in.CODOPE = escolhido(m_dados->cdsOperacao, QStringLiteral("CODOPE"));
-    in.CODCON = escolhido(m_dados->cdsCondicao, QStringLiteral("CODCON"));
-    in.DATPDF = cab->asDate(QStringLiteral("DATPDF"));
-    in.PDFORC = cab->asString(QStringLiteral("PDFORC"));
-    if (!m_dados->cdsTransacao->isEmpty()) {
-        in.GERBON = m_dados->cdsTransacao->asString(QStringLiteral("GERBON"));
-        in.GERTIT = m_dados->cdsTransacao->asString(QStringLiteral("GERTIT"));
+    {
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
+        in = m_dados->entradaGravacao(dat().sessao.CODEMP);
     }
-    if (!m_dados->cdsCondicao->isEmpty()) {
-        in.SEMDBT = m_dados->cdsCondicao->asString(QStringLiteral("SEMDBT"));
-        in.PDVMIN = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("PDVMIN"));
-    }
-    in.LIMCRE = PedidoDados::decimal(m_dados->cdsCliente, QStringLiteral("LIMCRE"));
-    in.ABERTO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("ABERTO"));
-    in.VENCIDO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("VENCIDO"));
     in.releaseCode = cabecalho->liberacao();
     in.flexBalance = m_estado.saldoFlex;
     in.openingFlex = m_estado.flexAbertura;
-    QSet<qint64> centros;
-    {
-        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
-        for (it->first(); !it->eof(); it->next()) {
-            const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
-            in.items.append({ccu, PedidoDados::decimal(it, QStringLiteral("VLRTOT")),
-                             PedidoDados::decimal(it, QStringLiteral("USOFLX"))});
-            centros.insert(ccu);
-        }
-    }
-    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = ConsultasValidacaoGravacao::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
-                                                PedidoDados::codigo(cab, QStringLiteral("CODCLI")), centros);
 
     const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
     const ValidacaoGravacaoPedido::Result r = validador.validate(in);
@@ -445,17 +410,7 @@ void F530PDV::btSalvarClick()
     if (r.clearReleaseCode)
         cabecalho->limpaLiberacao();
 
-    if (!editando(cab))
-        cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), r.PDFORC);
-    if (r.VENSUB.isEmpty())
-        cab->clearValue(QStringLiteral("VENSUB"));
-    else
-        cab->setValue(QStringLiteral("VENSUB"), r.VENSUB);
-    cab->setValue(QStringLiteral("TOTFLX"), r.TOTFLX.toString());
-    cab->setValue(QStringLiteral("TOTPDF"), r.TOTPDF.toString());
-    cab->post();
-    TClientDataSetPlus::applyUpdatesTogether({it, cab});
+    m_dados->gravaPedido(r);
     voltaParaPesquisa();
 }
 

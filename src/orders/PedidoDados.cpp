@@ -2,6 +2,24 @@
 
 #include "ClientDataSetPlus.h"
 #include "CondicoesCliente.h"
+#include "ConsultasValidacaoGravacao.h"
+#include "ItemRegistro.h"
+
+#include <QSet>
+
+namespace {
+
+bool editando(const TClientDataSetPlus *ds)
+{
+    return ds->state() == TClientDataSetPlus::State::Edit || ds->state() == TClientDataSetPlus::State::Insert;
+}
+
+qint64 inteiro(const TClientDataSetPlus *ds, const QString &campo)
+{
+    return ds->isNull(campo) ? 0 : ds->asInteger(campo);
+}
+
+} // namespace
 
 // "P.CODCLI+0" keeps the engine from walking every customer and probing each one's orders:
 // the period picks the orders and the customers are hashed, which halves the list's refresh
@@ -181,6 +199,98 @@ std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64
     if (!temImposto)
         return std::nullopt;
     return CalculoItem::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
+}
+
+void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entry &entrada,
+                                     const Decimal &quantidade, const Decimal &TABCOS, const QString &CODCOS)
+{
+    TClientDataSetPlus *p = cdsPESPRODUTO;
+    TClientDataSetPlus *itens = cdsCADITEM;
+    TClientDataSetPlus *cab = cdsCADPEDIDO;
+    const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
+    const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
+
+    const bool temImposto = operacaoComImposto().value_or(false);
+    const std::optional<CalculoItem::TaxRow> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
+    const ValoresItem valores = CalculoItem::fromProduct(precificacao, entrada.price, quantidade, TABCOS,
+                                                         entrada.promotion, temImposto, tributo);
+    const QString pedido = codigo(cab, QStringLiteral("CODPDF"));
+    itens->setFilter([ccu, pro, pedido](const DataRow &r) {
+        return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
+            && QString::number(r.asInteger(QStringLiteral("CODPDF"))) == pedido;
+    });
+    if (itens->isEmpty())
+        itens->append();
+    else
+        itens->edit();
+    itens->setValue(QStringLiteral("CODEMP"), codigo(cab, QStringLiteral("CODEMP")));
+    itens->setValue(QStringLiteral("CODPDF"), pedido);
+    itens->setValue(QStringLiteral("CODINT"), codigo(cab, QStringLiteral("CODINT")));
+    itens->setValue(QStringLiteral("CODCCU"), QString::number(ccu));
+    itens->setValue(QStringLiteral("CODPRO"), QString::number(pro));
+    itens->setValue(QStringLiteral("DESPRO"), p->asString(QStringLiteral("DESPRO")));
+    itens->setValue(QStringLiteral("UNDPRO"), p->asString(QStringLiteral("UNDPRO")));
+    ItemRegistro::grava(itens, valores);
+    itens->setValue(QStringLiteral("CODCOS"), CODCOS);
+    itens->post();
+    itens->clearFilter();
+}
+
+ValidacaoGravacaoPedido::Input PedidoDados::entradaGravacao(const QString &CODEMP) const
+{
+    const TClientDataSetPlus *cab = cdsCADPEDIDO;
+    ValidacaoGravacaoPedido::Input in;
+    in.CODPDF = codigo(cab, QStringLiteral("CODPDF"));
+    in.CODVEN = codigo(cab, QStringLiteral("CODVEN"));
+    in.VENSUB = codigo(cab, QStringLiteral("VENSUB"));
+    // A code that is not among the customer's offered ones (kept from another customer, say) is
+    // no choice: its rules would read nothing, so "Salvar" asks for it as for an empty one.
+    auto escolhido = [cab](const TClientDataSetPlus *lista, const QString &campo) {
+        return lista->active() && !lista->isEmpty() ? codigo(cab, campo) : QString();
+    };
+    in.CODTRA = escolhido(cdsTransacao, QStringLiteral("CODTRA"));
+    in.CODOPE = escolhido(cdsOperacao, QStringLiteral("CODOPE"));
+    in.CODCON = escolhido(cdsCondicao, QStringLiteral("CODCON"));
+    in.DATPDF = cab->asDate(QStringLiteral("DATPDF"));
+    in.PDFORC = cab->asString(QStringLiteral("PDFORC"));
+    if (!cdsTransacao->isEmpty()) {
+        in.GERBON = cdsTransacao->asString(QStringLiteral("GERBON"));
+        in.GERTIT = cdsTransacao->asString(QStringLiteral("GERTIT"));
+    }
+    if (!cdsCondicao->isEmpty()) {
+        in.SEMDBT = cdsCondicao->asString(QStringLiteral("SEMDBT"));
+        in.PDVMIN = decimal(cdsCondicao, QStringLiteral("PDVMIN"));
+    }
+    in.LIMCRE = decimal(cdsCliente, QStringLiteral("LIMCRE"));
+    in.ABERTO = decimal(cdsFinanceiro, QStringLiteral("ABERTO"));
+    in.VENCIDO = decimal(cdsFinanceiro, QStringLiteral("VENCIDO"));
+    QSet<qint64> centros;
+    TClientDataSetPlus *it = cdsCADITEM;
+    for (it->first(); !it->eof(); it->next()) {
+        const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
+        in.items.append({ccu, decimal(it, QStringLiteral("VLRTOT")), decimal(it, QStringLiteral("USOFLX"))});
+        centros.insert(ccu);
+    }
+    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
+        in.costCentres = ConsultasValidacaoGravacao::load(m_connection, CODEMP, in.CODOPE,
+                                                          codigo(cab, QStringLiteral("CODCLI")), centros);
+    return in;
+}
+
+void PedidoDados::gravaPedido(const ValidacaoGravacaoPedido::Result &resultado)
+{
+    TClientDataSetPlus *cab = cdsCADPEDIDO;
+    if (!editando(cab))
+        cab->edit();
+    cab->setValue(QStringLiteral("PDFORC"), resultado.PDFORC);
+    if (resultado.VENSUB.isEmpty())
+        cab->clearValue(QStringLiteral("VENSUB"));
+    else
+        cab->setValue(QStringLiteral("VENSUB"), resultado.VENSUB);
+    cab->setValue(QStringLiteral("TOTFLX"), resultado.TOTFLX.toString());
+    cab->setValue(QStringLiteral("TOTPDF"), resultado.TOTPDF.toString());
+    cab->post();
+    TClientDataSetPlus::applyUpdatesTogether({cdsCADITEM, cab});
 }
 
 Decimal PedidoDados::decimal(const TClientDataSetPlus *ds, const QString &field)
