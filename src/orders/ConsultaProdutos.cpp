@@ -12,14 +12,6 @@ QString zeroPadded(qint64 code, int width)
     return QString::number(code).rightJustified(width, u'0');
 }
 
-// The code rendered to 'width' digits with leading zeros, as the statement compares it.
-QString paddedColumn(const QString &column, int width)
-{
-    const QString zeros(width, u'0');
-    return QStringLiteral("SUBSTRING('%1'||%2 FROM (CHAR_LENGTH('%1'||%2)-%3) FOR %4)")
-        .arg(zeros, column, QString::number(width - 1), QString::number(width));
-}
-
 // The products of the customer's last purchases, as a subquery: a list of their codes pasted
 // into the statement costs seconds to prepare with a few hundred codes, and Firebird refuses
 // more than 1500 of them.
@@ -131,10 +123,10 @@ QString ConsultaProdutos::productFilters(const Filters &filters, const QString &
     // An empty code matches every product: the padded comparison would only cost time per row.
     QString sql;
     if (!filters.code.isEmpty())
-        sql += QStringLiteral(" AND ") + paddedColumn(product + QStringLiteral(".CODPRO"), 7)
+        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(product + QStringLiteral(".CODPRO"), 7)
             + QStringLiteral(" LIKE ") + SqlText::likePrefix(filters.code);
     if (filters.family)
-        sql += QStringLiteral(" AND ") + paddedColumn(family + QStringLiteral(".CODFAM"), 4)
+        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(family + QStringLiteral(".CODFAM"), 4)
             + QStringLiteral(" LIKE ") + SqlText::likePrefix(zeroPadded(*filters.family, 4));
     if (!filters.description.isEmpty())
         sql += QStringLiteral(" AND UPPER(") + product + QStringLiteral(".DESPRO) LIKE UPPER(")
@@ -150,7 +142,7 @@ QString groupFilters(const ConsultaProdutos::Filters &filters)
 {
     QString sql;
     if (filters.group)
-        sql += QStringLiteral(" AND ") + paddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE ")
+        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE ")
             + SqlText::likePrefix(zeroPadded(*filters.group, 5));
     else if (filters.familyGroup)
         sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.familyGroup);

@@ -4,6 +4,8 @@
 #include "CondicoesCliente.h"
 #include "ConsultasValidacaoGravacao.h"
 #include "ItemRegistro.h"
+#include "SqlText.h"
+#include "U500CAD.h"
 
 #include <QSet>
 
@@ -33,13 +35,6 @@ const QString PedidoDados::kSelectPesPedido = QStringLiteral(
     "AND P.DATPDF >= :PDATINI AND P.DATPDF <= :PDATFIM AND P.SITPDF LIKE :PSITPDF "
     "AND IIF(P.PDFORC IS NULL,'N',P.PDFORC) LIKE :PPDFORC "
     "GROUP BY P.CODEMP, P.CODPDF, P.CODINT, P.DATPDF, P.CODCLI, C.RAZCLI, P.TOTPDF, P.SITPDF, P.PDFORC");
-
-const QString PedidoDados::kSelectPedido = QStringLiteral(
-    "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
-
-const QString PedidoDados::kSelectItens = QStringLiteral(
-    "SELECT CAST('N' AS CHAR(1)) AS VLDITM, I.* FROM F530IPF I "
-    "WHERE I.CODEMP = :PCODEMP AND I.CODPDF = :PCODPDF AND I.CODINT = :PCODINT");
 
 const QString PedidoDados::kSelectTransacao = QStringLiteral("SELECT * FROM F513TRA ORDER BY CODTRA");
 
@@ -90,7 +85,7 @@ const QString PedidoDados::kSelectGrupo = QStringLiteral(
 const QString PedidoDados::kSelectFamilia = QStringLiteral(
     "SELECT F.CODFAM, F.DESFAM, G.CODGFA FROM F511FAM F, F511IFA G "
     "WHERE F.CODEMP = G.CODEMP AND F.CODCCU = G.CODCCU AND F.CODFAM = G.CODFAM "
-    "AND SUBSTRING('00000'||G.CODGFA FROM (CHAR_LENGTH('00000'||G.CODGFA)-4) FOR 5) LIKE :CODGFA||'%' "
+    "AND ") + SqlText::zeroPaddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE :CODGFA||'%' "
     "ORDER BY F.DESFAM");
 
 PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
@@ -98,8 +93,8 @@ PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
     , m_connection(connection)
 {
     cdsPesPedido = cria(kSelectPesPedido);
-    cdsCADPEDIDO = cria(kSelectPedido, QStringLiteral("F530PDF"));
-    cdsCADITEM = cria(kSelectItens, QStringLiteral("F530IPF"));
+    cdsCADPEDIDO = cria(D500CAD::kSelectPedido, QStringLiteral("F530PDF"));
+    cdsCADITEM = cria(D500CAD::kSelectItensPedido, QStringLiteral("F530IPF"));
     cdsCADPEDIDO->AutoApplyUpdates = false;
     cdsCADITEM->AutoApplyUpdates = false;
     FieldDef situacao;

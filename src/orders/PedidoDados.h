@@ -42,8 +42,6 @@ public:
     TClientDataSetPlus *cdsPESPRODUTO;  // product list
 
     static const QString kSelectPesPedido;
-    static const QString kSelectPedido;
-    static const QString kSelectItens;
     static const QString kSelectTransacao;
     static const QString kSelectOperacao;
     static const QString kSelectCliente;

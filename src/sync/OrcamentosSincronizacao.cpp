@@ -3,6 +3,7 @@
 #include "ClientDataSetPlus.h"
 #include "DatabaseError.h"
 #include "FirebirdConnection.h"
+#include "U500CAD.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,13 +20,6 @@ const QString OrcamentosSincronizacao::kSelectOrcamentos = QStringLiteral("SELEC
 const QString OrcamentosSincronizacao::kSelectItensOrcamentos = QStringLiteral(
     "SELECT 'N' AS VLDITM, I.* FROM (SELECT DISTINCT CODEMP, CODPDF, CODINT FROM F530PDF WHERE PDFORC = 'S') P "
     "JOIN F530IPF I ON I.CODEMP = P.CODEMP AND I.CODPDF = P.CODPDF AND I.CODINT = P.CODINT");
-
-const QString OrcamentosSincronizacao::kSelectPedido = QStringLiteral(
-    "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
-
-const QString OrcamentosSincronizacao::kSelectItensPedido = QStringLiteral(
-    "SELECT 'N' AS VLDITM, I.* FROM F530IPF I WHERE I.CODEMP = :PCODEMP AND I.CODPDF = :PCODPDF "
-    "AND I.CODINT = :PCODINT");
 
 const QString OrcamentosSincronizacao::arquivoPedidos = QStringLiteral("ORCPED.XML");
 const QString OrcamentosSincronizacao::arquivoItens = QStringLiteral("ORCITM.XML");
@@ -72,8 +66,8 @@ QString chavePedido(const TClientDataSetPlus &ds)
 OrcamentosSincronizacao::OrcamentosSincronizacao(FirebirdConnection &conexao)
     : m_orcPedido(criaDataSet(conexao, kSelectOrcamentos, QStringLiteral("F530PDF")))
     , m_orcItem(criaDataSet(conexao, kSelectItensOrcamentos, QStringLiteral("F530IPF")))
-    , m_cadPedido(criaDataSet(conexao, kSelectPedido, QStringLiteral("F530PDF")))
-    , m_cadItem(criaDataSet(conexao, kSelectItensPedido, QStringLiteral("F530IPF")))
+    , m_cadPedido(criaDataSet(conexao, D500CAD::kSelectPedido, QStringLiteral("F530PDF")))
+    , m_cadItem(criaDataSet(conexao, D500CAD::kSelectItensPedido, QStringLiteral("F530IPF")))
 {
 }
 
