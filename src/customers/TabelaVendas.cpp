@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "DatabaseError.h"
+#include "FiltrosProdutos.h"
 #include "Formatos.h"
 #include "SqlText.h"
 
@@ -85,14 +86,9 @@ struct Aliases
 
 QString filtrosProduto(const TabelaVendas::Filtro &f, const Aliases &a)
 {
-    QString sql = QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(a.produto + QStringLiteral(".CODPRO"), 7)
-        + QStringLiteral(" LIKE ") + SqlText::likePrefix(f.codigo.trimmed()) + QLatin1Char(' ');
-    if (!f.codFam.isEmpty())
-        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(a.produto + QStringLiteral(".CODFAM"), 4)
-            + QStringLiteral(" LIKE ") + SqlText::likePrefix(f.codFam) + QLatin1Char(' ');
-    if (!f.descricao.isEmpty())
-        sql += QStringLiteral(" AND UPPER(%1.DESPRO) LIKE UPPER(").arg(a.produto) + SqlText::likeContains(f.descricao)
-            + QStringLiteral(") ");
+    QString sql = FiltrosProdutos::codigo(a.produto + QStringLiteral(".CODPRO"), f.codigo.trimmed())
+        + FiltrosProdutos::familia(a.produto + QStringLiteral(".CODFAM"), f.codFam)
+        + FiltrosProdutos::descricao(a.produto + QStringLiteral(".DESPRO"), f.descricao);
     if (f.alteracoes)
         sql += QStringLiteral(" AND %1.DATALT >= ").arg(a.tabela)
             + SqlText::dateLiteral(f.hoje.addDays(-5), SqlText::DateForm::AmericanDash) + QLatin1Char(' ');
@@ -101,10 +97,7 @@ QString filtrosProduto(const TabelaVendas::Filtro &f, const Aliases &a)
 
 QString filtroGrupo(const TabelaVendas::Filtro &f)
 {
-    if (f.codGfa.isEmpty())
-        return {};
-    return QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE ")
-        + SqlText::likePrefix(f.codGfa) + QLatin1Char(' ');
+    return FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), f.codGfa);
 }
 
 QString junta(const QString &p, const QString &f, const QString &t)

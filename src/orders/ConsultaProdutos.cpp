@@ -1,5 +1,6 @@
 #include "ConsultaProdutos.h"
 
+#include "FiltrosProdutos.h"
 #include "SqlText.h"
 #include "StatementRun.h"
 
@@ -120,17 +121,10 @@ QString ConsultaProdutos::priceColumns() const
 
 QString ConsultaProdutos::productFilters(const Filters &filters, const QString &product, const QString &family) const
 {
-    // An empty code matches every product: the padded comparison would only cost time per row.
-    QString sql;
-    if (!filters.code.isEmpty())
-        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(product + QStringLiteral(".CODPRO"), 7)
-            + QStringLiteral(" LIKE ") + SqlText::likePrefix(filters.code);
+    QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.code);
     if (filters.family)
-        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(family + QStringLiteral(".CODFAM"), 4)
-            + QStringLiteral(" LIKE ") + SqlText::likePrefix(zeroPadded(*filters.family, 4));
-    if (!filters.description.isEmpty())
-        sql += QStringLiteral(" AND UPPER(") + product + QStringLiteral(".DESPRO) LIKE UPPER(")
-            + SqlText::likeContains(filters.description) + u')';
+        sql += FiltrosProdutos::familia(family + QStringLiteral(".CODFAM"), zeroPadded(*filters.family, 4));
+    sql += FiltrosProdutos::descricao(product + QStringLiteral(".DESPRO"), filters.description);
     if (filters.lastPurchasesOf)
         sql += QStringLiteral(" AND ") + product + QStringLiteral(".CODPRO IN ") + boughtBy(*filters.lastPurchasesOf);
     return sql;
@@ -142,8 +136,7 @@ QString groupFilters(const ConsultaProdutos::Filters &filters)
 {
     QString sql;
     if (filters.group)
-        sql += QStringLiteral(" AND ") + SqlText::zeroPaddedColumn(QStringLiteral("G.CODGFA"), 5) + QStringLiteral(" LIKE ")
-            + SqlText::likePrefix(zeroPadded(*filters.group, 5));
+        sql += FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), zeroPadded(*filters.group, 5));
     else if (filters.familyGroup)
         sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.familyGroup);
     return sql;
