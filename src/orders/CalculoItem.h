@@ -1,10 +1,10 @@
 #pragma once
 
+#include "BasePreco.h"
 #include "Decimal.h"
+#include "MensagemPedido.h"
 #include "PrecificacaoItem.h"
 #include "ValoresItem.h"
-#include "MensagemPedido.h"
-#include "BasePreco.h"
 
 #include <QString>
 #include <QtGlobal>

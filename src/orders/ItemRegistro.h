@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ValoresItem.h"
 #include "BasePreco.h"
+#include "ValoresItem.h"
 
 class TClientDataSetPlus;
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "BasePreco.h"
 #include "Decimal.h"
 #include "MensagemPedido.h"
-#include "BasePreco.h"
 
 #include <QString>
 #include <QtGlobal>

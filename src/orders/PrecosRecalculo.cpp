@@ -1,8 +1,8 @@
 #include "PrecosRecalculo.h"
 
+#include "ConsultaProdutos.h"
 #include "DatabaseError.h"
 #include "FirebirdConnection.h"
-#include "ConsultaProdutos.h"
 #include "StatementRun.h"
 
 #include <QSqlError>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ValoresItem.h"
-#include "MensagemPedido.h"
 #include "BasePreco.h"
+#include "MensagemPedido.h"
+#include "ValoresItem.h"
 
 #include <QStringList>
 #include <QtGlobal>

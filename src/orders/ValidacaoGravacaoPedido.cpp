@@ -1,7 +1,7 @@
 #include "ValidacaoGravacaoPedido.h"
 
-#include "SaldoFlex.h"
 #include "Formatos.h"
+#include "SaldoFlex.h"
 
 namespace {
 

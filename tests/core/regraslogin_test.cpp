@@ -1,8 +1,8 @@
 #include "D500DAT.h"
 #include "FirebirdConnection.h"
 #include "RegrasLogin.h"
-#include "TrocaSenha.h"
 #include "TestDatabase.h"
+#include "TrocaSenha.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>

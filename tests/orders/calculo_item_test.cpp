@@ -1,5 +1,5 @@
-#include "Formatos.h"
 #include "CalculoItem.h"
+#include "Formatos.h"
 
 #include <gtest/gtest.h>
 

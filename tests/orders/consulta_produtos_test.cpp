@@ -1,6 +1,6 @@
+#include "ConsultaProdutos.h"
 #include "FirebirdConnection.h"
 #include "Formatos.h"
-#include "ConsultaProdutos.h"
 #include "PrecosRecalculo.h"
 #include "SqlText.h"
 #include "StatementRun.h"

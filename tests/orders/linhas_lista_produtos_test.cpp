@@ -1,5 +1,5 @@
-#include "FirebirdConnection.h"
 #include "ConsultaProdutos.h"
+#include "FirebirdConnection.h"
 #include "PrecosRecalculo.h"
 #include "SqlText.h"
 #include "StatementRun.h"

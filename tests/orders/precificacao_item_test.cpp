@@ -1,5 +1,5 @@
-#include "PrecificacaoItem.h"
 #include "Formatos.h"
+#include "PrecificacaoItem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "CondicoesCliente.h"
+#include "ConsultasValidacaoGravacao.h"
 #include "FirebirdConnection.h"
 #include "RegrasCabecalhoPedido.h"
-#include "ConsultasValidacaoGravacao.h"
 #include "StatementRun.h"
 #include "TestDatabase.h"
 

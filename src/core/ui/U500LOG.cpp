@@ -2,8 +2,8 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "Encerramento.h"
 #include "DialogoSenha.h"
+#include "Encerramento.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -6,10 +6,10 @@
 #include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
 #include "OrcamentosSincronizacao.h"
-#include "ValidacaoGravacaoPedido.h"
 #include "PacoteEnvio.h"
 #include "SenhaLiberacao.h"
 #include "U512SUP.h"
+#include "ValidacaoGravacaoPedido.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
