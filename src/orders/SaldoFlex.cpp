@@ -42,7 +42,7 @@ std::optional<Decimal> SaldoFlex::read(FirebirdConnection &connection, const QSt
     return Decimal::fromText(query.value(0).toString(), 2);
 }
 
-const QString SaldoFlex::kSelectStoredOrderFlex = QStringLiteral(
+const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
     "SELECT COALESCE(SUM(I.USOFLX),0) FROM F530PDF P, F530IPF I "
     "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
     "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODPDF = :PCODPDF AND P.CODINT = :PCODINT");
@@ -52,7 +52,7 @@ Decimal SaldoFlex::readOpeningFlex(FirebirdConnection &connection, const QString
 {
     if (CODPDF.isEmpty())
         return Decimal::fromUnits(0, 2);
-    QSqlQuery query = StatementRun::run(connection, kSelectStoredOrderFlex,
+    QSqlQuery query = StatementRun::run(connection, kSelectFlexPedidoGravado,
                                         {{QStringLiteral("PCODEMP"), CODEMP},
                                          {QStringLiteral("PCODPDF"), CODPDF},
                                          {QStringLiteral("PCODINT"), CODINT.isEmpty() ? QStringLiteral("0") : CODINT}});

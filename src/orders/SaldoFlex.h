@@ -35,7 +35,7 @@ public:
     static QString statement();
     // The flex that statement already counts for one stored order: its items' USOFLX while the
     // server has not settled it. Bound with PCODEMP, PCODPDF and PCODINT.
-    static const QString kSelectStoredOrderFlex;
+    static const QString kSelectFlexPedidoGravado;
     // What the order on the page adds back to the balance: the above, 0 for an order never
     // stored. Neither a recovery copy's TOTFLX nor a copied header's counts. Throws DatabaseError.
     static Decimal readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
