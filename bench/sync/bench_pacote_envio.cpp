@@ -133,8 +133,8 @@ int main(int argc, char **argv)
         QList<double> leituras;
         for (int i = 0; i < 3; ++i)
             leituras << BancadaSync::tempoMs([&] {
-                BancadaSync::leLinhas(cnx, PacoteEnvio::consultaPedidos);
-                BancadaSync::leLinhas(cnx, PacoteEnvio::consultaItens);
+                BancadaSync::leLinhas(cnx, PacoteEnvio::kSelectPedidos);
+                BancadaSync::leLinhas(cnx, PacoteEnvio::kSelectItens);
             });
         std::sort(leituras.begin(), leituras.end());
         const double baseline = leituras.at(1);
@@ -193,20 +193,20 @@ int main(int argc, char **argv)
                                     QStringLiteral("%1 ms, %2 statements").arg(t, 0, 'f', 1).arg(dat->scriptEnvio.size()));
             };
             passo(QStringLiteral("orders"), QStringLiteral("F530PDF"), QStringLiteral("SQCPDF") + emp, 45000.5,
-                  PacoteEnvio::consultaPedidos, PacoteEnvio::colunasPedidos);
-            passo(QStringLiteral("items"), QStringLiteral("F530IPF"), QString(), 45000.5, PacoteEnvio::consultaItens,
+                  PacoteEnvio::kSelectPedidos, PacoteEnvio::colunasPedidos);
+            passo(QStringLiteral("items"), QStringLiteral("F530IPF"), QString(), 45000.5, PacoteEnvio::kSelectItens,
                   PacoteEnvio::colunasItens);
             passo(QStringLiteral("customers"), QStringLiteral("F510CLI"), QString(), 45000.5,
                   PacoteEnvio::consultaClientes(ven), PacoteEnvio::colunasClientes);
             passo(QStringLiteral("messages"), QStringLiteral("F599MSG"), QStringLiteral("SQCMSG") + emp, 0,
                   PacoteEnvio::consultaMensagens(emp, usu), PacoteEnvio::colunasMensagens);
             passo(QStringLiteral("flex movements"), QStringLiteral("F512MTF"), QString(), 45000.5,
-                  PacoteEnvio::consultaMovimentosFlex, PacoteEnvio::colunasMovimentosFlex);
+                  PacoteEnvio::kSelectMovimentosFlex, PacoteEnvio::colunasMovimentosFlex);
             const double orc = BancadaSync::tempoMs([&] { orcamentos.salvaOrcamentos(copia.pasta()); });
             BancadaSync::figura(QStringLiteral("  step budget orders' files"), QStringLiteral("%1 ms").arg(orc, 0, 'f', 1));
             TClientDataSetPlus &itens = orcamentos.cdsORCITEM();
             itens.close();
-            itens.setCommandText(OrcamentosSincronizacao::selectItensOrcamentos);
+            itens.setCommandText(OrcamentosSincronizacao::kSelectItensOrcamentos);
             const double abre = BancadaSync::tempoMs([&] { itens.open(); });
             const QString xml = QDir(copia.pasta()).filePath(QStringLiteral("itens.xml"));
             const double grava = BancadaSync::tempoMs([&] { itens.saveToFile(xml); });

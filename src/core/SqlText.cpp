@@ -31,6 +31,13 @@ QString likePrefix(const QString &text)
     return quoted(prefixPattern(text));
 }
 
+QString zeroPaddedColumn(const QString &column, int width)
+{
+    const QString zeros(width, u'0');
+    return QStringLiteral("SUBSTRING('%1'||%2 FROM (CHAR_LENGTH('%1'||%2)-%3) FOR %4)")
+        .arg(zeros, column, QString::number(width - 1), QString::number(width));
+}
+
 QString dateLiteral(const QDate &date, DateForm form)
 {
     if (!date.isValid())

@@ -21,6 +21,10 @@ QString prefixPattern(const QString &text);   // "text%"
 QString likeContains(const QString &text);    // quoted("%text%")
 QString likePrefix(const QString &text);      // quoted("text%")
 
+// The numeric code column written out to 'width' digits with leading zeros (its last 'width'
+// digits), for comparing it with a typed prefix: zeroPaddedColumn("G.CODGFA", 5).
+QString zeroPaddedColumn(const QString &column, int width);
+
 enum class DateForm {
     American,     // 'MM/DD/YYYY'
     AmericanDash, // 'MM-DD-YYYY'

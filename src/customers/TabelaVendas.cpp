@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "DatabaseError.h"
+#include "FiltrosProdutos.h"
 #include "Formatos.h"
 #include "SqlText.h"
 
@@ -17,7 +18,7 @@ const QString TabelaVendas::kSelectFamilias = QStringLiteral(
     "AND F.CODFAM = G.CODFAM "
     "AND EXISTS (SELECT CODGFA FROM f511IFA I WHERE I.CODFAM = F.CODFAM AND I.CODCCU = F.CODCCU "
     "AND I.CODEMP = F.CODEMP "
-    "AND SUBSTRING('00000'||I.CODGFA FROM (CHAR_LENGTH('00000'||I.CODGFA)-4) FOR 5) LIKE :CODGFA ||'%') "
+    "AND ") + SqlText::zeroPaddedColumn(QStringLiteral("I.CODGFA"), 5) + QStringLiteral(" LIKE :CODGFA ||'%') "
     "ORDER BY F.DESFAM");
 
 const QString TabelaVendas::kSelectPromocao = QStringLiteral(
@@ -85,16 +86,9 @@ struct Aliases
 
 QString filtrosProduto(const TabelaVendas::Filtro &f, const Aliases &a)
 {
-    QString sql = QStringLiteral(" AND SUBSTRING('0000000'||%1.CODPRO FROM (CHAR_LENGTH('0000000'||%1.CODPRO)-6) FOR 7) LIKE ")
-                      .arg(a.produto)
-        + SqlText::likePrefix(f.codigo.trimmed()) + QLatin1Char(' ');
-    if (!f.codFam.isEmpty())
-        sql += QStringLiteral(" AND SUBSTRING('0000'||%1.CODFAM FROM (CHAR_LENGTH('0000'||%1.CODFAM)-3) FOR 4) LIKE ")
-                   .arg(a.produto)
-            + SqlText::likePrefix(f.codFam) + QLatin1Char(' ');
-    if (!f.descricao.isEmpty())
-        sql += QStringLiteral(" AND UPPER(%1.DESPRO) LIKE UPPER(").arg(a.produto) + SqlText::likeContains(f.descricao)
-            + QStringLiteral(") ");
+    QString sql = FiltrosProdutos::codigo(a.produto + QStringLiteral(".CODPRO"), f.codigo.trimmed())
+        + FiltrosProdutos::familia(a.produto + QStringLiteral(".CODFAM"), f.codFam)
+        + FiltrosProdutos::descricao(a.produto + QStringLiteral(".DESPRO"), f.descricao);
     if (f.alteracoes)
         sql += QStringLiteral(" AND %1.DATALT >= ").arg(a.tabela)
             + SqlText::dateLiteral(f.hoje.addDays(-5), SqlText::DateForm::AmericanDash) + QLatin1Char(' ');
@@ -103,10 +97,7 @@ QString filtrosProduto(const TabelaVendas::Filtro &f, const Aliases &a)
 
 QString filtroGrupo(const TabelaVendas::Filtro &f)
 {
-    if (f.codGfa.isEmpty())
-        return {};
-    return QStringLiteral(" AND SUBSTRING('00000'||G.CODGFA FROM (CHAR_LENGTH('00000'||G.CODGFA)-4) FOR 5) LIKE ")
-        + SqlText::likePrefix(f.codGfa) + QLatin1Char(' ');
+    return FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), f.codGfa);
 }
 
 QString junta(const QString &p, const QString &f, const QString &t)

@@ -4,6 +4,13 @@
 
 D500CAD *D500CAD::s_instance = nullptr;
 
+const QString D500CAD::kSelectPedido = QStringLiteral(
+    "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
+
+const QString D500CAD::kSelectItensPedido = QStringLiteral(
+    "SELECT CAST('N' AS CHAR(1)) AS VLDITM, I.* FROM F530IPF I "
+    "WHERE I.CODEMP = :PCODEMP AND I.CODPDF = :PCODPDF AND I.CODINT = :PCODINT");
+
 const QString D500CAD::kSelectMSGRecebidas = QStringLiteral(
     "SELECT M.CODMSG, M.USUREM , U.NOMUSU, M.TITMSG, M.DATMSG, M.SITMSG, M.DESMSG "
     "FROM F599MSG M, F599MSU U "

@@ -24,6 +24,12 @@ public:
     QString codNovPedido;
     QString codVenPedido;
 
+    // One order's header and its items, by PCODEMP, PCODPDF and PCODINT: the order window edits
+    // the order through them and the synchronisation restores budgets through them. VLDITM, the
+    // item's correction mark, lives only in memory.
+    static const QString kSelectPedido;
+    static const QString kSelectItensPedido;
+
     // Received messages of the company, newest first (parameters PCODEMP, PSITMSG).
     TClientDataSetPlus *cdsMSGRecebidas = nullptr;
     static const QString kSelectMSGRecebidas;

@@ -6,18 +6,18 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-const QString BaseLocalSincronizacao::consultaTabelas =
+const QString BaseLocalSincronizacao::kSelectTabelas =
     QStringLiteral(" SELECT RDB$RELATION_NAME \"TABELAS\" FROM RDB$RELATIONS ")
     + QStringLiteral(" WHERE RDB$VIEW_BLR IS NULL AND (RDB$SYSTEM_FLAG = 0 OR RDB$SYSTEM_FLAG IS NULL) ")
     + QStringLiteral(" AND RDB$VIEW_BLR IS NULL");
 
-const QString BaseLocalSincronizacao::marcaPedidosEnviados =
+const QString BaseLocalSincronizacao::kUpdatePedidosEnviados =
     QStringLiteral("UPDATE F530PDF SET SITPDF = 'L' WHERE SITPDF = 'D' AND PDFORC = 'N' ");
 
-const QString BaseLocalSincronizacao::marcaMensagensEnviadas =
+const QString BaseLocalSincronizacao::kUpdateMensagensEnviadas =
     QStringLiteral("UPDATE F599MSG SET ENVMSG = 'E' WHERE ENVMSG = 'N' ");
 
-const QString BaseLocalSincronizacao::marcaPedidosComItensEnviados = QStringLiteral(
+const QString BaseLocalSincronizacao::kUpdatePedidosComItensEnviados = QStringLiteral(
     "UPDATE F530PDF P SET SITPDF = 'L' WHERE SITPDF = 'D' AND PDFORC = 'N' AND EXISTS (SELECT 1 FROM F530IPF I "
     "WHERE I.CODEMP = P.CODEMP AND I.CODPDF = P.CODPDF AND I.CODINT = P.CODINT) ");
 
@@ -29,7 +29,7 @@ BaseLocalSincronizacao::BaseLocalSincronizacao(FirebirdConnection &conexao)
 QStringList BaseLocalSincronizacao::tabelas() const
 {
     QSqlQuery consulta = m_conexao.query();
-    if (!consulta.exec(consultaTabelas))
+    if (!consulta.exec(kSelectTabelas))
         throw DatabaseError(consulta.lastError().text());
     QStringList nomes;
     while (consulta.next())
@@ -51,8 +51,8 @@ void BaseLocalSincronizacao::esvaziaTabelas()
 void BaseLocalSincronizacao::marcaEnviados()
 {
     TransactionGuard transacao(m_conexao);
-    m_conexao.execute(marcaPedidosEnviados);
-    m_conexao.execute(marcaMensagensEnviadas);
+    m_conexao.execute(kUpdatePedidosEnviados);
+    m_conexao.execute(kUpdateMensagensEnviadas);
     transacao.commit();
 }
 
@@ -60,8 +60,8 @@ void BaseLocalSincronizacao::marcaEnviados(bool pedidos, bool mensagens)
 {
     TransactionGuard transacao(m_conexao);
     if (pedidos)
-        m_conexao.execute(marcaPedidosComItensEnviados);
+        m_conexao.execute(kUpdatePedidosComItensEnviados);
     if (mensagens)
-        m_conexao.execute(marcaMensagensEnviadas);
+        m_conexao.execute(kUpdateMensagensEnviadas);
     transacao.commit();
 }

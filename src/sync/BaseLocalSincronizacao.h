@@ -11,11 +11,11 @@ class FirebirdConnection;
 class BaseLocalSincronizacao
 {
 public:
-    static const QString consultaTabelas;
-    static const QString marcaPedidosEnviados;
-    static const QString marcaMensagensEnviadas;
+    static const QString kSelectTabelas;
+    static const QString kUpdatePedidosEnviados;
+    static const QString kUpdateMensagensEnviadas;
     // Only the typed orders the package could hold: those with items.
-    static const QString marcaPedidosComItensEnviados;
+    static const QString kUpdatePedidosComItensEnviados;
 
     explicit BaseLocalSincronizacao(FirebirdConnection &conexao);
 

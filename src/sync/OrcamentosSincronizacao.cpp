@@ -3,6 +3,7 @@
 #include "ClientDataSetPlus.h"
 #include "DatabaseError.h"
 #include "FirebirdConnection.h"
+#include "U500CAD.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,20 +13,13 @@
 
 #include <exception>
 
-const QString OrcamentosSincronizacao::selectOrcamentos = QStringLiteral("SELECT * FROM F530PDF WHERE PDFORC = 'S'");
+const QString OrcamentosSincronizacao::kSelectOrcamentos = QStringLiteral("SELECT * FROM F530PDF WHERE PDFORC = 'S'");
 
 // Joined on the order key, driven by the few budget orders through the items' index; DISTINCT
 // keeps one copy of each item even when two budget rows share a key.
-const QString OrcamentosSincronizacao::selectItensOrcamentos = QStringLiteral(
+const QString OrcamentosSincronizacao::kSelectItensOrcamentos = QStringLiteral(
     "SELECT 'N' AS VLDITM, I.* FROM (SELECT DISTINCT CODEMP, CODPDF, CODINT FROM F530PDF WHERE PDFORC = 'S') P "
     "JOIN F530IPF I ON I.CODEMP = P.CODEMP AND I.CODPDF = P.CODPDF AND I.CODINT = P.CODINT");
-
-const QString OrcamentosSincronizacao::selectPedido = QStringLiteral(
-    "SELECT * FROM F530PDF WHERE CODEMP = :PCODEMP AND CODPDF = :PCODPDF AND CODINT = :PCODINT");
-
-const QString OrcamentosSincronizacao::selectItensPedido = QStringLiteral(
-    "SELECT 'N' AS VLDITM, I.* FROM F530IPF I WHERE I.CODEMP = :PCODEMP AND I.CODPDF = :PCODPDF "
-    "AND I.CODINT = :PCODINT");
 
 const QString OrcamentosSincronizacao::arquivoPedidos = QStringLiteral("ORCPED.XML");
 const QString OrcamentosSincronizacao::arquivoItens = QStringLiteral("ORCITM.XML");
@@ -70,10 +64,10 @@ QString chavePedido(const TClientDataSetPlus &ds)
 } // namespace
 
 OrcamentosSincronizacao::OrcamentosSincronizacao(FirebirdConnection &conexao)
-    : m_orcPedido(criaDataSet(conexao, selectOrcamentos, QStringLiteral("F530PDF")))
-    , m_orcItem(criaDataSet(conexao, selectItensOrcamentos, QStringLiteral("F530IPF")))
-    , m_cadPedido(criaDataSet(conexao, selectPedido, QStringLiteral("F530PDF")))
-    , m_cadItem(criaDataSet(conexao, selectItensPedido, QStringLiteral("F530IPF")))
+    : m_orcPedido(criaDataSet(conexao, kSelectOrcamentos, QStringLiteral("F530PDF")))
+    , m_orcItem(criaDataSet(conexao, kSelectItensOrcamentos, QStringLiteral("F530IPF")))
+    , m_cadPedido(criaDataSet(conexao, D500CAD::kSelectPedido, QStringLiteral("F530PDF")))
+    , m_cadItem(criaDataSet(conexao, D500CAD::kSelectItensPedido, QStringLiteral("F530IPF")))
 {
 }
 
@@ -93,7 +87,7 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
     // What is saved now comes from this database.
     desmarcaRestauracaoPendente(pasta);
     m_orcPedido->close();
-    m_orcPedido->setCommandText(selectOrcamentos);
+    m_orcPedido->setCommandText(kSelectOrcamentos);
     m_orcPedido->open();
     if (m_orcPedido->isEmpty()) {
         m_orcPedido->close();
@@ -103,7 +97,7 @@ void OrcamentosSincronizacao::salvaOrcamentos(const QString &pasta)
     }
     m_orcPedido->saveToFile(dir.filePath(arquivoPedidos));
     m_orcItem->close();
-    m_orcItem->setCommandText(selectItensOrcamentos);
+    m_orcItem->setCommandText(kSelectItensOrcamentos);
     m_orcItem->open();
     m_orcItem->saveToFile(dir.filePath(arquivoItens));
     m_orcPedido->close();

@@ -17,10 +17,10 @@ class TClientDataSetPlus;
 class OrcamentosSincronizacao
 {
 public:
-    static const QString selectOrcamentos;      // cdsORCPEDIDO
-    static const QString selectItensOrcamentos; // cdsORCITEM
-    static const QString selectPedido;          // cdsCADPEDIDO: one order by PCODEMP, PCODPDF, PCODINT
-    static const QString selectItensPedido;     // cdsCADITEM: the items of one order
+    // cdsCADPEDIDO and cdsCADITEM, where budgets are restored, open the order statements of
+    // D500CAD.
+    static const QString kSelectOrcamentos;      // cdsORCPEDIDO
+    static const QString kSelectItensOrcamentos; // cdsORCITEM
 
     static const QString arquivoPedidos;        // ORCPED.XML
     static const QString arquivoItens;          // ORCITM.XML

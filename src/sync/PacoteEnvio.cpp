@@ -21,23 +21,23 @@ const QString kCondicaoPedidos = QStringLiteral(
 
 } // namespace
 
-const QString PacoteEnvio::consultaPedidos = QStringLiteral(
+const QString PacoteEnvio::kSelectPedidos = QStringLiteral(
     "SELECT DISTINCT P.CODEMP, P.CODPDF, P.CODTAB, P.DATPDF, P.CODCLI, P.CODNOV, P.TOTPDF, P.TOTFLX,"
     " P.CODTRA, P.CODCON, P.CODOPE, 'D' AS SITPDF, P.CODVEN, P.OBSCLI, P.MOTCAN, P.SITFLX, P.RETPDV,"
     " P.VENSUB") + kCondicaoPedidos;
 
-const QString PacoteEnvio::consultaItens = QStringLiteral(
+const QString PacoteEnvio::kSelectItens = QStringLiteral(
     "SELECT DISTINCT I.CODEMP, I.CODCCU, I.CODPDF, I.CODPRO, P.CODINT, I.DESPRO, I.UNDPRO, I.QTDPRO,"
     " I.VLRUNT, I.VLRTOT, I.USOFLX, I.QTDFAT, I.VLRFAT, I.FATPRO, I.MAXDCT, I.PRCVEN, I.PRCTAB, P.CODVEN,"
     " I.VLRSTB, I.TABCOS, I.CODCOS, I.SITIPF, I.SITFLX, I.CODPDV") + kCondicaoPedidos;
 
-const QString PacoteEnvio::consultaMensagensLidas =
+const QString PacoteEnvio::kSelectMensagensLidas =
     QStringLiteral("SELECT DISTINCT CODINT FROM F599MSG WHERE SITMSG = 'A' AND ENVMSG = 'R'");
 
-const QString PacoteEnvio::consultaAutorizacoes =
+const QString PacoteEnvio::kSelectAutorizacoes =
     QStringLiteral("SELECT DISTINCT P.CODEMP, P.CODCCU, P.CODPDV, P.AUTBON FROM F530BON P WHERE AUTBON <> 'P'");
 
-const QString PacoteEnvio::consultaMovimentosFlex = QStringLiteral(
+const QString PacoteEnvio::kSelectMovimentosFlex = QStringLiteral(
     "SELECT DISTINCT CODMOV, CODEMP, CODSUP, CCUORI, VENORI,"
     " CCUDES, VENDES, DATMOV, TIPMOV, 'E' AS SITMOV,"
     " VLRMOV"
@@ -151,11 +151,11 @@ void PacoteEnvio::reuneDados(double momento)
 
     // Orders, then (when there is anything at all to send) their items and the server-side state.
     bool pedidosGerados =
-        m_dat.geraInsercoes(QStringLiteral("F530PDF"), QStringLiteral("SQCPDF") + emp, momento, consultaPedidos,
+        m_dat.geraInsercoes(QStringLiteral("F530PDF"), QStringLiteral("SQCPDF") + emp, momento, kSelectPedidos,
                             colunasPedidos);
     if (!script.isEmpty()) {
         try {
-            pedidosGerados = m_dat.geraInsercoes(QStringLiteral("F530IPF"), QString(), momento, consultaItens,
+            pedidosGerados = m_dat.geraInsercoes(QStringLiteral("F530IPF"), QString(), momento, kSelectItens,
                                                  colunasItens)
                 && pedidosGerados;
             script.append(comandoSituacaoPedidos(emp, ven));
@@ -177,7 +177,7 @@ void PacoteEnvio::reuneDados(double momento)
     try {
         TClientDataSetPlus &atualiza = *m_dat.cdsAtualiza;
         atualiza.close();
-        atualiza.setCommandText(consultaMensagensLidas);
+        atualiza.setCommandText(kSelectMensagensLidas);
         atualiza.open();
         QStringList codigos;
         for (atualiza.first(); !atualiza.eof(); atualiza.next()) {
@@ -192,13 +192,13 @@ void PacoteEnvio::reuneDados(double momento)
     }
 
     // Flex movements typed here.
-    m_dat.geraInsercoes(QStringLiteral("F512MTF"), QString(), momento, consultaMovimentosFlex,
+    m_dat.geraInsercoes(QStringLiteral("F512MTF"), QString(), momento, kSelectMovimentosFlex,
                         colunasMovimentosFlex);
 
     // Bonus-order decisions.
     TClientDataSetPlus &comando = *m_dat.cdsComando;
     comando.close();
-    comando.setCommandText(consultaAutorizacoes);
+    comando.setCommandText(kSelectAutorizacoes);
     comando.open();
     for (comando.first(); !comando.eof(); comando.next()) {
         script.append(comandoAutorizacao(comando.asString(QStringLiteral("AUTBON")),

@@ -14,13 +14,13 @@ class PacoteEnvio
 {
 public:
     // The local queries, as the script's generator runs them.
-    static const QString consultaPedidos;
-    static const QString consultaItens;
-    static const QString consultaMensagensLidas;
-    static const QString consultaAutorizacoes;
+    static const QString kSelectPedidos;
+    static const QString kSelectItens;
+    static const QString kSelectMensagensLidas;
+    static const QString kSelectAutorizacoes;
     static QString consultaClientes(const QString &codigoVendedor);
     static QString consultaMensagens(const QString &codigoEmpresa, const QString &codigoUsuario);
-    static const QString consultaMovimentosFlex;
+    static const QString kSelectMovimentosFlex;
 
     // The server's target column lists.
     static const QString colunasPedidos;

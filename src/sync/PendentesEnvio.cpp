@@ -72,7 +72,7 @@ QList<GrupoPendentes> PendentesEnvio::le() const
     FirebirdConnection &conexao = m_dat.cnxFirebird;
 
     QStringList pedidos;
-    percorre(conexao, PacoteEnvio::consultaPedidos, [&](TClientDataSetPlus &ds) {
+    percorre(conexao, PacoteEnvio::kSelectPedidos, [&](TClientDataSetPlus &ds) {
         const QString nome = primeiro(conexao, kSelectNomeCliente,
                                       {{QStringLiteral("CODEMP"), ds.asString(QStringLiteral("CODEMP"))},
                                        {QStringLiteral("CODCLI"), ds.asString(QStringLiteral("CODCLI"))},
@@ -102,12 +102,12 @@ QList<GrupoPendentes> PendentesEnvio::le() const
     });
 
     QStringList lidas;
-    percorre(conexao, PacoteEnvio::consultaMensagensLidas, [&](TClientDataSetPlus &ds) {
+    percorre(conexao, PacoteEnvio::kSelectMensagensLidas, [&](TClientDataSetPlus &ds) {
         lidas.append(QStringLiteral("Mensagem ") + ds.asString(QStringLiteral("CODINT")));
     });
 
     QStringList movimentos;
-    percorre(conexao, PacoteEnvio::consultaMovimentosFlex, [&](TClientDataSetPlus &ds) {
+    percorre(conexao, PacoteEnvio::kSelectMovimentosFlex, [&](TClientDataSetPlus &ds) {
         const QString data = Formatos::formatDate(ds.asDate(QStringLiteral("DATMOV")));
         const QString quantia = valor(ds.asFloat(QStringLiteral("VLRMOV")));
         const QString origem = ds.asString(QStringLiteral("VENORI"));
@@ -119,7 +119,7 @@ QList<GrupoPendentes> PendentesEnvio::le() const
     });
 
     QStringList bonificacoes;
-    percorre(conexao, PacoteEnvio::consultaAutorizacoes, [&](TClientDataSetPlus &ds) {
+    percorre(conexao, PacoteEnvio::kSelectAutorizacoes, [&](TClientDataSetPlus &ds) {
         const QString decisao = ds.asString(QStringLiteral("AUTBON"));
         bonificacoes.append(QStringLiteral("Pedido %1: %2").arg(
             ds.asString(QStringLiteral("CODPDV")),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Decimal.h"
-#include "PriceBasis.h"
+#include "BasePreco.h"
 
 #include <QString>
 
@@ -13,9 +13,9 @@ inline Decimal d(const char *texto)
     return *Decimal::parse(QString::fromLatin1(texto));
 }
 
-// A product's price basis from its texts, in the order of PriceBasis; a null text leaves the
+// A product's price basis from its texts, in the order of BasePreco; a null text leaves the
 // field at its default.
-inline PriceBasis basePreco(const char *prctab, const char *prcven, const char *maxdct, const char *fatpro = nullptr,
+inline BasePreco basePreco(const char *prctab, const char *prcven, const char *maxdct, const char *fatpro = nullptr,
                             const char *rjttab = nullptr)
 {
     const auto valor = [](const char *texto) { return texto ? d(texto) : Decimal(); };

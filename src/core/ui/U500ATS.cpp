@@ -2,7 +2,7 @@
 
 #include "D500DAT.h"
 #include "DialogoSenha.h"
-#include "PasswordChange.h"
+#include "TrocaSenha.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,14 +43,14 @@ void F500ATS::BitBtn1Click()
 {
     D500DAT &dat = *D500DAT::instance();
     const QString nova = EDSENHA->text();
-    const auto resultado = PasswordChange::valida(nova, edCONFsenha->text(), dat.sessao.SENUSU);
-    if (resultado != PasswordChange::Resultado::Aceita) {
-        recusa(PasswordChange::mensagem(resultado));
+    const auto resultado = TrocaSenha::valida(nova, edCONFsenha->text(), dat.sessao.SENUSU);
+    if (resultado != TrocaSenha::Resultado::Aceita) {
+        recusa(TrocaSenha::mensagem(resultado));
         return;
     }
     // A failing statement shows the engine's message and keeps the window open.
     const bool gravada = dat.executaAcao([&] {
-        PasswordChange::grava(dat.cnxFirebird, nova);
+        TrocaSenha::grava(dat.cnxFirebird, nova);
         dat.carregaUsuario();
     });
     if (gravada)

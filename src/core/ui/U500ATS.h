@@ -6,7 +6,7 @@ class QLineEdit;
 class QPushButton;
 
 // The password change window "ALTERAÇÃO SENHA": the new password twice, checked by
-// PasswordChange and stored for the logged user; the close box leaves without a change.
+// TrocaSenha and stored for the logged user; the close box leaves without a change.
 class F500ATS : public QDialog
 {
     Q_OBJECT

@@ -2,8 +2,8 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "Encerramento.h"
 #include "DialogoSenha.h"
+#include "Encerramento.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,15 +62,15 @@ void F500LOG::showEvent(QShowEvent *event)
 void F500LOG::BitBtn1Click()
 {
     D500DAT &dat = *D500DAT::instance();
-    if (m_regras.confirma(edusuario->text(), edsenha->text()) == LoginRules::Resultado::Aceito) {
+    if (m_regras.confirma(edusuario->text(), edsenha->text()) == RegrasLogin::Resultado::Aceito) {
         accept();
         return;
     }
-    dat.exibeMensagem(LoginRules::mensagemInvalido(), TipoMensagem::Erro, CorMensagem::Vermelho);
+    dat.exibeMensagem(RegrasLogin::mensagemInvalido(), TipoMensagem::Erro, CorMensagem::Vermelho);
     edsenha->clear();
     edsenha->setFocus();
     if (m_regras.esgotadas()) {
-        dat.exibeMensagem(LoginRules::mensagemEsgotadas(), TipoMensagem::Erro, CorMensagem::Vermelho);
+        dat.exibeMensagem(RegrasLogin::mensagemEsgotadas(), TipoMensagem::Erro, CorMensagem::Vermelho);
         Encerramento::encerraPrograma();
         QDialog::reject();
     }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "LoginRules.h"
+#include "RegrasLogin.h"
 
 #include <QDialog>
 
 class QLineEdit;
 class QPushButton;
 
-// The login window "LOGIN": the user's name and password, checked by LoginRules; the fourth
+// The login window "LOGIN": the user's name and password, checked by RegrasLogin; the fourth
 // wrong try and Cancel end the program.
 class F500LOG : public QDialog
 {
@@ -32,7 +32,7 @@ protected:
 private:
     void montaTela();
 
-    LoginRules m_regras;
+    RegrasLogin m_regras;
     QLineEdit *edusuario = nullptr;
     QLineEdit *edsenha = nullptr;
     QPushButton *BitBtn1 = nullptr;

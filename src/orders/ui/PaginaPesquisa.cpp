@@ -7,7 +7,7 @@
 #include "Formatos.h"
 #include "GradeDados.h"
 #include "LigaAcao.h"
-#include "OrderStore.h"
+#include "GravacaoPedido.h"
 #include "PedidoDados.h"
 #include "SqlText.h"
 
@@ -225,7 +225,7 @@ void PaginaPesquisa::btCopiarClick()
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
     if (!ds->active() || ds->isEmpty())
         return;
-    const OrderStore::Key origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Key origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODINT"))};
     const QString pergunta = QStringLiteral("Deseja realizar COPIA do Pedido ")
@@ -243,13 +243,13 @@ void PaginaPesquisa::btCopiarClick()
                                           QStringLiteral("CODEMP = ") + SqlText::quoted(empresa));
     bool somentePendentes = false;
     const QString sit = ds->asString(QStringLiteral("SITPDF"));
-    if (OrderStore::hasPendingItems(m_dados.connection(), origem)
+    if (GravacaoPedido::hasPendingItems(m_dados.connection(), origem)
         && (sit == QLatin1String("E") || sit == QLatin1String("F") || sit == QLatin1String("C")))
         somentePendentes = dat().exibeMensagem(QStringLiteral("Deseja copiar SOMENTE ITENS NA PENDENCIA ?\r"
                                                               "(Caso escolha NÃO o pedido INTEIRO será copiado!)"),
                                                TipoMensagem::Confirmacao, CorMensagem::Azul, BotoesMensagem::SimNao)
             == RespostaMensagem::Sim;
-    OrderStore::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate());
+    GravacaoPedido::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate());
     emit abrePedido(empresa, N, QStringLiteral("0"), true);
 }
 
@@ -266,7 +266,7 @@ void PaginaPesquisa::btexcluirClick()
     if (dat().exibeMensagem(pergunta, TipoMensagem::Confirmacao, CorMensagem::Vermelho, BotoesMensagem::SimNao)
         != RespostaMensagem::Sim)
         return;
-    OrderStore::remove(m_dados.connection(), PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+    GravacaoPedido::remove(m_dados.connection(), PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
                        PedidoDados::codigo(ds, QStringLiteral("CODPDF")));
     btPesquisarClick();
 }

@@ -4,7 +4,7 @@
 #include "D500DAT.h"
 #include "Formatos.h"
 #include "LigaAcao.h"
-#include "OrderHeaderRules.h"
+#include "RegrasCabecalhoPedido.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
 #include "SqlText.h"
@@ -23,13 +23,13 @@
 
 namespace {
 
-QString cor(OrderHeaderRules::StatusColour c)
+QString cor(RegrasCabecalhoPedido::StatusColour c)
 {
     switch (c) {
-    case OrderHeaderRules::StatusColour::Green: return QStringLiteral("green");
-    case OrderHeaderRules::StatusColour::Purple: return QStringLiteral("purple");
-    case OrderHeaderRules::StatusColour::Navy: return QStringLiteral("navy");
-    case OrderHeaderRules::StatusColour::Red: return QStringLiteral("red");
+    case RegrasCabecalhoPedido::StatusColour::Green: return QStringLiteral("green");
+    case RegrasCabecalhoPedido::StatusColour::Purple: return QStringLiteral("purple");
+    case RegrasCabecalhoPedido::StatusColour::Navy: return QStringLiteral("navy");
+    case RegrasCabecalhoPedido::StatusColour::Red: return QStringLiteral("red");
     }
     return QString();
 }
@@ -225,7 +225,7 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
 {
     PedidoDados &d = *m_estado.dados;
     const QString empresa = dat().sessao.CODEMP;
-    const OrderHeaderRules::CustomerParameters p = OrderHeaderRules::customerParameters(codigo, clienteNovo);
+    const RegrasCabecalhoPedido::CustomerParameters p = RegrasCabecalhoPedido::customerParameters(codigo, clienteNovo);
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
     PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
@@ -295,11 +295,11 @@ void PainelCabecalho::mostraPedido()
     m_carregando = false;
 
     const QString SITPDF = cab->asString(QStringLiteral("SITPDF"));
-    if (const auto status = OrderHeaderRules::status(SITPDF)) {
+    if (const auto status = RegrasCabecalhoPedido::status(SITPDF)) {
         lblSituacao->setText(status->label);
         lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->colour)));
     }
-    setEnabled(OrderHeaderRules::editable(SITPDF));
+    setEnabled(RegrasCabecalhoPedido::editable(SITPDF));
     for (const auto &[campo, rotulo] : {std::pair{"DATFAT", lblFatur}, std::pair{"DATENT", lblEntr}}) {
         const QDate data = cab->asDate(QLatin1String(campo));
         rotulo->setText(data.isValid() && data != QDate(1899, 12, 30) ? Formatos::formatDate(data)
@@ -320,12 +320,12 @@ void PainelCabecalho::habilitaRetirar()
     gbRetirar->setEnabled(dat().sessao.DESRET > 0);
 }
 
-void PainelCabecalho::mostraFlex(const FlexBalance::Display &flex, const Decimal &totalPedido)
+void PainelCabecalho::mostraFlex(const SaldoFlex::Display &flex, const Decimal &totalPedido)
 {
     lblSaldo->setText(dinheiro(flex.available));
     lblPedidoFlex->setText(dinheiro(totalPedido));
     lblTotalFlex->setText(dinheiro(flex.total));
-    lblTotalFlex->setStyleSheet(flex.totalColour == FlexBalance::Colour::Green ? QStringLiteral("color: green")
+    lblTotalFlex->setStyleSheet(flex.totalColour == SaldoFlex::Colour::Green ? QStringLiteral("color: green")
                                                                                : QStringLiteral("color: red"));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FlexBalance.h"
+#include "SaldoFlex.h"
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ public:
     explicit PainelFlex(QWidget *parent = nullptr);
 
     void mostraTotais(const TClientDataSetPlus *itens);
-    void mostraFlex(const FlexBalance::Display &flex, const Decimal &uso);
+    void mostraFlex(const SaldoFlex::Display &flex, const Decimal &uso);
 
     QLabel *lblTOTGER, *lblQTDITM, *lblTOTSTB;
     QLabel *lblSaldo, *lblUso, *lblPrevisto;

@@ -4,11 +4,11 @@
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
 #include "Formatos.h"
+#include "CalculoItem.h"
 #include "GradeDados.h"
-#include "ItemCalculation.h"
 #include "ItemRegistro.h"
 #include "LigaAcao.h"
-#include "LastPrice.h"
+#include "UltimoPreco.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
 #include "SeletorProdutos.h"
@@ -70,7 +70,7 @@ void escreve(QLineEdit *campo, const Decimal &valor, int casas)
                                                                       : QStringLiteral("##0.00")));
 }
 
-void mostra(const OrderMessage &m)
+void mostra(const MensagemPedido &m)
 {
     dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
 }
@@ -256,7 +256,7 @@ qint64 PainelItens::maximoDias() const
         .toInteger(Decimal::Rounding::HalfEven);
 }
 
-std::optional<PriceBasis> PainelItens::baseAtual() const
+std::optional<BasePreco> PainelItens::baseAtual() const
 {
     if (visaoProdutos()) {
         TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
@@ -268,7 +268,7 @@ std::optional<PriceBasis> PainelItens::baseAtual() const
     TClientDataSetPlus *i = m_estado.dados->cdsCADITEM;
     if (!i->active() || i->isEmpty())
         return std::nullopt;
-    return ItemCalculation::basisOf(ItemRegistro::le(i));
+    return CalculoItem::basisOf(ItemRegistro::le(i));
 }
 
 void PainelItens::mostraVisaoItens()
@@ -359,17 +359,17 @@ QString PainelItens::codigoComissao() const
 void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
 {
     TClientDataSetPlus *u = m_estado.dados->cdsUltimaCompra;
-    std::optional<LastPrice::Purchase> compra;
+    std::optional<UltimoPreco::Purchase> compra;
     if (u->active()) {
         u->setFilter([CODCCU, CODPRO](const DataRow &r) {
             return r.asInteger(QStringLiteral("CODPRO")) == CODPRO && r.asInteger(QStringLiteral("CODCCU")) == CODCCU;
         });
         if (!u->isEmpty())
-            compra = LastPrice::Purchase{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
+            compra = UltimoPreco::Purchase{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
                                          PedidoDados::decimal(u, QStringLiteral("VLRUNT")),
                                          u->asDate(QStringLiteral("DATPDF"))};
     }
-    const LastPrice::Shown ultimo = LastPrice::show(compra);
+    const UltimoPreco::Shown ultimo = UltimoPreco::show(compra);
     escreve(edULTIMO, ultimo.price, 3);
     edULTIMO->setToolTip(ultimo.hint);
     lblultimo->setToolTip(ultimo.hint);
@@ -385,7 +385,7 @@ void PainelItens::atualizaSubtotal()
                                              : QString());
 }
 
-void PainelItens::aplica(const ItemPricing::Entry &entrada)
+void PainelItens::aplica(const PrecificacaoItem::Entry &entrada)
 {
     escreve(edPRECO, entrada.price, 3);
     escreve(edDESC, entrada.discount, 2);
@@ -421,10 +421,10 @@ void PainelItens::carregaItem()
             escreve(edDESC, Decimal(), 2);
             posicionaComissao(Decimal());
         } else {
-            const ItemValues item = ItemRegistro::le(itens);
+            const ValoresItem item = ItemRegistro::le(itens);
             escreve(edPRECO, item.VLRUNT, 3);
             escreve(edQTDE, item.QTDPRO, 2);
-            escreve(edDESC, ItemPricing(ItemCalculation::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+            escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
             posicionaComissao(item.TABCOS);
         }
         if (!jaFiltrado)
@@ -433,11 +433,11 @@ void PainelItens::carregaItem()
         btExcluirITM->setEnabled(editavel());
     } else if (itens->active() && !itens->isEmpty()) {
         abreComissao(PedidoDados::codigo(itens, QStringLiteral("CODCOS")));
-        const ItemValues item = ItemRegistro::le(itens);
+        const ValoresItem item = ItemRegistro::le(itens);
         escreve(edPRECO, item.VLRUNT, 3);
         escreve(edQTDE, item.QTDPRO, 2);
         posicionaComissao(item.TABCOS);
-        escreve(edDESC, ItemPricing(ItemCalculation::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+        escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
         mostraUltimoPreco(inteiro(itens, QStringLiteral("CODCCU")), inteiro(itens, QStringLiteral("CODPRO")));
     }
     if (atualizaFlex)
@@ -449,7 +449,7 @@ void PainelItens::lblprecoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(ItemPricing(*base, maximoDias()).checkPrice(numero(edPRECO, kPreco)));
+    aplica(PrecificacaoItem(*base, maximoDias()).checkPrice(numero(edPRECO, kPreco)));
     edQTDE->setFocus();
 }
 
@@ -458,7 +458,7 @@ void PainelItens::lbldescClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(ItemPricing(*base, maximoDias()).applyDiscount(numero(edDESC, kDesconto), m_estado.promocao));
+    aplica(PrecificacaoItem(*base, maximoDias()).applyDiscount(numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -467,7 +467,7 @@ void PainelItens::lblqtdeClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    escreve(edQTDE, ItemPricing::nextQuantity(numero(edQTDE, kQuantidade), base->FATPRO), 2);
+    escreve(edQTDE, PrecificacaoItem::nextQuantity(numero(edQTDE, kQuantidade), base->FATPRO), 2);
 }
 
 void PainelItens::lblultimoClick()
@@ -475,7 +475,7 @@ void PainelItens::lblultimoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    if (const auto entrada = ItemPricing(*base, maximoDias()).useLastPrice(numero(edULTIMO, kUltimoPreco)))
+    if (const auto entrada = PrecificacaoItem(*base, maximoDias()).useLastPrice(numero(edULTIMO, kUltimoPreco)))
         aplica(*entrada);
 }
 
@@ -484,7 +484,7 @@ void PainelItens::lcbComissaoCloseUp()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(ItemPricing(*base, maximoDias())
+    aplica(PrecificacaoItem(*base, maximoDias())
                .chooseCommission(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
@@ -494,7 +494,7 @@ void PainelItens::btPromocaoClick()
     const auto base = baseAtual();
     if (!base || !visaoProdutos())
         return;
-    const ItemPricing::PromotionOutcome r = ItemPricing(*base, maximoDias()).applyPromotion();
+    const PrecificacaoItem::PromotionOutcome r = PrecificacaoItem(*base, maximoDias()).applyPromotion();
     if (r.entry)
         aplica(*r.entry);
     if (r.refusal) {
@@ -508,9 +508,9 @@ void PainelItens::btIncluirITMClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    const ItemPricing pricing(*base, maximoDias());
+    const PrecificacaoItem pricing(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
-    const ItemCalculation::Admission admissao = ItemCalculation::admit(pricing, numero(edPRECO, kPreco), quantidade);
+    const CalculoItem::Admission admissao = CalculoItem::admit(pricing, numero(edPRECO, kPreco), quantidade);
     aplica(admissao.entry);
     if (admissao.notice)
         mostra(*admissao.notice);
@@ -524,7 +524,7 @@ void PainelItens::btIncluirITMClick()
             gravaDoProduto(pricing, admissao.entry, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
-            ItemValues novo = ItemCalculation::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+            ValoresItem novo = CalculoItem::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
                                                        quantidade, percentualComissao(), m_estado.promocao);
             // The tax follows the new total; an old quantity's value would be sent otherwise.
             if (const auto st = m_estado.dados->substituicaoTributaria(
@@ -545,43 +545,14 @@ void PainelItens::btIncluirITMClick()
         seletor->EDDESPRO->setFocus();
 }
 
-void PainelItens::gravaDoProduto(const ItemPricing &pricing, const ItemPricing::Entry &entrada,
+void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada,
                                  const Decimal &quantidade)
 {
-    PedidoDados &d = *m_estado.dados;
-    TClientDataSetPlus *p = d.cdsPESPRODUTO;
-    TClientDataSetPlus *itens = d.cdsCADITEM;
-    TClientDataSetPlus *cab = d.cdsCADPEDIDO;
-    const qint64 ccu = inteiro(p, QStringLiteral("CODCCU"));
-    const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
-
-    const bool temImposto = d.operacaoComImposto().value_or(false);
-    const std::optional<ItemCalculation::TaxRow> imposto = temImposto ? d.imposto(ccu, pro) : std::nullopt;
-    const ItemValues valores = ItemCalculation::fromProduct(pricing, entrada.price, quantidade, percentualComissao(),
-                                                            entrada.promotion, temImposto, imposto);
-    const QString pedido = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
-    itens->setFilter([ccu, pro, pedido](const DataRow &r) {
-        return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
-            && QString::number(r.asInteger(QStringLiteral("CODPDF"))) == pedido;
-    });
-    if (itens->isEmpty())
-        itens->append();
-    else
-        itens->edit();
-    itens->setValue(QStringLiteral("CODEMP"), PedidoDados::codigo(cab, QStringLiteral("CODEMP")));
-    itens->setValue(QStringLiteral("CODPDF"), pedido);
-    itens->setValue(QStringLiteral("CODINT"), PedidoDados::codigo(cab, QStringLiteral("CODINT")));
-    itens->setValue(QStringLiteral("CODCCU"), QString::number(ccu));
-    itens->setValue(QStringLiteral("CODPRO"), QString::number(pro));
-    itens->setValue(QStringLiteral("DESPRO"), p->asString(QStringLiteral("DESPRO")));
-    itens->setValue(QStringLiteral("UNDPRO"), p->asString(QStringLiteral("UNDPRO")));
-    ItemRegistro::grava(itens, valores);
-    itens->setValue(QStringLiteral("CODCOS"), codigoComissao());
-    itens->post();
-    itens->clearFilter();
+    m_estado.dados->gravaItemDoProduto(pricing, entrada, quantidade, percentualComissao(), codigoComissao());
     if (itemAlterado)
         itemAlterado(true);
     seletor->atualizaMarcas();
+    TClientDataSetPlus *p = m_estado.dados->cdsPESPRODUTO;
     if (p->recNo() < p->recordCount() - 1)
         p->next();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Decimal.h"
-#include "ItemPricing.h"
-#include "PriceBasis.h"
+#include "PrecificacaoItem.h"
+#include "BasePreco.h"
 
 #include <QWidget>
 
@@ -55,16 +55,16 @@ public:
 private:
     bool editavel() const;
     bool visaoProdutos() const;
-    std::optional<PriceBasis> baseAtual() const;
+    std::optional<BasePreco> baseAtual() const;
     qint64 maximoDias() const;
-    void aplica(const ItemPricing::Entry &entrada);
+    void aplica(const PrecificacaoItem::Entry &entrada);
     void abreComissao(const QString &CODCOS);
     void posicionaComissao(const Decimal &percentual);
     Decimal percentualComissao() const;
     QString codigoComissao() const;
     void mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO);
     void atualizaSubtotal();
-    void gravaDoProduto(const ItemPricing &pricing, const ItemPricing::Entry &entrada, const Decimal &quantidade);
+    void gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada, const Decimal &quantidade);
 
     PedidoEstado &m_estado;
 };

@@ -7,7 +7,7 @@
 #include "LigaAcao.h"
 #include "PedidoDados.h"
 #include "PedidoEstado.h"
-#include "ProductQuery.h"
+#include "ConsultaProdutos.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -168,23 +168,23 @@ void SeletorProdutos::abreCalculadora()
                         CorMensagem::Azul);
 }
 
-ProductQuery SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
+ConsultaProdutos SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
 {
     const Sessao &s = dat().sessao;
     TClientDataSetPlus *cab = estado.dados->cdsCADPEDIDO;
-    ProductQuery::Terms t;
+    ConsultaProdutos::Terms t;
     t.CODEMP = s.CODEMP.toLongLong();
     const QString tabela = PedidoDados::codigo(cab, QStringLiteral("CODTAB"));
     if (!tabela.isEmpty())
         t.CODTAB = tabela.toLongLong();
-    t.PORDES = ProductQuery::readDiscount(estado.dados->connection(), s.CODEMP,
+    t.PORDES = ConsultaProdutos::readDiscount(estado.dados->connection(), s.CODEMP,
                                           PedidoDados::codigo(cab, QStringLiteral("CODOPE")),
                                           PedidoDados::codigo(cab, QStringLiteral("CODCON")));
     t.pickUp = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
     t.DESRET = Decimal::fromDouble(s.DESRET, 2);
     t.ACRTAB = Decimal::fromDouble(s.ACRTAB, 2);
     t.today = QDate::currentDate();
-    return ProductQuery(t);
+    return ConsultaProdutos(t);
 }
 
 void SeletorProdutos::abreFiltros()
@@ -247,7 +247,7 @@ void SeletorProdutos::btPESPROClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Cursor { ~Cursor() { QApplication::restoreOverrideCursor(); } } cursor;
     PedidoDados &d = *m_estado.dados;
-    ProductQuery::Filters f;
+    ConsultaProdutos::Filters f;
     f.code = EDCODPRO->text();
     f.description = EDDESPRO->text();
     if (cbFamilias->isChecked() && DBLookupComboBox4->currentIndex() >= 0) {
@@ -263,7 +263,7 @@ void SeletorProdutos::btPESPROClick()
         if (d.cdsUltimaCompra->active() && !d.cdsUltimaCompra->isEmpty())
             f.lastPurchasesOf = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
     }
-    const ProductQuery consulta = consultaDoPedido(m_estado);
+    const ConsultaProdutos consulta = consultaDoPedido(m_estado);
     TClientDataSetPlus *ds = d.cdsPESPRODUTO;
     {
         // Restored on every way out: a failed search must not leave the entry fields deaf to the rows.

@@ -8,8 +8,8 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class ConsultaProdutos;
 class GradeDados;
-class ProductQuery;
 struct PedidoEstado;
 
 // The product picker of the "Itens" tab: the filter panel and the product list of the
@@ -21,7 +21,7 @@ public:
     explicit SeletorProdutos(PedidoEstado &estado, QWidget *parent = nullptr);
 
     // The commercial terms of the order being edited, as the product statement takes them.
-    static ProductQuery consultaDoPedido(const PedidoEstado &estado);
+    static ConsultaProdutos consultaDoPedido(const PedidoEstado &estado);
 
     void btPESPROClick();
     static void abreCalculadora(); // "Calculadora"

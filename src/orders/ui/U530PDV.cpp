@@ -2,21 +2,21 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
-#include "FlexBalance.h"
+#include "SaldoFlex.h"
 #include "ItemRegistro.h"
-#include "ItemRepricing.h"
+#include "RecalculoItens.h"
 #include "LigaAcao.h"
-#include "OrderHeaderRules.h"
-#include "OrderSaveValidator.h"
-#include "OrderStore.h"
+#include "RegrasCabecalhoPedido.h"
+#include "ValidacaoGravacaoPedido.h"
+#include "GravacaoPedido.h"
 #include "PaginaPesquisa.h"
 #include "PainelCabecalho.h"
 #include "PainelFlex.h"
 #include "PainelItens.h"
 #include "PedidoDados.h"
-#include "ProductQuery.h"
-#include "RepricingPrices.h"
-#include "SaveCheckQueries.h"
+#include "ConsultaProdutos.h"
+#include "PrecosRecalculo.h"
+#include "ConsultasValidacaoGravacao.h"
 #include "SeletorProdutos.h"
 #include "SqlText.h"
 #include "U500CAD.h"
@@ -35,7 +35,7 @@
 
 namespace {
 
-void mostra(const OrderMessage &m)
+void mostra(const MensagemPedido &m)
 {
     dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
 }
@@ -179,7 +179,7 @@ void F530PDV::cdsCADPEDIDONewRecord()
     cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
     cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
     cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
-    const OrderHeaderRules::Sellers vendedores = OrderHeaderRules::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    const RegrasCabecalhoPedido::Sellers vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
     cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
     if (!vendedores.VENSUB.isEmpty())
         cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
@@ -202,8 +202,8 @@ void F530PDV::editaCabecalho()
         return;
     if (!editando(cab))
         cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
-    cab->setValue(QStringLiteral("RETPDV"), OrderHeaderRules::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
+    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
+    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
 }
 
 void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
@@ -223,7 +223,7 @@ Decimal F530PDV::flexGravado() const
     // The balance already subtracts what the database holds for this order; a recovery copy's
     // or a copied header's TOTFLX was never counted there and would overdraw the account.
     const TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    return FlexBalance::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    return SaldoFlex::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODINT")));
 }
@@ -241,9 +241,9 @@ void F530PDV::tbsCadastroShow()
     TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
     cabecalho->mostraPedido();
     itens->mostraVisaoItens();
-    const bool editavel = OrderHeaderRules::editable(cab->asString(QStringLiteral("SITPDF")));
+    const bool editavel = RegrasCabecalhoPedido::editable(cab->asString(QStringLiteral("SITPDF")));
     btSalvar->setEnabled(editavel);
-    m_estado.saldoFlex = FlexBalance::read(m_dados->connection(), dat().sessao.CODEMP,
+    m_estado.saldoFlex = SaldoFlex::read(m_dados->connection(), dat().sessao.CODEMP,
                                            PedidoDados::codigo(cab, QStringLiteral("CODVEN")));
     itens->seletor->atualizaMarcas();
     rodape->mostraTotais(m_dados->cdsCADITEM);
@@ -269,7 +269,7 @@ bool F530PDV::atualizaSaldoFlex()
     const bool ativos = it->active();
     const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
     const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
-    const FlexBalance::Display flex = FlexBalance::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    const SaldoFlex::Display flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
     if (editando(cab))
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
@@ -296,12 +296,12 @@ bool F530PDV::recalculaItens()
         QList<QPair<qint64, qint64>> produtos;
         for (it->first(); !it->eof(); it->next())
             produtos.append({it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))});
-        const RepricingPrices precos = RepricingPrices::load(m_dados->connection(),
+        const PrecosRecalculo precos = PrecosRecalculo::load(m_dados->connection(),
                                                              SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
             const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
             const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
-            ItemRepricing::Outcome r = ItemRepricing::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            RecalculoItens::Outcome r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
@@ -323,9 +323,9 @@ void F530PDV::termosAlterados()
 {
     dat().executaAcao([this] {
         if (recalculaItens())
-            mostra(ItemRepricing::correctedItemsNotice());
+            mostra(RecalculoItens::correctedItemsNotice());
         if (!m_itensSemPreco.isEmpty())
-            mostra(ItemRepricing::missingProductsNotice(m_itensSemPreco));
+            mostra(RecalculoItens::missingProductsNotice(m_itensSemPreco));
     });
 }
 
@@ -366,90 +366,45 @@ void F530PDV::voltaParaPesquisa()
 void F530PDV::btSalvarClick()
 {
     const CursorEspera cursor;
-    TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    TClientDataSetPlus *it = m_dados->cdsCADITEM;
     limpaClientePedido();
     itens->seletor->EDCODPRO->clear();
     itens->seletor->EDDESPRO->clear();
     itens->seletor->cbFamilias->setChecked(false);
 
     if (recalculaItens()) {
-        const OrderMessage pergunta = OrderSaveValidator::correctedItemsQuestion();
+        const MensagemPedido pergunta = ValidacaoGravacaoPedido::correctedItemsQuestion();
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
     if (!m_itensSemPreco.isEmpty()) {
-        const OrderMessage pergunta = ItemRepricing::missingProductsQuestion(m_itensSemPreco);
+        const MensagemPedido pergunta = RecalculoItens::missingProductsQuestion(m_itensSemPreco);
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
     atualizaSaldoFlex();
     cabecalho->posicionaListas();
 
-    OrderSaveValidator::Input in;
-    in.CODPDF = PedidoDados::codigo(cab, QStringLiteral("CODPDF"));
-    in.CODVEN = PedidoDados::codigo(cab, QStringLiteral("CODVEN"));
-    in.VENSUB = PedidoDados::codigo(cab, QStringLiteral("VENSUB"));
-    // A code that is not among the customer's offered ones (kept from another customer, say) is
-    // no choice: its rules would read nothing, so "Salvar" asks for it as for an empty one.
-    auto escolhido = [cab](TClientDataSetPlus *lista, const QString &campo) {
-        return lista->active() && !lista->isEmpty() ? PedidoDados::codigo(cab, campo) : QString();
-    };
-    in.CODTRA = escolhido(m_dados->cdsTransacao, QStringLiteral("CODTRA"));
-    in.CODOPE = escolhido(m_dados->cdsOperacao, QStringLiteral("CODOPE"));
-    in.CODCON = escolhido(m_dados->cdsCondicao, QStringLiteral("CODCON"));
-    in.DATPDF = cab->asDate(QStringLiteral("DATPDF"));
-    in.PDFORC = cab->asString(QStringLiteral("PDFORC"));
-    if (!m_dados->cdsTransacao->isEmpty()) {
-        in.GERBON = m_dados->cdsTransacao->asString(QStringLiteral("GERBON"));
-        in.GERTIT = m_dados->cdsTransacao->asString(QStringLiteral("GERTIT"));
+    ValidacaoGravacaoPedido::Input in;
+    {
+        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
+        in = m_dados->entradaGravacao(dat().sessao.CODEMP);
     }
-    if (!m_dados->cdsCondicao->isEmpty()) {
-        in.SEMDBT = m_dados->cdsCondicao->asString(QStringLiteral("SEMDBT"));
-        in.PDVMIN = PedidoDados::decimal(m_dados->cdsCondicao, QStringLiteral("PDVMIN"));
-    }
-    in.LIMCRE = PedidoDados::decimal(m_dados->cdsCliente, QStringLiteral("LIMCRE"));
-    in.ABERTO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("ABERTO"));
-    in.VENCIDO = PedidoDados::decimal(m_dados->cdsFinanceiro, QStringLiteral("VENCIDO"));
     in.releaseCode = cabecalho->liberacao();
     in.flexBalance = m_estado.saldoFlex;
     in.openingFlex = m_estado.flexAbertura;
-    QSet<qint64> centros;
-    {
-        const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
-        for (it->first(); !it->eof(); it->next()) {
-            const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
-            in.items.append({ccu, PedidoDados::decimal(it, QStringLiteral("VLRTOT")),
-                             PedidoDados::decimal(it, QStringLiteral("USOFLX"))});
-            centros.insert(ccu);
-        }
-    }
-    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = SaveCheckQueries::load(m_dados->connection(), dat().sessao.CODEMP, in.CODOPE,
-                                                PedidoDados::codigo(cab, QStringLiteral("CODCLI")), centros);
 
-    const OrderSaveValidator validador(&D500DAT::geraSenhaLiberacao);
-    const OrderSaveValidator::Result r = validador.validate(in);
+    const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
+    const ValidacaoGravacaoPedido::Result r = validador.validate(in);
     if (r.refusal) {
         mostra(*r.refusal);
         return;
     }
-    for (const OrderMessage &aviso : r.notices)
+    for (const MensagemPedido &aviso : r.notices)
         mostra(aviso);
     if (r.clearReleaseCode)
         cabecalho->limpaLiberacao();
 
-    if (!editando(cab))
-        cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), r.PDFORC);
-    if (r.VENSUB.isEmpty())
-        cab->clearValue(QStringLiteral("VENSUB"));
-    else
-        cab->setValue(QStringLiteral("VENSUB"), r.VENSUB);
-    cab->setValue(QStringLiteral("TOTFLX"), r.TOTFLX.toString());
-    cab->setValue(QStringLiteral("TOTPDF"), r.TOTPDF.toString());
-    cab->post();
-    TClientDataSetPlus::applyUpdatesTogether({it, cab});
+    m_dados->gravaPedido(r);
     voltaParaPesquisa();
 }
 
@@ -463,7 +418,7 @@ void F530PDV::btVoltarClick()
                                TipoMensagem::Aviso, CorMensagem::Vermelho, BotoesMensagem::SimNao)
             != RespostaMensagem::Sim)
         return;
-    const OrderStore::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODINT"))};
     for (TClientDataSetPlus *ds : {cab, it}) {
@@ -475,7 +430,7 @@ void F530PDV::btVoltarClick()
         ds->cancelUpdates();
     }
     if (m_estado.pedidoCopiado)
-        OrderStore::removeExact(m_dados->connection(), pedido);
+        GravacaoPedido::removeExact(m_dados->connection(), pedido);
     limpaClientePedido();
     voltaParaPesquisa();
 }

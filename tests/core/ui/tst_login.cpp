@@ -132,8 +132,8 @@ private slots:
         QVERIFY(amb.respostas.shown.isEmpty());
         QCOMPARE(amb.dat->sessao.EXPSEN, QStringLiteral("N"));
         QCOMPARE(D500DAT::embaralhaSenha(amb.dat->sessao.SENUSU), QStringLiteral("nova123"));
-        LoginRules regras(amb.dat->sessao.NOMUSU, amb.dat->sessao.SENUSU);
-        QCOMPARE(regras.confirma(QStringLiteral("marcos"), QStringLiteral("nova123")), LoginRules::Resultado::Aceito);
+        RegrasLogin regras(amb.dat->sessao.NOMUSU, amb.dat->sessao.SENUSU);
+        QCOMPARE(regras.confirma(QStringLiteral("marcos"), QStringLiteral("nova123")), RegrasLogin::Resultado::Aceito);
     }
 
     // Guards a failing update: the engine's message is shown and the window stays open.

@@ -5,11 +5,11 @@
 #include "GradeDados.h"
 #include "ModuleFrame.h"
 #include "MovimentacaoFlex.h"
-#include "OrderSaveValidator.h"
 #include "ProximoPacote.h"
 #include "RegistroJanelasSupervisor.h"
 #include "SenhaLiberacao.h"
 #include "U512SUP.h"
+#include "ValidacaoGravacaoPedido.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -220,8 +220,8 @@ private slots:
         janela.btGerarSenhaClick();
         const QString senha = janela.lblSenha->text();
 
-        OrderSaveValidator validador(&D500DAT::geraSenhaLiberacao);
-        OrderSaveValidator::Input pedido;
+        ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
+        ValidacaoGravacaoPedido::Input pedido;
         pedido.CODPDF = QStringLiteral("4521");
         pedido.CODVEN = QStringLiteral("12");
         pedido.DATPDF = QDate(2026, 3, 5);

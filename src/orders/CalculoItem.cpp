@@ -1,0 +1,152 @@
+#include "CalculoItem.h"
+
+#include "Formatos.h"
+
+namespace {
+
+const Decimal hundred = Decimal::fromInteger(100);
+
+Decimal zero(int scale)
+{
+    return Decimal::fromUnits(0, scale);
+}
+
+Decimal percentOf(const Decimal &rate, const Decimal &value)
+{
+    return rate.dividedBy(hundred, rate.scale() + 2) * value;
+}
+
+MensagemPedido information(const QString &text)
+{
+    return MensagemPedido{text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
+}
+
+} // namespace
+
+CalculoItem::Admission CalculoItem::admit(const PrecificacaoItem &pricing, const Decimal &price,
+                                                  const Decimal &quantity)
+{
+    Admission admission;
+    admission.entry = pricing.checkPrice(price);
+    if (admission.entry.price != price.rounded(3))
+        admission.notice = information(priceAdjustedText());
+    if (quantity.sign() <= 0)
+        admission.refusal = information(quantityNotPositiveText());
+    else if (!PrecificacaoItem::fitsFactor(quantity, pricing.basis().FATPRO))
+        admission.refusal = information(factorRefusalText(pricing.basis().FATPRO));
+    // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
+    else if (total(quantity.rounded(2), admission.entry.price.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
+        admission.refusal = information(totalTooLargeText());
+    return admission;
+}
+
+ValoresItem CalculoItem::fromProduct(const PrecificacaoItem &pricing, const Decimal &price,
+                                        const Decimal &quantity, const Decimal &TABCOS, bool promotionMark,
+                                        bool operationHasTax, const std::optional<TaxRow> &tax)
+{
+    const BasePreco &row = pricing.basis();
+    ValoresItem item;
+    item.QTDPRO = quantity.rounded(2);
+    item.VLRUNT = price.rounded(3);
+    item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
+    item.TABCOS = TABCOS.rounded(2);
+    item.PRCTAB = row.PRCTAB;
+    item.PRCVEN = row.PRCVEN;
+    item.FATPRO = row.FATPRO;
+    item.PRZMAX = row.PRZMAX;
+    item.VLRPRM = row.VLRPRM;
+    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
+    item.MAXDCT = maximumDiscount(row.MAXDCT, row.RJTTAB);
+    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
+                                                         : flex(row.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
+    item.USOFLX = f.USOFLX;
+    item.GERFLX = f.GERFLX;
+    item.QTDFAT = zero(2);
+    item.VLRFAT = zero(2);
+    item.VLRSTB = substitutionTax(item.VLRTOT, operationHasTax, tax);
+    return item;
+}
+
+ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMaxDays, const Decimal &price,
+                                    const Decimal &quantity, const Decimal &TABCOS, bool promotionMark)
+{
+    ValoresItem item = current;
+    item.QTDPRO = quantity.rounded(2);
+    item.VLRUNT = price.rounded(3);
+    item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
+    item.TABCOS = TABCOS.rounded(2);
+    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
+    const PrecificacaoItem pricing(basisOf(current), conditionMaxDays);
+    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
+                                                         : flex(item.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
+    item.USOFLX = f.USOFLX;
+    item.GERFLX = f.GERFLX;
+    item.QTDFAT = zero(2);
+    item.VLRFAT = zero(2);
+    return item;
+}
+
+BasePreco CalculoItem::basisOf(const ValoresItem &item)
+{
+    BasePreco basis;
+    basis.PRCTAB = item.PRCTAB;
+    basis.PRCVEN = item.PRCVEN;
+    basis.MAXDCT = item.MAXDCT;
+    basis.FATPRO = item.FATPRO;
+    basis.VLRPRM = item.VLRPRM;
+    basis.PRZMAX = item.PRZMAX;
+    return basis;
+}
+
+Decimal CalculoItem::total(const Decimal &quantity, const Decimal &price)
+{
+    return (quantity * price).rounded(3);
+}
+
+CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price,
+                                            const Decimal &quantity)
+{
+    const Decimal reference = PRCTAB * (hundred - TABCOS).dividedBy(hundred, TABCOS.scale() + 2);
+    const Decimal difference = reference - price;
+    if (difference.sign() > 0)
+        return {(quantity * difference).rounded(2), zero(2)};
+    return {zero(2), (quantity * -difference).rounded(2)};
+}
+
+Decimal CalculoItem::maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB)
+{
+    return RJTTAB.sign() >= 0 ? MAXDCT : zero(2);
+}
+
+Decimal CalculoItem::substitutionTax(const Decimal &total, bool operationHasTax,
+                                         const std::optional<TaxRow> &tax)
+{
+    if (!operationHasTax || !tax || tax->ALISTR.sign() <= 0)
+        return zero(2);
+    const Decimal own = percentOf(tax->ALIICM, tax->CFTICM * total).rounded(2);
+    const Decimal base = (total * (tax->ALISTR.dividedBy(hundred, tax->ALISTR.scale() + 2)
+                                   + Decimal::fromInteger(1))).rounded(3);
+    const Decimal substituted = percentOf(tax->ALIINA, base).rounded(2);
+    return (substituted - own).rounded(2);
+}
+
+QString CalculoItem::priceAdjustedText()
+{
+    return QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!");
+}
+
+QString CalculoItem::totalTooLargeText()
+{
+    return QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço.");
+}
+
+QString CalculoItem::quantityNotPositiveText()
+{
+    return QStringLiteral("Quantidade tem que ser Maior que ZERO!");
+}
+
+QString CalculoItem::factorRefusalText(const Decimal &FATPRO)
+{
+    return QStringLiteral("Quantidade digitada inválida! Fator do Produto : ")
+        + Formatos::formatMask(FATPRO.toDouble(), QStringLiteral("00"));
+}

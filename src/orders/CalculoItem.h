@@ -1,0 +1,75 @@
+#pragma once
+
+#include "BasePreco.h"
+#include "Decimal.h"
+#include "MensagemPedido.h"
+#include "PrecificacaoItem.h"
+#include "ValoresItem.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// Writing an item ("Incluir Item"): the checks before it is written, and the columns it is
+// written with: total, maximum discount, flex used or generated, promotion, substitution tax.
+class CalculoItem
+{
+public:
+    // The F511IMP row of the product, its cost centre and the customer's state.
+    struct TaxRow
+    {
+        Decimal ALISTR; // value-added margin, percent; 0: no substitution tax
+        Decimal ALIICM; // seller's own ICMS rate
+        Decimal ALIINA; // internal ICMS rate of the substitution base
+        Decimal CFTICM; // reduces the item total to the base of the seller's own ICMS
+    };
+
+    struct Flex
+    {
+        Decimal USOFLX;
+        Decimal GERFLX;
+    };
+
+    // The checks of "Incluir Item", in their order: the price check (a changed price is told and
+    // the action goes on), the quantity above zero, the packaging factor, a total that fits its
+    // column.
+    struct Admission
+    {
+        PrecificacaoItem::Entry entry;            // the entry fields after the price check
+        std::optional<MensagemPedido> notice;  // shown, then the item is written
+        std::optional<MensagemPedido> refusal; // shown, nothing is written
+        bool accepted() const { return !refusal.has_value(); }
+    };
+
+    // pricing: over the product row (product view) or the item (item view, basisOf).
+    static Admission admit(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
+
+    // Product view: the item of the current product row, new or written again.
+    // price, promotionMark: the entry after admit; TABCOS: the commission step chosen;
+    // operationHasTax: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
+    static ValoresItem fromProduct(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity,
+                                  const Decimal &TABCOS, bool promotionMark, bool operationHasTax,
+                                  const std::optional<TaxRow> &tax);
+    // Item view: quantity, price, commission and flex change; PRCTAB, PRCVEN, MAXDCT, VLRSTB,
+    // SITIPF and SITFLX keep the values the item was written with.
+    static ValoresItem changed(const ValoresItem &item, qint64 conditionMaxDays, const Decimal &price,
+                              const Decimal &quantity, const Decimal &TABCOS, bool promotionMark);
+    // The prices an item carries, for the rules of the item view.
+    static BasePreco basisOf(const ValoresItem &item);
+
+    // QTDPRO × VLRUNT at the column's 3 decimals.
+    static Decimal total(const Decimal &quantity, const Decimal &price);
+    // r = PRCTAB × (1 − TABCOS / 100): selling below r uses flex, above it generates flex.
+    static Flex flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price, const Decimal &quantity);
+    // The item's maximum discount: the row's MAXDCT, or 0 when RJTTAB is below 0.
+    static Decimal maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB);
+    // VLRSTB of an item total T (as stored, 3 decimals); 0 unless the operation carries the tax
+    // and the row has a margin above 0. Rounding halves away from zero.
+    static Decimal substitutionTax(const Decimal &total, bool operationHasTax, const std::optional<TaxRow> &tax);
+
+    static QString priceAdjustedText();
+    static QString quantityNotPositiveText();
+    static QString totalTooLargeText();
+    static QString factorRefusalText(const Decimal &FATPRO);
+};

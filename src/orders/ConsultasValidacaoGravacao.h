@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ValidacaoGravacaoPedido.h"
+
+#include <QSet>
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+class FirebirdConnection;
+
+// The statements behind the per-cost-centre checks of "Salvar": the company's cost centres,
+// whether the header's operation is allowed for one of them, and the names of the customer's
+// operations it allows (for the refusal).
+class ConsultasValidacaoGravacao
+{
+public:
+    static QString costCentresStatement();       // PCODEMP
+    static QString operationAllowedStatement();  // PCODEMP, PCODCCU, PCODOPE
+    static QString allowedOperationsStatement(); // PCODCLI, PCODEMP, PCODCCU
+
+    // The company's cost centres in the order returned; those holding items of the order
+    // (itemCostCentres) are checked against the operation. Throws DatabaseError.
+    static QVector<ValidacaoGravacaoPedido::CostCentre> load(FirebirdConnection &connection, const QString &CODEMP,
+                                                        const QString &CODOPE, const QString &CODCLI,
+                                                        const QSet<qint64> &itemCostCentres);
+};

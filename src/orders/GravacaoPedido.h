@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class FirebirdConnection;
+
+// Writing whole orders from the order list: the copy of an order into a new number and the
+// removal of an order. Each one is a single transaction, so a failure never leaves items
+// without their header (or a header without its items).
+class GravacaoPedido
+{
+public:
+    // The order a copy or removal starts from.
+    struct Key
+    {
+        QString CODEMP;
+        QString CODPDF;
+        QString CODINT;
+    };
+
+    // The order has an item with a quantity still to be invoiced (QTDPRO > QTDFAT).
+    static bool hasPendingItems(FirebirdConnection &connection, const Key &source);
+
+    // The statements of the copy, with the new number N: items (whole or pending quantities
+    // only, with proportional flex) and header (status 'D', today's date, flex unsettled).
+    static QString itemsCopyStatement(const Key &source, const QString &N, bool pendingOnly);
+    static QString headerCopyStatement(const Key &source, const QString &N, const QDate &today);
+
+    // Items then header in one transaction. Throws DatabaseError (nothing is written then).
+    static void copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
+                     const QDate &today);
+
+    // Every item and header row of the company and number, whatever its CODINT, in one
+    // transaction. Throws DatabaseError.
+    static void remove(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF);
+    // Items then header of exactly this order (the copy abandoned by "Voltar").
+    static void removeExact(FirebirdConnection &connection, const Key &order);
+};

@@ -1,0 +1,134 @@
+#include "PrecificacaoItem.h"
+
+#include "Formatos.h"
+
+namespace {
+
+const Decimal hundred = Decimal::fromInteger(100);
+
+Decimal priceField(const Decimal &value)
+{
+    return value.rounded(3);
+}
+
+Decimal discountField(const Decimal &value)
+{
+    return value.rounded(2);
+}
+
+qint64 wholeFactor(const Decimal &factor)
+{
+    return factor.toInteger(Decimal::Rounding::HalfEven);
+}
+
+} // namespace
+
+PrecificacaoItem::PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDays)
+    : m_basis(basis)
+    , m_conditionMaxDays(conditionMaxDays)
+{
+}
+
+bool PrecificacaoItem::promotionAllowed() const
+{
+    return m_basis.VLRPRM.has_value() && m_basis.PRZMAX >= m_conditionMaxDays;
+}
+
+bool PrecificacaoItem::isPromotionPrice(const Decimal &price) const
+{
+    return promotionAllowed() && price.rounded(4) == m_basis.VLRPRM->rounded(4);
+}
+
+Decimal PrecificacaoItem::minimumPrice() const
+{
+    return m_basis.PRCTAB * (hundred - m_basis.MAXDCT).dividedBy(hundred, m_basis.MAXDCT.scale() + 2);
+}
+
+Decimal PrecificacaoItem::discountFor(const Decimal &price) const
+{
+    if (m_basis.PRCVEN.sign() <= 0)
+        return Decimal::fromUnits(0, 2);
+    return ((m_basis.PRCVEN - price) * hundred).dividedBy(m_basis.PRCVEN, 2);
+}
+
+PrecificacaoItem::Entry PrecificacaoItem::checkPrice(const Decimal &typedPrice) const
+{
+    const Decimal price = priceField(typedPrice);
+    if (isPromotionPrice(price))
+        return {priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
+    Entry entry;
+    entry.price = price;
+    // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
+    // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
+    const Decimal minimum = minimumPrice();
+    if (price < minimum)
+        entry.price = priceField(minimum);
+    entry.discount = discountFor(entry.price);
+    return entry;
+}
+
+PrecificacaoItem::Entry PrecificacaoItem::applyDiscount(const Decimal &discount, bool promotionMark) const
+{
+    Entry entry;
+    entry.promotion = promotionMark;
+    entry.discount = discountField(discount);
+    entry.price = priceField(m_basis.PRCVEN * (hundred - entry.discount).dividedBy(hundred, 4));
+    const Decimal minimum = minimumPrice();
+    if (entry.price < minimum) {
+        entry.price = priceField(minimum);
+        entry.discount = discountFor(entry.price);
+    }
+    return entry;
+}
+
+PrecificacaoItem::Entry PrecificacaoItem::chooseCommission(const Decimal &percentage, const Decimal &discount,
+                                                 bool promotionMark) const
+{
+    return applyDiscount(percentage.sign() > 0 ? percentage : discount, promotionMark);
+}
+
+std::optional<PrecificacaoItem::Entry> PrecificacaoItem::useLastPrice(const Decimal &lastPrice) const
+{
+    if (lastPrice.sign() <= 0)
+        return std::nullopt;
+    return checkPrice(lastPrice);
+}
+
+PrecificacaoItem::PromotionOutcome PrecificacaoItem::applyPromotion() const
+{
+    PromotionOutcome outcome;
+    if (!m_basis.VLRPRM)
+        return outcome; // the button is disabled without a promotion price
+    if (m_basis.PRZMAX >= m_conditionMaxDays) {
+        outcome.entry = Entry{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
+                              Decimal::fromUnits(0, 2)};
+    } else {
+        outcome.refusal = MensagemPedido{promotionRefusalText(m_basis.PRZMAX), TipoMensagem::Informacao,
+                                       CorMensagem::Vermelho, BotoesMensagem::Ok};
+    }
+    return outcome;
+}
+
+Decimal PrecificacaoItem::nextQuantity(const Decimal &quantity, const Decimal &factor)
+{
+    const qint64 whole = wholeFactor(factor);
+    if (whole <= 0)
+        return quantity + Decimal::fromInteger(1);
+    const Decimal grown = quantity + factor;
+    const qint64 remainder = grown.toInteger(Decimal::Rounding::HalfEven) % whole;
+    return grown - Decimal::fromInteger(remainder);
+}
+
+bool PrecificacaoItem::fitsFactor(const Decimal &quantity, const Decimal &factor)
+{
+    const qint64 whole = wholeFactor(factor);
+    if (whole <= 0)
+        return true;
+    return quantity.toInteger(Decimal::Rounding::HalfEven) % whole <= 0;
+}
+
+QString PrecificacaoItem::promotionRefusalText(qint64 przmax)
+{
+    return QStringLiteral("PROMOÇÃO VALIDA APENAS PARA CONDIÇÕES DE PAGAMENTO ATE ")
+        + Formatos::formatMask(double(przmax), QStringLiteral("00")) + QStringLiteral(" DIAS!");
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "BasePreco.h"
+#include "Decimal.h"
+#include "MensagemPedido.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// The price rules of the item entry panel: the price check against the maximum discount and the
+// promotion, the discount rule, the last price, the commission table, the "Promoção" button, the
+// quantity step and the packaging-factor check. Each rule answers what the entry fields become;
+// the window shows it.
+class PrecificacaoItem
+{
+public:
+    // The entry fields after a rule ran.
+    struct Entry
+    {
+        Decimal price;                     // "Preço :", 3 decimals
+        Decimal discount;                  // "Desc. :", 2 decimals, percent over PRCVEN
+        bool promotion = false;            // promotion mark ('S' when true)
+        std::optional<Decimal> commission; // the commission list moves to this percentage
+    };
+
+    // "Promoção": either the promotion entry, or the refusal to show (the mark becomes 'N').
+    struct PromotionOutcome
+    {
+        std::optional<Entry> entry;
+        std::optional<MensagemPedido> refusal;
+    };
+
+    // basis: the product row or the item; conditionMaxDays: MAXDIA of the header's condition.
+    PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDays);
+
+    const BasePreco &basis() const { return m_basis; }
+
+    // The basis has a promotion price and its PRZMAX reaches the condition's MAXDIA.
+    bool promotionAllowed() const;
+    // The price is the promotion price, and the promotion holds for the condition.
+    bool isPromotionPrice(const Decimal &price) const;
+    // PRCTAB × (1 − MAXDCT / 100), exact.
+    Decimal minimumPrice() const;
+    // (1 − price / PRCVEN) × 100 at 2 decimals; 0 when PRCVEN is not above 0.
+    Decimal discountFor(const Decimal &price) const;
+
+    // Price check ("Preço :" clicked, Enter in the price): the promotion price is kept with
+    // discount 0; any other price below the allowed minimum is raised to it.
+    Entry checkPrice(const Decimal &price) const;
+    // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
+    // minimum when the discount is too large. The promotion mark is kept as given.
+    Entry applyDiscount(const Decimal &discount, bool promotionMark) const;
+    // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
+    Entry chooseCommission(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
+    // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
+    std::optional<Entry> useLastPrice(const Decimal &lastPrice) const;
+    // "Promoção".
+    PromotionOutcome applyPromotion() const;
+
+    // "Qtde.:" clicked: one factor more, then down to a multiple of the factor (quantity and
+    // factor taken to whole numbers, ties to even). A factor that rounds to 0 steps by 1.
+    static Decimal nextQuantity(const Decimal &quantity, const Decimal &factor);
+    // The quantity (to a whole number, ties to even) is a multiple of the factor (likewise).
+    // A factor that rounds to 0 accepts any quantity.
+    static bool fitsFactor(const Decimal &quantity, const Decimal &factor);
+
+    static QString promotionRefusalText(qint64 przmax);
+
+private:
+    BasePreco m_basis;
+    qint64 m_conditionMaxDays;
+};

@@ -1,0 +1,102 @@
+#include "PrecosRecalculo.h"
+
+#include "ConsultaProdutos.h"
+#include "DatabaseError.h"
+#include "FirebirdConnection.h"
+#include "StatementRun.h"
+
+#include <QSqlError>
+#include <QSet>
+
+namespace {
+
+// Column positions of the re-pricing statements, known from the statement itself:
+// QSqlQuery::record() asks the catalogue on every call.
+struct Columns
+{
+    int CODCCU = ConsultaProdutos::repricingColumn(QStringLiteral("CODCCU"));
+    int CODPRO = ConsultaProdutos::repricingColumn(QStringLiteral("CODPRO"));
+    int PRCTAB = ConsultaProdutos::repricingColumn(QStringLiteral("PRCTAB"));
+    int PRCVEN = ConsultaProdutos::repricingColumn(QStringLiteral("PRCVEN"));
+    int MAXDCT = ConsultaProdutos::repricingColumn(QStringLiteral("MAXDCT"));
+    int FATPRO = ConsultaProdutos::repricingColumn(QStringLiteral("FATPRO"));
+    int RJTTAB = ConsultaProdutos::repricingColumn(QStringLiteral("RJTTAB"));
+    int VLRPRM = ConsultaProdutos::repricingColumn(QStringLiteral("VLRPRM"));
+    int PRZMAX = ConsultaProdutos::repricingColumn(QStringLiteral("PRZMAX"));
+};
+
+Decimal numeric(const QSqlQuery &rows, int column, int scale)
+{
+    return Decimal::fromText(rows.value(column).toString(), scale);
+}
+
+qint64 code(const QSqlQuery &rows, int column)
+{
+    return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
+}
+
+void addRows(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
+{
+    while (rows.next()) {
+        BasePreco row;
+        row.PRCTAB = numeric(rows, c.PRCTAB, 3);
+        row.PRCVEN = numeric(rows, c.PRCVEN, 3);
+        row.MAXDCT = numeric(rows, c.MAXDCT, 2);
+        row.FATPRO = numeric(rows, c.FATPRO, 3);
+        row.RJTTAB = numeric(rows, c.RJTTAB, 2);
+        if (!rows.value(c.VLRPRM).isNull())
+            row.VLRPRM = numeric(rows, c.VLRPRM, 3);
+        row.PRZMAX = code(rows, c.PRZMAX);
+        prices.add(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
+    }
+}
+
+} // namespace
+
+PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query)
+{
+    PrecosRecalculo prices;
+    QSqlQuery rows = StatementRun::run(connection, query.repricingStatement());
+    addRows(prices, rows, Columns());
+    return prices;
+}
+
+PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query,
+                                      const QList<QPair<qint64, qint64>> &products)
+{
+    PrecosRecalculo prices;
+    if (products.isEmpty())
+        return prices;
+    QSqlQuery rows = connection.query();
+    rows.setForwardOnly(true);
+    if (!rows.prepare(query.repricingStatementOfProduct()))
+        throw DatabaseError(engineMessage(rows.lastError()));
+    const Columns columns;
+    QSet<QPair<qint64, qint64>> done;
+    for (const QPair<qint64, qint64> &product : products) {
+        if (done.contains(product))
+            continue;
+        done.insert(product);
+        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(product.first));
+        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
+        if (!rows.exec())
+            throw DatabaseError(engineMessage(rows.lastError()));
+        addRows(prices, rows, columns);
+    }
+    return prices;
+}
+
+void PrecosRecalculo::add(qint64 CODCCU, qint64 CODPRO, const BasePreco &row)
+{
+    const QPair<qint64, qint64> key(CODCCU, CODPRO);
+    if (!m_rows.contains(key))
+        m_rows.insert(key, row);
+}
+
+std::optional<BasePreco> PrecosRecalculo::find(qint64 CODCCU, qint64 CODPRO) const
+{
+    const auto it = m_rows.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
+    if (it == m_rows.cend())
+        return std::nullopt;
+    return *it;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "BasePreco.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QtGlobal>
+
+#include <optional>
+
+class FirebirdConnection;
+class ConsultaProdutos;
+
+// The prices the items are re-priced against: the rows of the re-pricing variant of the
+// product statement, found by cost centre and product (the first row of a product counts).
+class PrecosRecalculo
+{
+public:
+    // Runs query.repricingStatement(). Throws DatabaseError.
+    static PrecosRecalculo load(FirebirdConnection &connection, const ConsultaProdutos &query);
+    // The same prices for the listed products only (cost centre, product), as re-pricing an
+    // order needs them: one indexed look-up per product. Throws DatabaseError.
+    static PrecosRecalculo load(FirebirdConnection &connection, const ConsultaProdutos &query,
+                                const QList<QPair<qint64, qint64>> &products);
+
+    void add(qint64 CODCCU, qint64 CODPRO, const BasePreco &row); // a later row of a product is ignored
+    std::optional<BasePreco> find(qint64 CODCCU, qint64 CODPRO) const;
+    qsizetype size() const { return m_rows.size(); }
+
+private:
+    QHash<QPair<qint64, qint64>, BasePreco> m_rows;
+};

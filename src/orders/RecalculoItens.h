@@ -1,0 +1,38 @@
+#pragma once
+
+#include "BasePreco.h"
+#include "MensagemPedido.h"
+#include "ValoresItem.h"
+
+#include <QStringList>
+#include <QtGlobal>
+
+#include <optional>
+
+// Re-pricing of the items against the prices of new commercial terms (recalculaItens): an item
+// sold at a promotion that still holds keeps it; any other item is raised to the new minimum
+// when below it (compared at three decimals) and marked, and its flex is recomputed.
+class RecalculoItens
+{
+public:
+    struct Outcome
+    {
+        ValoresItem item;             // the item to post (VLDITM 'S' when raised)
+        bool corrected = false;      // the price was raised to the minimum
+        bool productMissing = false; // no row in the re-priced list: prices kept, item marked
+    };
+
+    // row: the item's product and cost centre in the re-priced list (first row), if found.
+    static Outcome reprice(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
+
+    // The minimum is above the price when both, taken to three decimals with ties to even,
+    // differ; prices that differ only beyond the third decimal are equal.
+    static bool belowMinimum(const Decimal &price, const Decimal &minimum);
+
+    // Told after a change of transaction, operation or condition corrected some item.
+    static MensagemPedido correctedItemsNotice();
+    // The items whose products are not in the new list (one "code - description" each): told
+    // after a change of terms, and asked about before "Salvar" goes on.
+    static MensagemPedido missingProductsNotice(const QStringList &items);
+    static MensagemPedido missingProductsQuestion(const QStringList &items);
+};

@@ -1,0 +1,52 @@
+#include "RegrasCabecalhoPedido.h"
+
+#include "CondicoesCliente.h"
+
+RegrasCabecalhoPedido::Sellers RegrasCabecalhoPedido::sellers(const QString &loggedSeller, const QString &codVenPedido)
+{
+    const QString customerSeller = codVenPedido.trimmed();
+    // A route window hands over no seller: the order stays with the logged seller.
+    if (customerSeller.isEmpty() || customerSeller == loggedSeller.trimmed())
+        return {loggedSeller.trimmed(), QString()};
+    return {customerSeller, loggedSeller.trimmed()};
+}
+
+RegrasCabecalhoPedido::CustomerParameters RegrasCabecalhoPedido::customerParameters(const QString &code, bool newCustomer)
+{
+    const QString trimmed = code.trimmed();
+    const QString conditions = CondicoesCliente::customerParameter(trimmed, newCustomer);
+    if (trimmed.isEmpty())
+        return {QStringLiteral("-1"), QStringLiteral("-1"), QStringLiteral("-1"), conditions,
+                QStringLiteral("0"), QStringLiteral("0")};
+    if (newCustomer)
+        return {QStringLiteral("0"), trimmed, QStringLiteral("0"), conditions, QStringLiteral("0"),
+                QStringLiteral("0")};
+    return {trimmed, QStringLiteral("0"), trimmed, conditions, trimmed, trimmed};
+}
+
+QString RegrasCabecalhoPedido::normalizedFlag(const QString &value)
+{
+    return value == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
+}
+
+bool RegrasCabecalhoPedido::editable(const QString &SITPDF)
+{
+    return SITPDF == QLatin1String("D");
+}
+
+std::optional<RegrasCabecalhoPedido::Status> RegrasCabecalhoPedido::status(const QString &SITPDF)
+{
+    if (SITPDF == QLatin1String("D"))
+        return Status{QStringLiteral("Digitado"), StatusColour::Green};
+    if (SITPDF == QLatin1String("E") || SITPDF == QLatin1String("L"))
+        return Status{QStringLiteral("Enviado"), StatusColour::Purple};
+    if (SITPDF == QLatin1String("O"))
+        return Status{QStringLiteral("Coletado"), StatusColour::Purple};
+    if (SITPDF == QLatin1String("A"))
+        return Status{QStringLiteral("Aguardando"), StatusColour::Purple};
+    if (SITPDF == QLatin1String("F"))
+        return Status{QStringLiteral("Faturado"), StatusColour::Navy};
+    if (SITPDF == QLatin1String("C"))
+        return Status{QStringLiteral("Cancelado"), StatusColour::Red};
+    return std::nullopt;
+}

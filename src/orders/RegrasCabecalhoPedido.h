@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Small rules of the order header: who the order is credited to (CODVEN and VENSUB), the
+// parameters a customer is loaded with, the normalisation of PDFORC and RETPDV on edit, and what
+// the status label says.
+class RegrasCabecalhoPedido
+{
+public:
+    struct Sellers
+    {
+        QString CODVEN;
+        QString VENSUB; // empty when the logged seller owns the customer
+    };
+
+    // The PCODCLI/PCODNOV values of the statements that load a customer.
+    struct CustomerParameters
+    {
+        QString customerCODCLI, customerCODNOV; // customer row
+        QString operationsCODCLI;
+        QString conditionsCODCLI;
+        QString financialCODCLI;
+        QString lastPurchasesCODCLI;
+    };
+
+    enum class StatusColour { Green, Purple, Navy, Red };
+    struct Status
+    {
+        QString label;
+        StatusColour colour = StatusColour::Green;
+    };
+
+    // A new order: credited to the customer's seller (codVenPedido) with the logged seller as
+    // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
+    // seller was handed over.
+    static Sellers sellers(const QString &loggedSeller, const QString &codVenPedido);
+    // code: CODCLI of a synchronised customer, or CODNOV when newCustomer; may be empty.
+    static CustomerParameters customerParameters(const QString &code, bool newCustomer);
+    // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
+    static QString normalizedFlag(const QString &value);
+    // Only 'D' orders can be changed or saved.
+    static bool editable(const QString &SITPDF);
+    // The label of the box "Situação"; empty for a code that leaves the label as it was.
+    static std::optional<Status> status(const QString &SITPDF);
+};

@@ -1,0 +1,60 @@
+#include "SaldoFlex.h"
+
+#include "StatementRun.h"
+
+SaldoFlex::Display SaldoFlex::compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
+                                          const Decimal &used, const Decimal &forecast)
+{
+    Display display;
+    display.available = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
+    display.used = used;
+    display.total = display.available - used;
+    display.forecast = forecast;
+    if (display.total.sign() >= 0) {
+        display.totalColour = Colour::Green;
+        display.sufficient = true;
+    } else {
+        display.totalColour = Colour::Red;
+        // An order that uses no flex can be saved even when the balance is negative.
+        display.sufficient = used.sign() <= 0;
+    }
+    return display;
+}
+
+QString SaldoFlex::statement()
+{
+    return QStringLiteral(
+        "SELECT COALESCE(U.CNTSAL,0) - COALESCE(A.FLXABERTO,0) SALDOFLX "
+        "FROM F512VEN U, "
+        "(SELECT SUM(I.USOFLX) FLXABERTO FROM F530PDF P, F530IPF I "
+        "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
+        "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODVEN = :PCODVEN) A "
+        "WHERE U.CODEMP = :PCODEMP AND U.CODVEN = :PCODVEN");
+}
+
+std::optional<Decimal> SaldoFlex::read(FirebirdConnection &connection, const QString &CODEMP,
+                                         const QString &CODVEN)
+{
+    QSqlQuery query = StatementRun::run(connection, statement(),
+                                        {{QStringLiteral("PCODEMP"), CODEMP}, {QStringLiteral("PCODVEN"), CODVEN}});
+    if (!query.next())
+        return std::nullopt;
+    return Decimal::fromText(query.value(0).toString(), 2);
+}
+
+const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
+    "SELECT COALESCE(SUM(I.USOFLX),0) FROM F530PDF P, F530IPF I "
+    "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
+    "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODPDF = :PCODPDF AND P.CODINT = :PCODINT");
+
+Decimal SaldoFlex::readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+                                     const QString &CODINT)
+{
+    if (CODPDF.isEmpty())
+        return Decimal::fromUnits(0, 2);
+    QSqlQuery query = StatementRun::run(connection, kSelectFlexPedidoGravado,
+                                        {{QStringLiteral("PCODEMP"), CODEMP},
+                                         {QStringLiteral("PCODPDF"), CODPDF},
+                                         {QStringLiteral("PCODINT"), CODINT.isEmpty() ? QStringLiteral("0") : CODINT}});
+    return query.next() ? Decimal::fromText(query.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
+}

@@ -1,0 +1,13 @@
+#include "UltimoPreco.h"
+
+#include "Formatos.h"
+
+UltimoPreco::Shown UltimoPreco::show(const std::optional<Purchase> &purchase)
+{
+    if (!purchase)
+        return {Decimal::fromUnits(0, 3), QStringLiteral("*** SEM ÚLTIMO PREÇO ***")};
+    return {purchase->VLRUNT,
+            QStringLiteral("Qtde : ") + Formatos::formatMask(purchase->QTDPRO.toDouble(), QStringLiteral("00"))
+                + u'\r' + QStringLiteral("Data  : ")
+                + Formatos::formatDate(purchase->DATPDF, QStringLiteral("DD/MM/YYYY"))};
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Decimal.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// "Ult. Preço:": the customer's last price of the product and the hint that tells its quantity
+// and date.
+class UltimoPreco
+{
+public:
+    // The customer's last purchase of the product in that cost centre.
+    struct Purchase
+    {
+        Decimal QTDPRO;
+        Decimal VLRUNT;
+        QDate DATPDF;
+    };
+
+    struct Shown
+    {
+        Decimal price; // 0 without a purchase
+        QString hint;
+    };
+
+    static Shown show(const std::optional<Purchase> &purchase);
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Decimal.h"
+#include "MensagemPedido.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QtGlobal>
+
+#include <functional>
+#include <optional>
+
+// The checks of "Salvar" after the re-pricing, in the order the seller meets them: flex balance;
+// transaction, operation and condition; items; transaction against condition; per cost centre the
+// operation allowed and the minimum order; then the decisions that do not stop the save: budget
+// because of overdue titles (unless the release code is typed), credit warning, VENSUB cleared.
+// The first failing check is the refusal; nothing of the order is changed by a refusal.
+class ValidacaoGravacaoPedido
+{
+public:
+    // D500DAT::geraSenhaLiberacao: order number, seller, order date -> release code.
+    using ReleaseCode = std::function<QString(const QString &, const QString &, const QDate &)>;
+
+    struct Item
+    {
+        qint64 CODCCU = 0;
+        Decimal VLRTOT;
+        Decimal USOFLX;
+    };
+
+    // A cost centre of the company (F515CCU, in the order the statement returns them) with what
+    // the database says about the header's operation for it.
+    struct CostCentre
+    {
+        qint64 CODCCU = 0;
+        QString DESCCU;
+        bool operationAllowed = true;       // an F513OCU row exists for the header's operation
+        QStringList allowedOperationNames;  // the customer's operations this cost centre allows
+    };
+
+    struct Input
+    {
+        // header
+        QString CODPDF, CODVEN, VENSUB, CODTRA, CODOPE, CODCON;
+        QDate DATPDF;
+        QString PDFORC; // 'S' when "ORÇAMENTO" is checked
+        // current rows of the header lists
+        QString GERBON, GERTIT; // transaction
+        QString SEMDBT;         // condition
+        Decimal PDVMIN;         // condition
+        // customer
+        Decimal LIMCRE, ABERTO, VENCIDO;
+        QString releaseCode; // typed in "Liberação:"
+        // flex
+        std::optional<Decimal> flexBalance; // SALDOFLX; empty when the seller has no row
+        Decimal openingFlex;
+        QVector<Item> items;
+        QVector<CostCentre> costCentres;
+    };
+
+    struct Result
+    {
+        std::optional<MensagemPedido> refusal; // shown; the save stops
+        QVector<MensagemPedido> notices;       // shown in this order; the save goes on
+        // what the header is saved with (meaningful when there is no refusal)
+        QString PDFORC;
+        QString VENSUB;
+        Decimal TOTFLX;
+        Decimal TOTPDF;
+        bool clearReleaseCode = false; // the typed code was wrong: empty "Liberação:"
+        bool accepted() const { return !refusal.has_value(); }
+    };
+
+    explicit ValidacaoGravacaoPedido(ReleaseCode releaseCode);
+
+    Result validate(const Input &input) const;
+
+    // The question asked before these checks when the re-pricing corrected an item.
+    static MensagemPedido correctedItemsQuestion();
+
+private:
+    ReleaseCode m_releaseCode;
+};
