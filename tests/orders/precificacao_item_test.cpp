@@ -1,3 +1,4 @@
+#include "PrecificacaoItem.h"
 #include "Formatos.h"
 #include "ValoresPedido.h"
 
