@@ -182,11 +182,12 @@ void PaginaPesquisa::btPesquisarClick()
         pedido = numero.valor; // "00005" finds order 5
     }
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    ds->setTypedParam(QStringLiteral("PRAZCLI"), cbCliente->isChecked()
+                                                     ? SqlText::containsPattern(edCliente->text().toUpper())
+                                                     : QStringLiteral("%"));
     PedidoDados::reabre(
         ds, {{QStringLiteral("PCODEMP"), s.CODEMP},
              {QStringLiteral("PCODPDF"), pedido},
-             {QStringLiteral("PRAZCLI"),
-              cbCliente->isChecked() ? SqlText::containsPattern(edCliente->text().toUpper()) : QStringLiteral("%")},
              {QStringLiteral("PDATINI"), inicio},
              {QStringLiteral("PDATFIM"), fim},
              {QStringLiteral("PPDFORC"), cbOrcamentos->isChecked() ? QStringLiteral("S") : QStringLiteral("%")},
