@@ -63,13 +63,15 @@ QString OrderStore::headerCopyStatement(const Key &source, const QString &N, con
         + QStringLiteral(" FROM F530PDF ") + sourceCondition(source);
 }
 
-void OrderStore::copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
+bool OrderStore::copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
                       const QDate &today)
 {
     TransactionGuard transaction(connection);
     StatementRun::run(connection, itemsCopyStatement(source, N, pendingOnly));
-    StatementRun::run(connection, headerCopyStatement(source, N, today));
+    if (StatementRun::run(connection, headerCopyStatement(source, N, today)).numRowsAffected() <= 0)
+        return false;
     transaction.commit();
+    return true;
 }
 
 void OrderStore::remove(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF)

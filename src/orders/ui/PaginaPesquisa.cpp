@@ -253,7 +253,11 @@ void PaginaPesquisa::btCopiarClick()
                                                               "(Caso escolha NÃO o pedido INTEIRO será copiado!)"),
                                                TipoMensagem::Confirmacao, CorMensagem::Azul, BotoesMensagem::SimNao)
             == RespostaMensagem::Sim;
-    OrderStore::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate());
+    if (!OrderStore::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate())) {
+        dat().exibeMensagem(QStringLiteral("O pedido não existe mais. Pesquise novamente."), TipoMensagem::Aviso,
+                            CorMensagem::Vermelho);
+        return;
+    }
     emit abrePedido(empresa, N, QStringLiteral("0"), true);
 }
 

@@ -164,7 +164,8 @@ void TstF530PDV::copiaSomenteDosItensPendentes()
     QCOMPARE(w.cabecalho->lblSaldo->text(), QStringLiteral("100,00")); // 100 - 6 stored + 6 of the copy
 }
 
-// Only typed orders ('D') can be deleted, items and header together.
+// Only typed orders ('D') can be deleted, items and header together; a deleted order still
+// listed cannot be copied into an empty one.
 void TstF530PDV::excluiSomentePedidoDigitado()
 {
     const QString hoje = SqlText::dateLiteral(QDate::currentDate());
@@ -187,6 +188,15 @@ void TstF530PDV::excluiSomentePedidoDigitado()
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 1")), 0);
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 2")), 1);
     QCOMPARE(lista->recordCount(), 1);
+
+    // A row of a list left stale (a refused search after a deletion): copying it is told and
+    // opens no empty order that "Voltar" could not remove.
+    exec(QStringLiteral("DELETE FROM F530PDF WHERE CODPDF = 2"));
+    m_respostas.answers = {RespostaMensagem::Sim, RespostaMensagem::Nao};
+    w.tbsPesquisa->btCopiar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("O pedido não existe mais. Pesquise novamente."));
+    QCOMPARE(w.paginas->currentWidget(), static_cast<QWidget *>(w.tbsPesquisa));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF <> 2")), 0);
 }
 
 // A quote in a filter, an impossible date, a zero quantity and malformed numbers are told, and
