@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -235,6 +236,9 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     w->itens->edQTDE->setText(QStringLiteral("1.500"));
     QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
     QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("QTDPRO")), 1500.0);
+    // A character the database cannot hold in the observation: named by the program.
+    w->cabecalho->edOBSCLI->setPlainText(QStringLiteral(u"Entregar 😀"));
+    QCOMPARE(m_respostas.lastText(), QStringLiteral(u"O campo Observação não aceita o caractere \"😀\"."));
 
     m_respostas.answers = {RespostaMensagem::Sim};
     w->btVoltar->click();
@@ -247,6 +251,14 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     QCOMPARE(m_respostas.shown.size(), mensagens + 1);
     QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Data inválida")));
     busca->cbPeriodo->setChecked(false);
+    busca->cbCliente->setChecked(true); // text no column holds finds nothing, quietly
+    for (const QString &cliente : {QStringLiteral(u"€ÿ😀"), QString(300, u'Ç')}) {
+        busca->edCliente->setText(cliente);
+        busca->btPesquisar->click();
+        QCOMPARE(w->dados()->cdsPesPedido->recordCount(), 0);
+    }
+    QCOMPARE(m_respostas.shown.size(), mensagens + 1);
+    busca->cbCliente->setChecked(false);
     busca->cbPedido->setChecked(true);
     busca->edPedido->setText(QStringLiteral("1O"));
     busca->btPesquisar->click();
