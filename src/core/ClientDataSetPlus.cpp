@@ -674,7 +674,7 @@ void TClientDataSetPlus::setValue(const QString &field, const QVariant &value)
     // transliterate character" at apply.
     if (def.kind == FieldKind::String && converted.typeId() == QMetaType::QString) {
         const QString &text = *static_cast<const QString *>(converted.constData());
-        const QString rotulo = def.displayLabel.isEmpty() ? def.name : def.displayLabel;
+        const QString &rotulo = def.displayLabel.isEmpty() ? def.name : def.displayLabel;
         if (def.size > 0 && text.size() > def.size)
             throw DatabaseError(QStringLiteral("O campo %1 aceita no máximo %2 caracteres; foram informados %3.")
                                     .arg(rotulo)
