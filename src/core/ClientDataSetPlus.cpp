@@ -7,6 +7,7 @@
 #include "FirebirdConnection.h"
 #include "Formatos.h"
 #include "FormatosColunas.h"
+#include "SqlText.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -107,6 +108,7 @@ void TClientDataSetPlus::setCommandText(const QString &sql)
         else
             it = m_params.erase(it);
     }
+    m_typedParams.removeIf([this](const QString &name) { return !m_paramOrder.contains(name); });
     m_loadedTableName.clear();
     m_checkedTable.clear();
 }
@@ -119,6 +121,16 @@ void TClientDataSetPlus::setParam(const QString &name, const QString &value)
     if (!m_paramOrder.contains(key))
         throw DatabaseError(QStringLiteral("Parâmetro %1 não encontrado no comando.").arg(key));
     m_params.insert(key, value);
+    m_typedParams.remove(key);
+}
+
+void TClientDataSetPlus::setTypedParam(const QString &name, const QString &value)
+{
+    setParam(name, value);
+    QString key = name.trimmed().toUpper();
+    if (key.startsWith(u':'))
+        key.remove(0, 1);
+    m_typedParams.insert(key);
 }
 
 QString TClientDataSetPlus::param(const QString &name) const
@@ -138,17 +150,26 @@ QStringList TClientDataSetPlus::paramNames() const
     return names;
 }
 
-QString TClientDataSetPlus::statementWithParams(QStringList &binds) const
+QString TClientDataSetPlus::statementWithParams(QVariantList &binds) const
 {
     const DataSetStatement::Parsed parsed = DataSetStatement::parseParameters(m_commandText);
+    QString sql = parsed.positional;
     binds.clear();
-    for (const QString &name : parsed.names) {
+    for (qsizetype i = parsed.names.size() - 1; i >= 0; --i) {
+        const QString &name = parsed.names.at(i);
         const auto it = m_params.constFind(name);
         if (it == m_params.cend())
             throw DatabaseError(QStringLiteral("Parâmetro %1 sem valor.").arg(name));
-        binds << (it->isNull() ? QStringLiteral("") : *it);
+        QVariant value = it->isNull() ? QStringLiteral("") : *it;
+        if (m_typedParams.contains(name)) {
+            // A NULL makes the comparison unknown: the filter lets no row through.
+            if (!SqlText::comparable(*it))
+                value = QVariant(QMetaType::fromType<QString>());
+            sql.replace(parsed.places.at(i), 1, SqlText::typedPlaceholder());
+        }
+        binds.prepend(value);
     }
-    return parsed.positional;
+    return sql;
 }
 
 void TClientDataSetPlus::setTableName(const QString &table)
@@ -259,7 +280,7 @@ TClientDataSetPlus::ColumnLoad TClientDataSetPlus::columnLoadOf(const QSqlField 
     return column;
 }
 
-QSqlQuery TClientDataSetPlus::executeSelect(const QString &sql, const QStringList &binds) const
+QSqlQuery TClientDataSetPlus::executeSelect(const QString &sql, const QVariantList &binds) const
 {
     QSqlQuery q = m_connection->query();
     // The driver scales NUMERIC through a double in either policy; taking the double directly
@@ -349,7 +370,7 @@ void TClientDataSetPlus::open()
     if (m_commandText.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("O conjunto de dados não tem comando SQL."));
 
-    QStringList binds;
+    QVariantList binds;
     const QString sql = statementWithParams(binds);
     QSqlQuery q = executeSelect(sql, binds);
 
@@ -649,14 +670,18 @@ void TClientDataSetPlus::setValue(const QString &field, const QVariant &value)
         throw DatabaseError(QStringLiteral("O campo calculado %1 não pode ser alterado.").arg(field));
     const FieldDef &def = m_fields.at(index);
     QVariant converted = convert(def, value);
-    // Refused here, by name, rather than by the engine's "string right truncation" at apply.
-    if (def.kind == FieldKind::String && def.size > 0 && converted.typeId() == QMetaType::QString) {
-        const qsizetype length = static_cast<const QString *>(converted.constData())->size();
-        if (length > def.size)
+    // Refused here, by name, rather than by the engine's "string right truncation" or "Cannot
+    // transliterate character" at apply.
+    if (def.kind == FieldKind::String && converted.typeId() == QMetaType::QString) {
+        const QString &text = *static_cast<const QString *>(converted.constData());
+        const QString &rotulo = def.displayLabel.isEmpty() ? def.name : def.displayLabel;
+        if (def.size > 0 && text.size() > def.size)
             throw DatabaseError(QStringLiteral("O campo %1 aceita no máximo %2 caracteres; foram informados %3.")
-                                    .arg(def.displayLabel.isEmpty() ? def.name : def.displayLabel)
+                                    .arg(rotulo)
                                     .arg(def.size)
-                                    .arg(length));
+                                    .arg(text.size()));
+        if (const QString caractere = SqlText::unstorableCharacter(text); !caractere.isEmpty())
+            throw DatabaseError(QStringLiteral("O campo %1 não aceita o caractere \"%2\".").arg(rotulo, caractere));
     }
     m_buffer[index] = std::move(converted);
 }

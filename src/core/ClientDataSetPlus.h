@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -60,6 +61,10 @@ public:
     QString commandText() const { return m_commandText; }
     // Named parameters (":PCODEMP" or "PCODEMP"), always bound as text.
     void setParam(const QString &name, const QString &value);
+    // A value the seller typed, compared with a column (filters): it may be longer than the
+    // column and hold any character. Text no column can hold matches no row, without an
+    // engine error. setParam on the name binds it plainly again.
+    void setTypedParam(const QString &name, const QString &value);
     QString param(const QString &name) const;
     QStringList paramNames() const; // in order of first occurrence in the text
     // Table written by applyUpdates; taken from the first FROM of the statement when not set.
@@ -231,7 +236,7 @@ private:
     void setFieldsFrom(QVector<FieldDef> dataFields);
     // Steps of open().
     static ColumnLoad columnLoadOf(const QSqlField &field);
-    QSqlQuery executeSelect(const QString &sql, const QStringList &binds) const;
+    QSqlQuery executeSelect(const QString &sql, const QVariantList &binds) const;
     void keepOwnerSettings(QVector<ColumnLoad> &columns) const;
     void loadRows(QSqlQuery &q, const QVector<ColumnLoad> &columns, bool procedure);
     int storageRowOfCurrent() const;
@@ -243,11 +248,12 @@ private:
     QVector<Statement> buildStatements() const;
     void writeLog();
     void dropDeletedRows();
-    QString statementWithParams(QStringList &binds) const;
+    QString statementWithParams(QVariantList &binds) const;
 
     FirebirdConnection *m_connection = nullptr;
     QString m_commandText;
     QHash<QString, QString> m_params; // upper-case name without ':' -> value
+    QSet<QString> m_typedParams;      // names bound by setTypedParam
     QStringList m_paramOrder;         // upper-case names in order of occurrence (repeats kept)
     QString m_tableName;              // set by the owner
     QString m_loadedTableName;        // from a loaded file

@@ -82,6 +82,7 @@ Parsed parseParameters(const QString &sql)
             while (j < sql.size() && isNameChar(sql.at(j)))
                 ++j;
             parsed.names << sql.mid(start + 1, j - start - 1).toUpper();
+            parsed.places << parsed.positional.size();
             parsed.positional += u'?';
             skipUntil = j;
             return true;

@@ -11,6 +11,7 @@ struct Parsed
 {
     QString positional; // the text with each ":NAME" replaced by "?"
     QStringList names;  // upper case, one per placeholder, repeats kept
+    QList<qsizetype> places; // where each "?" stands in positional
 };
 
 Parsed parseParameters(const QString &sql);

@@ -37,7 +37,7 @@ QString SearchStatement::sql(const QString &code, const QString &description) co
                            + QStringLiteral(" from ") + m_table;
     QString where = QStringLiteral(" where ");
     if (!code.isEmpty())
-        where += namePart(codeColumn) + QStringLiteral(" = ") + SqlText::quoted(code) + QStringLiteral(" and ");
+        where += namePart(codeColumn) + QStringLiteral(" = ") + SqlText::comparedLiteral(code) + QStringLiteral(" and ");
     where += QStringLiteral(" UPPER(") + namePart(descriptionColumn) + QStringLiteral(") like UPPER(")
              + SqlText::likeContains(description) + QStringLiteral(")");
     return select + where + QStringLiteral(" ") + m_trailingCondition;

@@ -5,7 +5,8 @@
 
 // The SELECT of the generic search window, built from a table, the column expressions
 // ("CODCLI AS CODIGO", "RAZCLI AS \"RAZÃO SOCIAL\"", ...: the code first, the description
-// second) and a trailing condition that begins with AND. Typed values enter as quoted literals.
+// second) and a trailing condition that begins with AND. Typed values enter as quoted literals,
+// or as NULL (nothing found) when no column could hold them.
 class SearchStatement
 {
 public:

@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include "TextCodec.h"
+
 #include <QRegularExpression>
 
 namespace SqlText {
@@ -9,6 +11,36 @@ QString quoted(const QString &value)
     QString text = value;
     text.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+QString unstorableCharacter(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80)
+            continue;
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const int byte = pair ? -1 : TextCodec::windows1252Byte(c.unicode());
+        const bool undefined = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (byte < 0 || undefined)
+            return text.mid(i, pair ? 2 : 1);
+    }
+    return {};
+}
+
+bool comparable(const QString &text)
+{
+    return text.size() <= kTypedTextLength && unstorableCharacter(text).isEmpty();
+}
+
+QString typedPlaceholder()
+{
+    return QStringLiteral("CAST(? AS VARCHAR(%1) CHARACTER SET UTF8)").arg(kTypedTextLength);
+}
+
+QString comparedLiteral(const QString &text)
+{
+    return comparable(text) ? quoted(text) : QStringLiteral("NULL");
 }
 
 QString containsPattern(const QString &text)
@@ -23,12 +55,12 @@ QString prefixPattern(const QString &text)
 
 QString likeContains(const QString &text)
 {
-    return quoted(containsPattern(text));
+    return comparedLiteral(containsPattern(text));
 }
 
 QString likePrefix(const QString &text)
 {
-    return quoted(prefixPattern(text));
+    return comparedLiteral(prefixPattern(text));
 }
 
 QString zeroPaddedColumn(const QString &column, int width)

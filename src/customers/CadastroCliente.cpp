@@ -2,6 +2,7 @@
 
 #include "ClientDataSetPlus.h"
 #include "D500DAT.h"
+#include "Formatos.h"
 #include "SqlText.h"
 
 namespace {
@@ -101,18 +102,24 @@ const QStringList &CadastroCliente::camposRastreados()
     return campos;
 }
 
-void CadastroCliente::pesquisa(const QString &codEmp, const Filtro &filtro)
+QString CadastroCliente::pesquisa(const QString &codEmp, const Filtro &filtro)
 {
+    // The code is a number: letters are told here instead of failing in the engine.
+    const QString digitado = filtro.codigo.trimmed();
+    const Formatos::NumeroDigitado codigo = Formatos::leNumeroDigitado(digitado, 0, 15);
+    if (!codigo)
+        return QStringLiteral("Código : ") + codigo.mensagem;
     m_clientes->close();
     m_valoresAntes.clear();
     m_clientes->setParam(QStringLiteral("PCODEMP"), codEmp);
-    m_clientes->setParam(QStringLiteral("PCODCLI"), SqlText::prefixPattern(filtro.codigo.trimmed()));
-    m_clientes->setParam(QStringLiteral("PRAZCLI"), filtro.razaoSocial.isEmpty()
-                                                        ? QStringLiteral("%")
-                                                        : SqlText::containsPattern(filtro.razaoSocial));
-    m_clientes->setParam(QStringLiteral("PCPFCGC"), filtro.cpfCnpj.isEmpty()
-                                                        ? QStringLiteral("%")
-                                                        : SqlText::containsPattern(filtro.cpfCnpj));
+    m_clientes->setTypedParam(QStringLiteral("PCODCLI"),
+                              SqlText::prefixPattern(digitado.isEmpty() ? QString() : codigo.valor));
+    m_clientes->setTypedParam(QStringLiteral("PRAZCLI"), filtro.razaoSocial.isEmpty()
+                                                         ? QStringLiteral("%")
+                                                         : SqlText::containsPattern(filtro.razaoSocial));
+    m_clientes->setTypedParam(QStringLiteral("PCPFCGC"), filtro.cpfCnpj.isEmpty()
+                                                         ? QStringLiteral("%")
+                                                         : SqlText::containsPattern(filtro.cpfCnpj));
     QString situacao = QStringLiteral("%");
     switch (filtro.situacao) {
     case Situacao::Todos: break;
@@ -126,6 +133,7 @@ void CadastroCliente::pesquisa(const QString &codEmp, const Filtro &filtro)
     for (const auto &[campo, rotulo] : camposDigitados())
         if (m_clientes->hasField(campo))
             m_clientes->fieldDef(campo).displayLabel = rotulo;
+    return {};
 }
 
 void CadastroCliente::abreTipos()

@@ -62,7 +62,7 @@ public:
     // The characters the column holds (0 when unknown or the list was never opened).
     int tamanho(const QString &field) const;
 
-    void pesquisa(const QString &codEmp, const Filtro &filtro);
+    QString pesquisa(const QString &codEmp, const Filtro &filtro); // the refusal, empty when it searched
     void abreTipos();
     void abreEstados(const QString &codEmp);
     void abreCidades(const QString &codEmp, const QString &estado);

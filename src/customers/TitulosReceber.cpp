@@ -42,13 +42,17 @@ QString TitulosReceber::pesquisa(const QString &codEmp, const Filtro &filtro, co
         inicio = Formatos::formatDate(*de.date, americana);
         fim = Formatos::formatDate(*ate.date, americana);
     }
+    // The code is a number: letters are told here instead of failing in the engine.
+    const QString digitado = filtro.codigo.trimmed();
+    const Formatos::NumeroDigitado codigo = Formatos::leNumeroDigitado(digitado, 0, 15);
+    if (!codigo)
+        return QStringLiteral("Código : ") + codigo.mensagem;
     m_titulos->close();
     m_titulos->setParam(QStringLiteral("PCODEMP"), codEmp);
-    const QString codigo = filtro.codigo.trimmed();
-    m_titulos->setParam(QStringLiteral("PCODCLI"), codigo.isEmpty() ? QStringLiteral("%") : codigo);
-    m_titulos->setParam(QStringLiteral("PRAZCLI"), filtro.razaoSocial.isEmpty()
-                                                       ? QStringLiteral("%")
-                                                       : SqlText::containsPattern(filtro.razaoSocial.toUpper()));
+    m_titulos->setTypedParam(QStringLiteral("PCODCLI"), digitado.isEmpty() ? QStringLiteral("%") : codigo.valor);
+    m_titulos->setTypedParam(QStringLiteral("PRAZCLI"), filtro.razaoSocial.isEmpty()
+                                                        ? QStringLiteral("%")
+                                                        : SqlText::containsPattern(filtro.razaoSocial.toUpper()));
     m_titulos->setParam(QStringLiteral("PDATINI"), inicio);
     m_titulos->setParam(QStringLiteral("PDATFIM"), fim);
     m_titulos->setParam(QStringLiteral("PSITVCT"), filtro.vencidos ? QStringLiteral("S") : QStringLiteral("%"));

@@ -226,6 +226,9 @@ CaixaMensagens::Recusa CaixaMensagens::envia(const QString &assunto, const QStri
                     .arg(kTamanhoAssunto)
                     .arg(kTamanhoTexto),
                 TipoMensagem::Aviso, CorMensagem::Vermelho};
+    if (const QString caractere = SqlText::unstorableCharacter(assunto + texto); !caractere.isEmpty())
+        return {QStringLiteral("O caractere \"%1\" não pode ser usado no ASSUNTO nem na MENSAGEM!").arg(caractere),
+                TipoMensagem::Aviso, CorMensagem::Vermelho};
     // The old copy of an edited message and the new one change together: a failed insert must
     // not leave the message deleted.
     FirebirdConnection &cnx = m_dat.cnxFirebird;

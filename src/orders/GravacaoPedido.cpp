@@ -63,13 +63,15 @@ QString GravacaoPedido::headerCopyStatement(const Key &source, const QString &N,
         + QStringLiteral(" FROM F530PDF ") + sourceCondition(source);
 }
 
-void GravacaoPedido::copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
+bool GravacaoPedido::copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
                       const QDate &today)
 {
     TransactionGuard transaction(connection);
     StatementRun::run(connection, itemsCopyStatement(source, N, pendingOnly));
-    StatementRun::run(connection, headerCopyStatement(source, N, today));
+    if (StatementRun::run(connection, headerCopyStatement(source, N, today)).numRowsAffected() <= 0)
+        return false;
     transaction.commit();
+    return true;
 }
 
 void GravacaoPedido::remove(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF)

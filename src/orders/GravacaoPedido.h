@@ -27,8 +27,9 @@ public:
     static QString itemsCopyStatement(const Key &source, const QString &N, bool pendingOnly);
     static QString headerCopyStatement(const Key &source, const QString &N, const QDate &today);
 
-    // Items then header in one transaction. Throws DatabaseError (nothing is written then).
-    static void copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
+    // Items then header in one transaction. False, with nothing written, when the source order
+    // is gone (a list left stale by a refused search). Throws DatabaseError (nothing is written then).
+    static bool copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
                      const QDate &today);
 
     // Every item and header row of the company and number, whatever its CODINT, in one

@@ -6,6 +6,7 @@
 #include "ModuleFrame.h"
 #include "PastaDemo.h"
 #include "U500CAD.h"
+#include "U500REL.h"
 #include "U500LOG.h"
 #include "U500PRI.h"
 #include "monkey/MonkeyDriver.h"
@@ -57,25 +58,6 @@ private:
 namespace {
 
 QtMessageHandler s_registro = nullptr;
-
-// Engine texts of faults whose mends are under way in the order and customer windows (typed
-// text longer than its column, cut inside a character or not sent in the column's character
-// set; letters and malformed numbers in number fields): printed and counted, not failed, until
-// those mends land. Remove an entry when its mend lands.
-const char *const kFaltasEmReparo[] = {
-    "string right truncation",
-    "Malformed string",
-    "Cannot transliterate character",
-    "conversion error from string",
-};
-
-bool emReparo(const QString &texto)
-{
-    for (const char *falta : kFaltasEmReparo)
-        if (texto.contains(QLatin1String(falta)))
-            return true;
-    return false;
-}
 
 // "CODEMP/CODPDF/CODINT" of every order whose stored TOTPDF and TOTFLX are not what its items
 // add up to (VLRTOT and USOFLX rounded to cents as the save rounds them), and of every group
@@ -210,6 +192,7 @@ void TstMonkey::janela()
     auto dat = std::make_unique<D500DAT>();
     dat->setMessagePresenter(&respostas);
     auto cad = std::make_unique<D500CAD>(dat->cnxFirebird);
+    auto rel = std::make_unique<D500REL>(); // the three data modules, as the program creates them
     D500CAD *c = cad.get();
     F500PRI::ganchos().login = [](QWidget *parent) {
         F500LOG login(parent);
@@ -267,21 +250,14 @@ void TstMonkey::janela()
     for (QMdiSubWindow *janela : abertas)
         janela->close();
     pri.reset();
+    rel.reset();
     cad.reset();
     dat->cnxFirebird.close();
     dat.reset();
 
     QString achados;
-    int conhecidos = 0;
-    for (const RandomAnswerer::Finding &f : std::as_const(respostas.findings)) {
-        const QString linha = QStringLiteral("\n  engine text shown at %1:\n    %2").arg(f.context, QString(f.text).replace(u'\n', u' '));
-        if (!emReparo(f.text))
-            achados += linha;
-        else if (++conhecidos <= 3 || m_trace)
-            fprintf(stderr, "monkey, fault being mended elsewhere:%s\n", qPrintable(linha));
-    }
-    if (conhecidos > 0)
-        qInfo("%s: %d engine texts of faults being mended elsewhere", qPrintable(classe), conhecidos);
+    for (const RandomAnswerer::Finding &f : std::as_const(respostas.findings))
+        achados += QStringLiteral("\n  engine text shown at %1:\n    %2").arg(f.context, QString(f.text).replace(u'\n', u' '));
     if (encerrado)
         achados += QStringLiteral("\n  the program asked to end");
     const QString validacao = validacaoCompleta(arquivo);

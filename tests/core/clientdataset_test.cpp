@@ -95,7 +95,8 @@ QString messageOf(const std::function<void()> &action)
 } // namespace
 
 // Guards loading: kinds, sizes, exact NUMERIC values without driver noise, nulls, dates, CHAR width,
-// masks of the column table; and a text longer than its column refused by name, not at apply.
+// masks of the column table; and a text longer than its column, or with a character it cannot
+// hold, refused by name, not at apply.
 TEST_F(DataSetTest, OpenReadsKindsAndExactValues)
 {
     auto ds = openDataSet(QStringLiteral("SELECT * FROM TCLI ORDER BY CODCLI"));
@@ -136,6 +137,8 @@ TEST_F(DataSetTest, OpenReadsKindsAndExactValues)
     EXPECT_EQ(messageOf([&] { ds->setValue(QStringLiteral("NOMCLI"), QString(41, u'x')); }),
               QStringLiteral("O campo Nome aceita no máximo 40 caracteres; foram informados 41."));
     ds->setValue(QStringLiteral("NOMCLI"), QString(40, u'x'));
+    EXPECT_EQ(messageOf([&] { ds->setValue(QStringLiteral("NOMCLI"), QStringLiteral(u"Bar 😀")); }),
+              QStringLiteral(u"O campo Nome não aceita o caractere \"😀\"."));
 }
 
 // Guards write-back of NUMERIC: where-all must match 123456789012.29 exactly and new values land exact.
@@ -183,6 +186,28 @@ TEST_F(DataSetTest, ParametersAreBoundAsText)
     ds->open();
     ASSERT_EQ(ds->recordCount(), 2); // CODCID = 1 gives 10; the name gives 7
     EXPECT_EQ(ds->asInteger(QStringLiteral("CODCLI")), 7);
+}
+
+// Guards against typed filter text the engine refuses ("string right truncation", "Cannot
+// transliterate character", "Malformed string"): it finds nothing, and accents still match.
+TEST_F(DataSetTest, TypedFilterTextFindsNothingInsteadOfFailing)
+{
+    auto ds = std::make_unique<TClientDataSetPlus>();
+    ds->setConnection(cnx.get());
+    ds->setCommandText(QStringLiteral("SELECT CODCLI FROM TCLI WHERE NOMCLI LIKE :PNOME AND CODCLI LIKE :PCOD"));
+    const auto encontrados = [&](const QString &nome, const QString &codigo) {
+        ds->close();
+        ds->setTypedParam(QStringLiteral("PNOME"), nome);
+        ds->setTypedParam(QStringLiteral("PCOD"), codigo);
+        ds->open();
+        return ds->recordCount();
+    };
+    EXPECT_EQ(encontrados(QStringLiteral(u"%Preço%"), QStringLiteral("1%")), 1);
+    EXPECT_EQ(encontrados(QStringLiteral(u"%€ÿ😀%"), QStringLiteral("%")), 0);
+    EXPECT_EQ(encontrados(QStringLiteral("%") + QString(300, u'ç'), QStringLiteral("%")), 0);
+    EXPECT_EQ(encontrados(QString(20, u'ç') + QStringLiteral(u"😀"), QStringLiteral("%")), 0);
+    EXPECT_EQ(encontrados(QStringLiteral("%"), QString(5000, u'9')), 0);
+    EXPECT_EQ(encontrados(QStringLiteral("%"), QStringLiteral("abc")), 0);
 }
 
 // Guards all-or-nothing apply: a failing second row leaves the first unwritten and the log intact.

@@ -3,6 +3,7 @@
 #include "SqlText.h"
 #include "TestDatabase.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <gtest/gtest.h>
@@ -43,6 +44,32 @@ TEST(SqlText, LikePatterns)
     EXPECT_EQ(SqlText::prefixPattern(QStringLiteral("10")), QStringLiteral("10%"));
     EXPECT_EQ(SqlText::likeContains(QStringLiteral("D'AGUA")), QStringLiteral("'%D''AGUA%'"));
     EXPECT_EQ(SqlText::likePrefix(QString()), QStringLiteral("'%'"));
+}
+
+// Guards against typed text the engine cannot compare ("Cannot transliterate character", a
+// statement too long) reaching statement text: it matches no row instead.
+TEST(SqlText, TextNoColumnHoldsMatchesNoRow)
+{
+    EXPECT_EQ(SqlText::unstorableCharacter(QStringLiteral(u"Preço € ÿ Ÿ")), QString());
+    EXPECT_EQ(SqlText::unstorableCharacter(QStringLiteral(u"a€ÿ😀b")), QStringLiteral(u"😀"));
+    EXPECT_EQ(SqlText::unstorableCharacter(QStringLiteral(u"x\u0081")), QStringLiteral(u"\u0081"));
+    EXPECT_EQ(SqlText::likeContains(QStringLiteral(u"€ÿ😀")), QStringLiteral("NULL"));
+    EXPECT_EQ(SqlText::likePrefix(QString(SqlText::kTypedTextLength, u'a')), QStringLiteral("NULL"));
+    EXPECT_EQ(SqlText::comparedLiteral(QStringLiteral(u"ação")), QStringLiteral(u"'ação'"));
+
+    TestDatabase db;
+    FirebirdConnection cnx(QStringLiteral("sqltext3"));
+    db.open(cnx);
+    cnx.execute(QStringLiteral("CREATE TABLE TFIL (NOME VARCHAR(10))"));
+    cnx.execute(QStringLiteral("INSERT INTO TFIL VALUES ('ação')"));
+    for (const QString &typed : {QStringLiteral(u"€ÿ😀"), QStringLiteral(u"\u0081"), QString(300, u'a'),
+                                 QString(40000, u'ç'), QStringLiteral(u"çã")}) {
+        QSqlQuery q = cnx.query();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*) FROM TFIL WHERE NOME LIKE ") + SqlText::likeContains(typed)))
+            << typed.left(20).toStdString();
+        ASSERT_TRUE(q.next()) << q.lastError().text().toStdString();
+        EXPECT_EQ(q.value(0).toInt(), typed == QStringLiteral(u"çã") ? 1 : 0) << typed.left(20).toStdString();
+    }
 }
 
 // Guards against the day-first literal that Firebird reads month first.

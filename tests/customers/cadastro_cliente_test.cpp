@@ -161,14 +161,25 @@ TEST_F(CadastroClienteTest, CustomerRegisteredHereKeepsN)
     EXPECT_EQ(valorNoBanco(QStringLiteral("SELECT STUCLI FROM F510CLI WHERE CODNOV = 9900001")), QStringLiteral("N"));
 }
 
-// Guards the search filters: a code is a prefix of the code's text, a quote typed in the name
-// finds the literal text, and the situation filter keeps only its customers.
+// Guards the search filters: a code is a prefix of the code's text and letters in it are
+// refused by the program, a quote typed in the name finds the literal text, a name no column
+// can hold finds nothing without an engine error, and the situation filter keeps its customers.
 TEST_F(CadastroClienteTest, SearchFiltersReachTheStatementSafely)
 {
     CadastroCliente::Filtro filtro;
-    filtro.codigo = QStringLiteral("12");
-    cadastro->pesquisa(QStringLiteral("1"), filtro);
+    filtro.codigo = QStringLiteral("012");
+    EXPECT_TRUE(cadastro->pesquisa(QStringLiteral("1"), filtro).isEmpty());
     EXPECT_EQ(cadastro->cdsClientes().recordCount(), 2); // 12 and 120
+    filtro.codigo = QStringLiteral(u"1ç");
+    EXPECT_TRUE(cadastro->pesquisa(QStringLiteral("1"), filtro).startsWith(QStringLiteral(u"Código : \"1ç\" não é")));
+
+    for (const QString &nome : {QStringLiteral(u"€ÿ😀"), QString(300, u'Ç')}) {
+        filtro = {};
+        filtro.razaoSocial = nome;
+        filtro.cpfCnpj = nome;
+        EXPECT_TRUE(cadastro->pesquisa(QStringLiteral("1"), filtro).isEmpty());
+        EXPECT_EQ(cadastro->cdsClientes().recordCount(), 0);
+    }
 
     filtro = {};
     filtro.razaoSocial = QStringLiteral("O'BRIEN");

@@ -79,7 +79,8 @@ TEST_F(CatalogoTest, WeekdayAndWeekOfTheMonth)
 }
 
 // Guards the titles filters: the overdue filter leaves out DIAVCT 0, the code is exact (12
-// is not 120), the period includes its last day, and the total follows the listed rows.
+// is not 120), the period includes its last day, the total follows the listed rows, and a
+// name no column holds finds nothing instead of an engine error.
 TEST_F(CatalogoTest, TitlesOverdueFilterPeriodAndTotal)
 {
     TitulosReceber titulos(cnx);
@@ -104,17 +105,23 @@ TEST_F(CatalogoTest, TitlesOverdueFilterPeriodAndTotal)
     titulos.pesquisa(QStringLiteral("1"), f, hoje);
     EXPECT_EQ(coluna(titulos.cdsFinanceiro(), QStringLiteral("VLRTRC")).size(), 2); // 01/06 left out
 
-    f.razaoSocial = QStringLiteral("NINGUEM'");
-    titulos.pesquisa(QStringLiteral("1"), f, hoje);
-    EXPECT_EQ(titulos.cdsFinanceiro().recordCount(), 0);
-    EXPECT_TRUE(titulos.totalTitulos().isEmpty());
+    for (const QString &nome : {QStringLiteral("NINGUEM'"), QStringLiteral(u"€ÿ😀"), QString(300, u'Ç')}) {
+        f.razaoSocial = nome;
+        EXPECT_TRUE(titulos.pesquisa(QStringLiteral("1"), f, hoje).isEmpty());
+        EXPECT_EQ(titulos.cdsFinanceiro().recordCount(), 0);
+        EXPECT_TRUE(titulos.totalTitulos().isEmpty());
+    }
 }
 
-// Guards an impossible period date: a clear message and no statement run with it.
+// Guards an impossible period date or a code that is no number: a clear message and no
+// statement run with it.
 TEST_F(CatalogoTest, TitlesRefuseAnImpossibleDate)
 {
     TitulosReceber titulos(cnx);
     TitulosReceber::Filtro f;
+    f.codigo = QStringLiteral(u"ç12");
+    EXPECT_TRUE(titulos.pesquisa(QStringLiteral("1"), f, hoje).startsWith(QStringLiteral(u"Código : \"ç12\" não é")));
+    f.codigo.clear();
     f.periodo = true;
     f.inicio = QStringLiteral("31/02/2024");
     f.fim = QStringLiteral("31/05/2024");

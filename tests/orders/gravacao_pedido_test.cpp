@@ -65,12 +65,15 @@ TEST_F(OrderCopy, PendingOnlyCopiesTheRemainder)
                                    "AND USOFLX = 6 AND GERFLX = 2.4")), 1);
 }
 
-// Deleting removes items and header of the number, whatever their internal number.
+// Deleting removes items and header of the number, whatever their internal number; copying
+// the deleted order afterwards (a stale list row) writes nothing instead of an empty order.
 TEST_F(OrderCopy, RemoveTakesItemsAndHeader)
 {
     GravacaoPedido::remove(*cnx, QStringLiteral("1"), QStringLiteral("5"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), 0);
+    EXPECT_FALSE(GravacaoPedido::copy(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9)));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
 }
 
 } // namespace

@@ -343,7 +343,11 @@ void F510CLI::btPesquisarClick()
     filtro.razaoSocial = edDes->text();
     filtro.cpfCnpj = edCNPJ->text();
     filtro.situacao = static_cast<CadastroCliente::Situacao>(qMax(0, rgSituacao->checkedId()));
-    m_cadastro->pesquisa(dat().sessao.CODEMP, filtro);
+    const QString recusa = m_cadastro->pesquisa(dat().sessao.CODEMP, filtro);
+    if (!recusa.isEmpty()) {
+        dat().exibeMensagem(recusa, TipoMensagem::Aviso, CorMensagem::Vermelho);
+        edCod->setFocus();
+    }
 }
 
 void F510CLI::mostraAviso()

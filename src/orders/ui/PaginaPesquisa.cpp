@@ -191,11 +191,12 @@ void PaginaPesquisa::btPesquisarClick()
         pedido = numero.valor; // "00005" finds order 5
     }
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
+    ds->setTypedParam(QStringLiteral("PRAZCLI"), cbCliente->isChecked()
+                                                     ? SqlText::containsPattern(edCliente->text().toUpper())
+                                                     : QStringLiteral("%"));
     PedidoDados::reabre(
         ds, {{QStringLiteral("PCODEMP"), s.CODEMP},
              {QStringLiteral("PCODPDF"), pedido},
-             {QStringLiteral("PRAZCLI"),
-              cbCliente->isChecked() ? SqlText::containsPattern(edCliente->text().toUpper()) : QStringLiteral("%")},
              {QStringLiteral("PDATINI"), inicio},
              {QStringLiteral("PDATFIM"), fim},
              {QStringLiteral("PPDFORC"), cbOrcamentos->isChecked() ? QStringLiteral("S") : QStringLiteral("%")},
@@ -249,7 +250,11 @@ void PaginaPesquisa::btCopiarClick()
                                                               "(Caso escolha NÃO o pedido INTEIRO será copiado!)"),
                                                TipoMensagem::Confirmacao, CorMensagem::Azul, BotoesMensagem::SimNao)
             == RespostaMensagem::Sim;
-    GravacaoPedido::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate());
+    if (!GravacaoPedido::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate())) {
+        dat().exibeMensagem(QStringLiteral("O pedido não existe mais. Pesquise novamente."), TipoMensagem::Aviso,
+                            CorMensagem::Vermelho);
+        return;
+    }
     emit abrePedido(empresa, N, QStringLiteral("0"), true);
 }
 

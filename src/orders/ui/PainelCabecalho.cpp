@@ -288,6 +288,7 @@ void PainelCabecalho::mostraPedido()
     m_carregando = true;
     lblCODPDF->setText(Formatos::formatMask(cab->asFloat(QStringLiteral("CODPDF")), QStringLiteral("00000")));
     lblDATPDF->setText(Formatos::formatDate(cab->asDate(QStringLiteral("DATPDF"))));
+    cab->fieldDef(QStringLiteral("OBSCLI")).displayLabel = QStringLiteral("Observação"); // named so in a refusal
     edOBSCLI->setPlainText(cab->asString(QStringLiteral("OBSCLI")));
     edMOTCAN->setPlainText(cab->asString(QStringLiteral("MOTCAN")));
     cbOrcamento->setChecked(cab->asString(QStringLiteral("PDFORC")) == QLatin1String("S"));

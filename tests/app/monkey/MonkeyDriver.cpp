@@ -37,6 +37,7 @@ const QStringList kTypedTexts = {
     QStringLiteral("_"), QStringLiteral("%%'%"), QStringLiteral("D'ÁGUA"), QStringLiteral("O\"BRIEN"),
     QStringLiteral("'; DELETE FROM F530PDF; --"), QStringLiteral("' OR '1'='1"), QStringLiteral("JOSÉ ÇÃO"),
     QStringLiteral("   "), QStringLiteral("\t"), QStringLiteral("1 2 3"), QStringLiteral("0000000"),
+    QStringLiteral(u"€ÿ😀"), QStringLiteral(u"中文 Ωж"), QStringLiteral(u"\u0081\u009D"),
 };
 
 Qt::Key keyOf(QChar c)

@@ -109,13 +109,17 @@ private slots:
         QVERIFY(m_amb->respostas.shown.isEmpty());
     }
 
-    // Guards typed quotes: searched literally, no SQL error.
+    // Guards typed quotes and characters no column holds: searched literally or found nowhere,
+    // never an SQL error ("Cannot transliterate character").
     void quoteInDescriptionIsLiteral()
     {
         F599PSQ w(QStringLiteral("F512VEN"), kColunas, kCondicao);
         w.show();
         QTest::keyClicks(edit(w, "edtDescricao"), QStringLiteral("d'av"));
         QCOMPARE(nomes(w), QStringList{QStringLiteral("D'AVILA")});
+        edit(w, "edtDescricao")->clear();
+        edit(w, "edtDescricao")->insert(QStringLiteral(u"€ÿ😀"));
+        QCOMPARE(nomes(w), QStringList());
         QVERIFY(m_amb->respostas.shown.isEmpty());
     }
 

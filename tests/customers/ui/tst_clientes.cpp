@@ -71,8 +71,9 @@ private slots:
         QCOMPARE(janela.lblTotalCli->text(), QStringLiteral("4")); // counted only when opened
     }
 
-    // Guards registering: refusals with their texts and focus, then 9900001 and 9900002 saved
-    // with the new-customer values, and the search page shown again.
+    // Guards registering: refusals with their texts and focus (a character the database cannot
+    // hold named with its field, not the engine's text), then 9900001 and 9900002 saved with the
+    // new-customer values, and the search page shown again.
     void registersNewCustomers()
     {
         F510CLI janela;
@@ -92,6 +93,12 @@ private slots:
         QCOMPARE(amb->valor(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
 
         janela.edCpfCnpj->setText(QStringLiteral("52998224725"));
+        janela.edRazao->setText(QStringLiteral(u"NOVO MERCADO 😀"));
+        amb->dat->executaAcao([&] { janela.SpeedButton2Click(); });
+        QCOMPARE(amb->respostas.lastText(), QStringLiteral(u"O campo Razão Social não aceita o caractere \"😀\"."));
+        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
+
+        janela.edRazao->setText(QStringLiteral("NOVO MERCADO"));
         janela.SpeedButton2Click();
         QCOMPARE(janela.paginas->currentWidget(), janela.tbsPesquisa);
         QCOMPARE(amb->valor(QStringLiteral(

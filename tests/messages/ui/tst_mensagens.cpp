@@ -43,7 +43,8 @@ private slots:
     }
     void cleanup() { amb.reset(); }
 
-    // Guards writing (and the window known to the main window's "Mensagens"): refusals before anything is written, each recipient once however added,
+    // Guards writing (and the window known to the main window's "Mensagens"): refusals before
+    // anything is written (a character no column holds among them), each recipient once however added,
     // a subject with a quote, accents and a text with a line break stored intact, the unsent
     // message blue in the sent list and carried up once per recipient.
     void novaMensagemParaDoisUsuariosSobeNoPacote()
@@ -72,9 +73,12 @@ private slots:
         }
         QCOMPARE(destinatarios(janela).size(), 2);
         janela.btEnviar->click(); // no subject
+        janela.edAssunto->setText(QStringLiteral(u"Oi €ÿ😀"));
+        janela.btEnviar->click(); // a character the database cannot hold
         QCOMPARE(amb->textos(), (QStringList{QStringLiteral("Selecione o USUÁRIO que receberá a mensagem!"),
                                              QStringLiteral("Necessário pelo menos um USUÁRIO que receberá a mensagem!"),
-                                             QStringLiteral("Digite o ASSUNTO da mensagem!")}));
+                                             QStringLiteral("Digite o ASSUNTO da mensagem!"),
+                                             QStringLiteral(u"O caractere \"😀\" não pode ser usado no ASSUNTO nem na MENSAGEM!")}));
         QCOMPARE(amb->valor(QStringLiteral("SELECT COUNT(*) FROM F599MSG WHERE CODMSG = ") + cod), QStringLiteral("0"));
 
         const QString assunto = QStringLiteral("Reunião d'água às 8h");

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -166,7 +167,8 @@ void TstF530PDV::copiaSomenteDosItensPendentes()
     QCOMPARE(w.cabecalho->lblSaldo->text(), QStringLiteral("100,00")); // 100 - 6 stored + 6 of the copy
 }
 
-// Only typed orders ('D') can be deleted, items and header together.
+// Only typed orders ('D') can be deleted, items and header together; a deleted order still
+// listed cannot be copied into an empty one.
 void TstF530PDV::excluiSomentePedidoDigitado()
 {
     const QString hoje = SqlText::dateLiteral(QDate::currentDate());
@@ -189,6 +191,15 @@ void TstF530PDV::excluiSomentePedidoDigitado()
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 1")), 0);
     QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 2")), 1);
     QCOMPARE(lista->recordCount(), 1);
+
+    // A row of a list left stale (a refused search after a deletion): copying it is told and
+    // opens no empty order that "Voltar" could not remove.
+    exec(QStringLiteral("DELETE FROM F530PDF WHERE CODPDF = 2"));
+    m_respostas.answers = {RespostaMensagem::Sim, RespostaMensagem::Nao};
+    w.tbsPesquisa->btCopiar->click();
+    QCOMPARE(m_respostas.lastText(), QStringLiteral("O pedido não existe mais. Pesquise novamente."));
+    QCOMPARE(w.paginas->currentWidget(), static_cast<QWidget *>(w.tbsPesquisa));
+    QCOMPARE(conta(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF <> 2")), 0);
 }
 
 // A quote in a filter, an impossible date, a zero quantity and malformed numbers are told, and
@@ -227,6 +238,9 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     w->itens->edQTDE->setText(QStringLiteral("1.500"));
     QTest::keyClick(w->itens->edQTDE, Qt::Key_Return);
     QCOMPARE(w->dados()->cdsCADITEM->asFloat(QStringLiteral("QTDPRO")), 1500.0);
+    // A character the database cannot hold in the observation: named by the program.
+    w->cabecalho->edOBSCLI->setPlainText(QStringLiteral(u"Entregar 😀"));
+    QCOMPARE(m_respostas.lastText(), QStringLiteral(u"O campo Observação não aceita o caractere \"😀\"."));
 
     m_respostas.answers = {RespostaMensagem::Sim};
     w->btVoltar->click();
@@ -239,6 +253,14 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     QCOMPARE(m_respostas.shown.size(), mensagens + 1);
     QVERIFY(m_respostas.lastText().startsWith(QStringLiteral("Data inválida")));
     busca->cbPeriodo->setChecked(false);
+    busca->cbCliente->setChecked(true); // text no column holds finds nothing, quietly
+    for (const QString &cliente : {QStringLiteral(u"€ÿ😀"), QString(300, u'Ç')}) {
+        busca->edCliente->setText(cliente);
+        busca->btPesquisar->click();
+        QCOMPARE(w->dados()->cdsPesPedido->recordCount(), 0);
+    }
+    QCOMPARE(m_respostas.shown.size(), mensagens + 1);
+    busca->cbCliente->setChecked(false);
     busca->cbPedido->setChecked(true);
     busca->edPedido->setText(QStringLiteral("1O"));
     busca->btPesquisar->click();
