@@ -96,7 +96,7 @@ private slots:
         janela.edRazao->setText(QStringLiteral(u"NOVO MERCADO 😀"));
         amb->dat->executaAcao([&] { janela.SpeedButton2Click(); });
         QCOMPARE(amb->respostas.lastText(), QStringLiteral(u"O campo Razão Social não aceita o caractere \"😀\"."));
-        QCOMPARE(amb->valorNoBanco(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
+        QCOMPARE(amb->valor(QStringLiteral("SELECT COUNT(*) FROM F510CLI WHERE CODNOV > 0")), QStringLiteral("0"));
 
         janela.edRazao->setText(QStringLiteral("NOVO MERCADO"));
         janela.SpeedButton2Click();
