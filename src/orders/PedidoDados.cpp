@@ -25,12 +25,14 @@ qint64 inteiro(const TClientDataSetPlus *ds, const QString &campo)
 
 // "P.CODCLI+0" keeps the engine from walking every customer and probing each one's orders:
 // the period picks the orders and the customers are hashed, which halves the list's refresh
-// after "Salvar" on a year of orders. The rows are the same.
+// after "Salvar" on a year of orders. The rows are the same. A customer code may also exist in
+// another company, so the customer is joined on the company too (the same "+0" on the order's side).
 const QString PedidoDados::kSelectPesPedido = QStringLiteral(
     "SELECT P.CODEMP, P.CODPDF, P.CODINT, P.DATPDF, P.PDFORC, P.CODCLI, C.RAZCLI, P.TOTPDF, P.SITPDF, "
     "SUM(I.QTDFAT*I.VLRFAT) TOTFAT "
     "FROM F530PDF P, F530IPF I, F510CLI C "
     "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODCLI+0 = C.CODCLI AND P.CODNOV = C.CODNOV "
+    "AND C.CODEMP = P.CODEMP+0 "
     "AND P.CODEMP = :PCODEMP AND P.CODPDF LIKE :PCODPDF AND C.RAZCLI LIKE :PRAZCLI "
     "AND P.DATPDF >= :PDATINI AND P.DATPDF <= :PDATFIM AND P.SITPDF LIKE :PSITPDF "
     "AND IIF(P.PDFORC IS NULL,'N',P.PDFORC) LIKE :PPDFORC "
@@ -49,9 +51,11 @@ const QString PedidoDados::kSelectCliente = QStringLiteral(
     "WHERE C.CODTAB = T.CODTAB AND C.CODCID = D.CODCID "
     "AND C.CODEMP = :PCODEMP AND C.CODCLI = :PCODCLI AND C.CODNOV = :PCODNOV");
 
+// The open and overdue amounts of this company's customer: the same code in another company is
+// another customer, with its own credit.
 const QString PedidoDados::kSelectFinanceiro = QStringLiteral(
     "SELECT CODCLI, IIF(ABTCLI IS NULL,0,ABTCLI) AS ABERTO, IIF(ATRCLI IS NULL, 0, ATRCLI) AS VENCIDO "
-    "FROM F510CLI WHERE CODCLI = :PCODCLI");
+    "FROM F510CLI WHERE CODCLI = :PCODCLI AND CODEMP = :PCODEMP");
 
 const QString PedidoDados::kSelectUltimaCompra = QStringLiteral(
     "SELECT P.DATPDF, I.CODPRO, I.CODCCU, MAX(I.QTDPRO) QTDPRO, MAX(I.VLRUNT) VLRUNT "

@@ -235,7 +235,7 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
     lblCODCLI->setText(codigo);
     PedidoDados::reabre(d.cdsOperacao, {{E, empresa}, {C, p.operationsCODCLI}});
     PedidoDados::reabre(d.cdsCondicao, {{E, empresa}, {C, p.conditionsCODCLI}});
-    PedidoDados::reabre(d.cdsFinanceiro, {{C, p.financialCODCLI}});
+    PedidoDados::reabre(d.cdsFinanceiro, {{E, empresa}, {C, p.financialCODCLI}});
     d.cdsUltimaCompra->clearFilter();
     PedidoDados::reabre(d.cdsUltimaCompra, {{C, p.lastPurchasesCODCLI}});
     if (editando()) {
