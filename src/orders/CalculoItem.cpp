@@ -23,10 +23,10 @@ MensagemPedido information(const QString &text)
 
 } // namespace
 
-CalculoItem::Admission CalculoItem::admit(const PrecificacaoItem &pricing, const Decimal &price,
+CalculoItem::Admissao CalculoItem::admit(const PrecificacaoItem &pricing, const Decimal &price,
                                                   const Decimal &quantity)
 {
-    Admission admission;
+    Admissao admission;
     admission.entry = pricing.checkPrice(price);
     if (admission.entry.price != price.rounded(3))
         admission.notice = information(priceAdjustedText());
@@ -42,7 +42,7 @@ CalculoItem::Admission CalculoItem::admit(const PrecificacaoItem &pricing, const
 
 ValoresItem CalculoItem::fromProduct(const PrecificacaoItem &pricing, const Decimal &price,
                                         const Decimal &quantity, const Decimal &TABCOS, bool promotionMark,
-                                        bool operationHasTax, const std::optional<TaxRow> &tax)
+                                        bool operationHasTax, const std::optional<LinhaImposto> &tax)
 {
     const BasePreco &row = pricing.basis();
     ValoresItem item;
@@ -119,7 +119,7 @@ Decimal CalculoItem::maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTA
 }
 
 Decimal CalculoItem::substitutionTax(const Decimal &total, bool operationHasTax,
-                                         const std::optional<TaxRow> &tax)
+                                         const std::optional<LinhaImposto> &tax)
 {
     if (!operationHasTax || !tax || tax->ALISTR.sign() <= 0)
         return zero(2);

@@ -17,7 +17,7 @@ class CalculoItem
 {
 public:
     // The F511IMP row of the product, its cost centre and the customer's state.
-    struct TaxRow
+    struct LinhaImposto
     {
         Decimal ALISTR; // value-added margin, percent; 0: no substitution tax
         Decimal ALIICM; // seller's own ICMS rate
@@ -34,23 +34,23 @@ public:
     // The checks of "Incluir Item", in their order: the price check (a changed price is told and
     // the action goes on), the quantity above zero, the packaging factor, a total that fits its
     // column.
-    struct Admission
+    struct Admissao
     {
-        PrecificacaoItem::Entry entry;            // the entry fields after the price check
+        PrecificacaoItem::Entrada entry;            // the entry fields after the price check
         std::optional<MensagemPedido> notice;  // shown, then the item is written
         std::optional<MensagemPedido> refusal; // shown, nothing is written
         bool accepted() const { return !refusal.has_value(); }
     };
 
     // pricing: over the product row (product view) or the item (item view, basisOf).
-    static Admission admit(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
+    static Admissao admit(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
 
     // Product view: the item of the current product row, new or written again.
     // price, promotionMark: the entry after admit; TABCOS: the commission step chosen;
     // operationHasTax: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
     static ValoresItem fromProduct(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity,
                                   const Decimal &TABCOS, bool promotionMark, bool operationHasTax,
-                                  const std::optional<TaxRow> &tax);
+                                  const std::optional<LinhaImposto> &tax);
     // Item view: quantity, price, commission and flex change; PRCTAB, PRCVEN, MAXDCT, VLRSTB,
     // SITIPF and SITFLX keep the values the item was written with.
     static ValoresItem changed(const ValoresItem &item, qint64 conditionMaxDays, const Decimal &price,
@@ -66,7 +66,7 @@ public:
     static Decimal maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB);
     // VLRSTB of an item total T (as stored, 3 decimals); 0 unless the operation carries the tax
     // and the row has a margin above 0. Rounding halves away from zero.
-    static Decimal substitutionTax(const Decimal &total, bool operationHasTax, const std::optional<TaxRow> &tax);
+    static Decimal substitutionTax(const Decimal &total, bool operationHasTax, const std::optional<LinhaImposto> &tax);
 
     static QString priceAdjustedText();
     static QString quantityNotPositiveText();

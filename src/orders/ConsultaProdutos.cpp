@@ -68,7 +68,7 @@ const char *const emptyPriceColumns =
 
 } // namespace
 
-ConsultaProdutos::ConsultaProdutos(const Terms &terms)
+ConsultaProdutos::ConsultaProdutos(const Termos &terms)
     : m_terms(terms)
 {
 }
@@ -78,7 +78,7 @@ Decimal ConsultaProdutos::factor(const Decimal &percent)
     return (hundred - percent).dividedBy(hundred, 2);
 }
 
-ConsultaProdutos::Factors ConsultaProdutos::factors() const
+ConsultaProdutos::Fatores ConsultaProdutos::factors() const
 {
     const Decimal none;
     return {factor(m_terms.PORDES), factor(m_terms.pickUp ? m_terms.DESRET : none),
@@ -108,7 +108,7 @@ Decimal ConsultaProdutos::readDiscount(FirebirdConnection &connection, const QSt
 
 QString ConsultaProdutos::priceColumns() const
 {
-    const Factors f = factors();
+    const Fatores f = factors();
     const QString a = f.A.toString(2), b = f.B.toString(2), c = f.C.toString(2);
     return QStringLiteral("IIF(C.MAXDCT = 0,T.MAXDCT,C.MAXDCT) MAXDCT, "
                           "IIF(F.RETPDV = 'S',( CAST((T.PRCVEN * %1) * %2 as numeric(15,3)))/%3,"
@@ -119,7 +119,7 @@ QString ConsultaProdutos::priceColumns() const
         .arg(a, b, c);
 }
 
-QString ConsultaProdutos::productFilters(const Filters &filters, const QString &product, const QString &family) const
+QString ConsultaProdutos::productFilters(const Filtros &filters, const QString &product, const QString &family) const
 {
     QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.code);
     if (filters.family)
@@ -132,7 +132,7 @@ QString ConsultaProdutos::productFilters(const Filters &filters, const QString &
 
 namespace {
 
-QString groupFilters(const ConsultaProdutos::Filters &filters)
+QString groupFilters(const ConsultaProdutos::Filtros &filters)
 {
     QString sql;
     if (filters.group)
@@ -159,7 +159,7 @@ QString tableCondition(const QString &alias, const std::optional<qint64> &CODTAB
 
 } // namespace
 
-QString ConsultaProdutos::productBranch(const Filters &filters) const
+QString ConsultaProdutos::productBranch(const Filtros &filters) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(productColumns)
         + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + priceColumns()
@@ -173,7 +173,7 @@ QString ConsultaProdutos::productBranch(const Filters &filters) const
 
 // A family is listed when one of its products in the table passes the filters: an existence
 // test stops at the first product instead of joining every product and removing the repeats.
-QString ConsultaProdutos::familyBranch(const Filters &filters) const
+QString ConsultaProdutos::familyBranch(const Filtros &filters) const
 {
     return QStringLiteral("SELECT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
                           "CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -191,7 +191,7 @@ QString ConsultaProdutos::familyBranch(const Filters &filters) const
         + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filters);
 }
 
-QString ConsultaProdutos::groupBranch(const Filters &filters) const
+QString ConsultaProdutos::groupBranch(const Filtros &filters) const
 {
     return QStringLiteral("SELECT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
                           "G.DESGFA, CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -211,7 +211,7 @@ QString ConsultaProdutos::groupBranch(const Filters &filters) const
 // The branches cannot repeat each other's rows (VERFAM differs), so one DISTINCT over their
 // plain concatenation removes every repeat. With the order's columns (CODORD, DESPRO) leading
 // the list, Firebird removes the repeats and orders the rows in the same sort.
-QString ConsultaProdutos::searchStatement(const Filters &filters) const
+QString ConsultaProdutos::searchStatement(const Filtros &filters) const
 {
     return QStringLiteral("SELECT DISTINCT ") + QLatin1String(listColumns) + QStringLiteral(" FROM (")
         + productBranch(filters) + QStringLiteral(" UNION ALL ") + familyBranch(filters)

@@ -18,7 +18,7 @@ class ConsultaProdutos
 {
 public:
     // The commercial terms the prices are derived from.
-    struct Terms
+    struct Termos
     {
         qint64 CODEMP = 0;             // session company
         std::optional<qint64> CODTAB;  // header's price table; empty lists nothing
@@ -30,7 +30,7 @@ public:
     };
 
     // The filter panel.
-    struct Filters
+    struct Filtros
     {
         QString code;                      // "Código :" as typed: prefix of the 7-digit code
         QString description;               // "Descrição :" as typed: part of the description
@@ -45,18 +45,18 @@ public:
     };
 
     // The factors written into the statement, each with two decimals.
-    struct Factors
+    struct Fatores
     {
         Decimal A; // 1 − PORDES/100
         Decimal B; // 1 − DESRET/100 for a pick-up order, else 1.00
         Decimal C; // 1 − ACRTAB/100 on table 1, else 1.00
     };
 
-    explicit ConsultaProdutos(const Terms &terms);
+    explicit ConsultaProdutos(const Termos &terms);
 
-    Factors factors() const;
+    Fatores factors() const;
     // The list with group and family header rows, ordered by CODORD and description.
-    QString searchStatement(const Filters &filters) const;
+    QString searchStatement(const Filtros &filters) const;
     // Products only, no filters, ordered by company, CODORD and description (re-pricing).
     QString repricingStatement() const;
     // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
@@ -77,11 +77,11 @@ public:
 
 private:
     QString priceColumns() const;
-    QString productFilters(const Filters &filters, const QString &product, const QString &family) const;
-    QString productBranch(const Filters &filters) const;
-    QString familyBranch(const Filters &filters) const;
-    QString groupBranch(const Filters &filters) const;
+    QString productFilters(const Filtros &filters, const QString &product, const QString &family) const;
+    QString productBranch(const Filtros &filters) const;
+    QString familyBranch(const Filtros &filters) const;
+    QString groupBranch(const Filtros &filters) const;
     QString repricingStatement(const QString &condition) const;
 
-    Terms m_terms;
+    Termos m_terms;
 };

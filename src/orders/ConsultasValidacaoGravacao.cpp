@@ -31,19 +31,19 @@ QString ConsultasValidacaoGravacao::allowedOperationsStatement()
                           "AND O.CODOPE IN (SELECT CODOPE FROM F513OCU WHERE CODEMP = :PCODEMP AND CODCCU = :PCODCCU)");
 }
 
-QVector<ValidacaoGravacaoPedido::CostCentre> ConsultasValidacaoGravacao::load(FirebirdConnection &connection, const QString &CODEMP,
+QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::load(FirebirdConnection &connection, const QString &CODEMP,
                                                                const QString &CODOPE, const QString &CODCLI,
                                                                const QSet<qint64> &itemCostCentres)
 {
-    QVector<ValidacaoGravacaoPedido::CostCentre> centres;
+    QVector<ValidacaoGravacaoPedido::CentroCusto> centres;
     QSqlQuery list = StatementRun::run(connection, costCentresStatement(), {{QStringLiteral("PCODEMP"), code(CODEMP)}});
     while (list.next()) {
-        ValidacaoGravacaoPedido::CostCentre centre;
+        ValidacaoGravacaoPedido::CentroCusto centre;
         centre.CODCCU = Decimal::fromText(list.value(0).toString(), 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
         centre.DESCCU = list.value(1).toString();
         centres.append(centre);
     }
-    for (ValidacaoGravacaoPedido::CostCentre &centre : centres) {
+    for (ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
         if (!itemCostCentres.contains(centre.CODCCU))
             continue;
         const QString centreCode = QString::number(centre.CODCCU);

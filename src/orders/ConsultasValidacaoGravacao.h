@@ -21,7 +21,7 @@ public:
 
     // The company's cost centres in the order returned; those holding items of the order
     // (itemCostCentres) are checked against the operation. Throws DatabaseError.
-    static QVector<ValidacaoGravacaoPedido::CostCentre> load(FirebirdConnection &connection, const QString &CODEMP,
+    static QVector<ValidacaoGravacaoPedido::CentroCusto> load(FirebirdConnection &connection, const QString &CODEMP,
                                                         const QString &CODOPE, const QString &CODCLI,
                                                         const QSet<qint64> &itemCostCentres);
 };

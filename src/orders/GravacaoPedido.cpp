@@ -6,7 +6,7 @@
 
 namespace {
 
-QString sourceCondition(const GravacaoPedido::Key &source)
+QString sourceCondition(const GravacaoPedido::Chave &source)
 {
     return QStringLiteral(" WHERE CODEMP = ") + SqlText::quoted(source.CODEMP) + QStringLiteral(" AND   CODPDF = ")
         + SqlText::quoted(source.CODPDF) + QStringLiteral(" AND   CODINT = ") + SqlText::quoted(source.CODINT);
@@ -20,7 +20,7 @@ QString numberText(const QString &N)
 
 } // namespace
 
-bool GravacaoPedido::hasPendingItems(FirebirdConnection &connection, const Key &source)
+bool GravacaoPedido::hasPendingItems(FirebirdConnection &connection, const Chave &source)
 {
     QSqlQuery q = StatementRun::run(connection,
                                     QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE QTDPRO > QTDFAT AND CODEMP = :E "
@@ -31,7 +31,7 @@ bool GravacaoPedido::hasPendingItems(FirebirdConnection &connection, const Key &
     return q.next() && q.value(0).toLongLong() > 0;
 }
 
-QString GravacaoPedido::itemsCopyStatement(const Key &source, const QString &N, bool pendingOnly)
+QString GravacaoPedido::itemsCopyStatement(const Chave &source, const QString &N, bool pendingOnly)
 {
     QString sql = QStringLiteral(
         " INSERT INTO F530IPF (CODEMP,CODCCU,CODPDF,CODPRO,CODINT,DESPRO,UNDPRO,QTDPRO,VLRUNT,VLRTOT,USOFLX,"
@@ -52,7 +52,7 @@ QString GravacaoPedido::itemsCopyStatement(const Key &source, const QString &N, 
     return sql;
 }
 
-QString GravacaoPedido::headerCopyStatement(const Key &source, const QString &N, const QDate &today)
+QString GravacaoPedido::headerCopyStatement(const Chave &source, const QString &N, const QDate &today)
 {
     return QStringLiteral(" INSERT INTO F530PDF (CODEMP,CODPDF,CODINT,CODTAB,DATPDF,CODCLI,CODNOV,TOTPDF,TOTFLX,CODTRA,"
                           "CODCON,CODOPE,SITPDF,CODVEN,OBSCLI,MOTCAN,SITFLX,PDFORC,RETPDV,VENSUB) ")
@@ -63,7 +63,7 @@ QString GravacaoPedido::headerCopyStatement(const Key &source, const QString &N,
         + QStringLiteral(" FROM F530PDF ") + sourceCondition(source);
 }
 
-bool GravacaoPedido::copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
+bool GravacaoPedido::copy(FirebirdConnection &connection, const Chave &source, const QString &N, bool pendingOnly,
                       const QDate &today)
 {
     TransactionGuard transaction(connection);
@@ -84,7 +84,7 @@ void GravacaoPedido::remove(FirebirdConnection &connection, const QString &CODEM
     transaction.commit();
 }
 
-void GravacaoPedido::removeExact(FirebirdConnection &connection, const Key &order)
+void GravacaoPedido::removeExact(FirebirdConnection &connection, const Chave &order)
 {
     TransactionGuard transaction(connection);
     StatementRun::run(connection, QStringLiteral(" DELETE FROM F530IPF ") + sourceCondition(order));

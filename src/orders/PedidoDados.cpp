@@ -179,7 +179,7 @@ std::optional<bool> PedidoDados::operacaoComImposto() const
     return cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
 }
 
-std::optional<CalculoItem::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
+std::optional<CalculoItem::LinhaImposto> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
 {
     if (!cdsImposto->active())
         return std::nullopt;
@@ -188,7 +188,7 @@ std::optional<CalculoItem::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CO
     });
     if (cdsImposto->isEmpty())
         return std::nullopt;
-    return CalculoItem::TaxRow{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
+    return CalculoItem::LinhaImposto{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
                                    decimal(cdsImposto, QStringLiteral("ALIINA")), decimal(cdsImposto, QStringLiteral("CFTICM"))};
 }
 
@@ -200,7 +200,7 @@ std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64
     return CalculoItem::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
 }
 
-void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entry &entrada,
+void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
                                      const Decimal &quantidade, const Decimal &TABCOS, const QString &CODCOS)
 {
     TClientDataSetPlus *p = cdsPESPRODUTO;
@@ -210,7 +210,7 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
     const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
 
     const bool temImposto = operacaoComImposto().value_or(false);
-    const std::optional<CalculoItem::TaxRow> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
+    const std::optional<CalculoItem::LinhaImposto> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
     const ValoresItem valores = CalculoItem::fromProduct(precificacao, entrada.price, quantidade, TABCOS,
                                                          entrada.promotion, temImposto, tributo);
     const QString pedido = codigo(cab, QStringLiteral("CODPDF"));
@@ -235,10 +235,10 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
     itens->clearFilter();
 }
 
-ValidacaoGravacaoPedido::Input PedidoDados::entradaGravacao(const QString &CODEMP) const
+ValidacaoGravacaoPedido::Entrada PedidoDados::entradaGravacao(const QString &CODEMP) const
 {
     const TClientDataSetPlus *cab = cdsCADPEDIDO;
-    ValidacaoGravacaoPedido::Input in;
+    ValidacaoGravacaoPedido::Entrada in;
     in.CODPDF = codigo(cab, QStringLiteral("CODPDF"));
     in.CODVEN = codigo(cab, QStringLiteral("CODVEN"));
     in.VENSUB = codigo(cab, QStringLiteral("VENSUB"));
@@ -276,7 +276,7 @@ ValidacaoGravacaoPedido::Input PedidoDados::entradaGravacao(const QString &CODEM
     return in;
 }
 
-void PedidoDados::gravaPedido(const ValidacaoGravacaoPedido::Result &resultado)
+void PedidoDados::gravaPedido(const ValidacaoGravacaoPedido::Resultado &resultado)
 {
     TClientDataSetPlus *cab = cdsCADPEDIDO;
     if (!editando(cab))

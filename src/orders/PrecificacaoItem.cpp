@@ -51,12 +51,12 @@ Decimal PrecificacaoItem::discountFor(const Decimal &price) const
     return ((m_basis.PRCVEN - price) * hundred).dividedBy(m_basis.PRCVEN, 2);
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::checkPrice(const Decimal &typedPrice) const
+PrecificacaoItem::Entrada PrecificacaoItem::checkPrice(const Decimal &typedPrice) const
 {
     const Decimal price = priceField(typedPrice);
     if (isPromotionPrice(price))
         return {priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
-    Entry entry;
+    Entrada entry;
     entry.price = price;
     // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
     // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
@@ -67,9 +67,9 @@ PrecificacaoItem::Entry PrecificacaoItem::checkPrice(const Decimal &typedPrice) 
     return entry;
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::applyDiscount(const Decimal &discount, bool promotionMark) const
+PrecificacaoItem::Entrada PrecificacaoItem::applyDiscount(const Decimal &discount, bool promotionMark) const
 {
-    Entry entry;
+    Entrada entry;
     entry.promotion = promotionMark;
     entry.discount = discountField(discount);
     entry.price = priceField(m_basis.PRCVEN * (hundred - entry.discount).dividedBy(hundred, 4));
@@ -81,26 +81,26 @@ PrecificacaoItem::Entry PrecificacaoItem::applyDiscount(const Decimal &discount,
     return entry;
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::chooseCommission(const Decimal &percentage, const Decimal &discount,
+PrecificacaoItem::Entrada PrecificacaoItem::chooseCommission(const Decimal &percentage, const Decimal &discount,
                                                  bool promotionMark) const
 {
     return applyDiscount(percentage.sign() > 0 ? percentage : discount, promotionMark);
 }
 
-std::optional<PrecificacaoItem::Entry> PrecificacaoItem::useLastPrice(const Decimal &lastPrice) const
+std::optional<PrecificacaoItem::Entrada> PrecificacaoItem::useLastPrice(const Decimal &lastPrice) const
 {
     if (lastPrice.sign() <= 0)
         return std::nullopt;
     return checkPrice(lastPrice);
 }
 
-PrecificacaoItem::PromotionOutcome PrecificacaoItem::applyPromotion() const
+PrecificacaoItem::ResultadoPromocao PrecificacaoItem::applyPromotion() const
 {
-    PromotionOutcome outcome;
+    ResultadoPromocao outcome;
     if (!m_basis.VLRPRM)
         return outcome; // the button is disabled without a promotion price
     if (m_basis.PRZMAX >= m_conditionMaxDays) {
-        outcome.entry = Entry{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
+        outcome.entry = Entrada{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
                               Decimal::fromUnits(0, 2)};
     } else {
         outcome.refusal = MensagemPedido{promotionRefusalText(m_basis.PRZMAX), TipoMensagem::Informacao,

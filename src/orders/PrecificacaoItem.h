@@ -17,7 +17,7 @@ class PrecificacaoItem
 {
 public:
     // The entry fields after a rule ran.
-    struct Entry
+    struct Entrada
     {
         Decimal price;                     // "Preço :", 3 decimals
         Decimal discount;                  // "Desc. :", 2 decimals, percent over PRCVEN
@@ -26,9 +26,9 @@ public:
     };
 
     // "Promoção": either the promotion entry, or the refusal to show (the mark becomes 'N').
-    struct PromotionOutcome
+    struct ResultadoPromocao
     {
-        std::optional<Entry> entry;
+        std::optional<Entrada> entry;
         std::optional<MensagemPedido> refusal;
     };
 
@@ -48,16 +48,16 @@ public:
 
     // Price check ("Preço :" clicked, Enter in the price): the promotion price is kept with
     // discount 0; any other price below the allowed minimum is raised to it.
-    Entry checkPrice(const Decimal &price) const;
+    Entrada checkPrice(const Decimal &price) const;
     // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
     // minimum when the discount is too large. The promotion mark is kept as given.
-    Entry applyDiscount(const Decimal &discount, bool promotionMark) const;
+    Entrada applyDiscount(const Decimal &discount, bool promotionMark) const;
     // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
-    Entry chooseCommission(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
+    Entrada chooseCommission(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
     // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
-    std::optional<Entry> useLastPrice(const Decimal &lastPrice) const;
+    std::optional<Entrada> useLastPrice(const Decimal &lastPrice) const;
     // "Promoção".
-    PromotionOutcome applyPromotion() const;
+    ResultadoPromocao applyPromotion() const;
 
     // "Qtde.:" clicked: one factor more, then down to a multiple of the factor (quantity and
     // factor taken to whole numbers, ties to even). A factor that rounds to 0 steps by 1.

@@ -3,10 +3,10 @@
 #include "CalculoItem.h"
 #include "PrecificacaoItem.h"
 
-RecalculoItens::Outcome RecalculoItens::reprice(const ValoresItem &current, const std::optional<BasePreco> &row,
+RecalculoItens::Resultado RecalculoItens::reprice(const ValoresItem &current, const std::optional<BasePreco> &row,
                                               qint64 conditionMaxDays)
 {
-    Outcome outcome;
+    Resultado outcome;
     outcome.item = current;
     // A product missing from the new list would read every price as 0 and credit the whole item
     // value as generated flex; the item keeps the prices and flex it was written with instead,

@@ -15,7 +15,7 @@
 class RecalculoItens
 {
 public:
-    struct Outcome
+    struct Resultado
     {
         ValoresItem item;             // the item to post (VLDITM 'S' when raised)
         bool corrected = false;      // the price was raised to the minimum
@@ -23,7 +23,7 @@ public:
     };
 
     // row: the item's product and cost centre in the re-priced list (first row), if found.
-    static Outcome reprice(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
+    static Resultado reprice(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
 
     // The minimum is above the price when both, taken to three decimals with ties to even,
     // differ; prices that differ only beyond the third decimal are equal.

@@ -2,7 +2,7 @@
 
 #include "CondicoesCliente.h"
 
-RegrasCabecalhoPedido::Sellers RegrasCabecalhoPedido::sellers(const QString &loggedSeller, const QString &codVenPedido)
+RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::sellers(const QString &loggedSeller, const QString &codVenPedido)
 {
     const QString customerSeller = codVenPedido.trimmed();
     // A route window hands over no seller: the order stays with the logged seller.
@@ -11,7 +11,7 @@ RegrasCabecalhoPedido::Sellers RegrasCabecalhoPedido::sellers(const QString &log
     return {customerSeller, loggedSeller.trimmed()};
 }
 
-RegrasCabecalhoPedido::CustomerParameters RegrasCabecalhoPedido::customerParameters(const QString &code, bool newCustomer)
+RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::customerParameters(const QString &code, bool newCustomer)
 {
     const QString trimmed = code.trimmed();
     const QString conditions = CondicoesCliente::customerParameter(trimmed, newCustomer);
@@ -34,19 +34,19 @@ bool RegrasCabecalhoPedido::editable(const QString &SITPDF)
     return SITPDF == QLatin1String("D");
 }
 
-std::optional<RegrasCabecalhoPedido::Status> RegrasCabecalhoPedido::status(const QString &SITPDF)
+std::optional<RegrasCabecalhoPedido::Situacao> RegrasCabecalhoPedido::status(const QString &SITPDF)
 {
     if (SITPDF == QLatin1String("D"))
-        return Status{QStringLiteral("Digitado"), StatusColour::Green};
+        return Situacao{QStringLiteral("Digitado"), CorSituacao::Verde};
     if (SITPDF == QLatin1String("E") || SITPDF == QLatin1String("L"))
-        return Status{QStringLiteral("Enviado"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Enviado"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("O"))
-        return Status{QStringLiteral("Coletado"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Coletado"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("A"))
-        return Status{QStringLiteral("Aguardando"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Aguardando"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("F"))
-        return Status{QStringLiteral("Faturado"), StatusColour::Navy};
+        return Situacao{QStringLiteral("Faturado"), CorSituacao::AzulMarinho};
     if (SITPDF == QLatin1String("C"))
-        return Status{QStringLiteral("Cancelado"), StatusColour::Red};
+        return Situacao{QStringLiteral("Cancelado"), CorSituacao::Vermelho};
     return std::nullopt;
 }

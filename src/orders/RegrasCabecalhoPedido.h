@@ -10,14 +10,14 @@
 class RegrasCabecalhoPedido
 {
 public:
-    struct Sellers
+    struct Vendedores
     {
         QString CODVEN;
         QString VENSUB; // empty when the logged seller owns the customer
     };
 
     // The PCODCLI/PCODNOV values of the statements that load a customer.
-    struct CustomerParameters
+    struct ParametrosCliente
     {
         QString customerCODCLI, customerCODNOV; // customer row
         QString operationsCODCLI;
@@ -26,23 +26,23 @@ public:
         QString lastPurchasesCODCLI;
     };
 
-    enum class StatusColour { Green, Purple, Navy, Red };
-    struct Status
+    enum class CorSituacao { Verde, Roxo, AzulMarinho, Vermelho };
+    struct Situacao
     {
         QString label;
-        StatusColour colour = StatusColour::Green;
+        CorSituacao colour = CorSituacao::Verde;
     };
 
     // A new order: credited to the customer's seller (codVenPedido) with the logged seller as
     // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
     // seller was handed over.
-    static Sellers sellers(const QString &loggedSeller, const QString &codVenPedido);
+    static Vendedores sellers(const QString &loggedSeller, const QString &codVenPedido);
     // code: CODCLI of a synchronised customer, or CODNOV when newCustomer; may be empty.
-    static CustomerParameters customerParameters(const QString &code, bool newCustomer);
+    static ParametrosCliente customerParameters(const QString &code, bool newCustomer);
     // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
     static QString normalizedFlag(const QString &value);
     // Only 'D' orders can be changed or saved.
     static bool editable(const QString &SITPDF);
     // The label of the box "Situação"; empty for a code that leaves the label as it was.
-    static std::optional<Status> status(const QString &SITPDF);
+    static std::optional<Situacao> status(const QString &SITPDF);
 };

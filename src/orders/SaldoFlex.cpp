@@ -2,19 +2,19 @@
 
 #include "StatementRun.h"
 
-SaldoFlex::Display SaldoFlex::compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
+SaldoFlex::Exibicao SaldoFlex::compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
                                           const Decimal &used, const Decimal &forecast)
 {
-    Display display;
+    Exibicao display;
     display.available = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
     display.used = used;
     display.total = display.available - used;
     display.forecast = forecast;
     if (display.total.sign() >= 0) {
-        display.totalColour = Colour::Green;
+        display.totalColour = Cor::Verde;
         display.sufficient = true;
     } else {
-        display.totalColour = Colour::Red;
+        display.totalColour = Cor::Vermelho;
         // An order that uses no flex can be saved even when the balance is negative.
         display.sufficient = used.sign() <= 0;
     }

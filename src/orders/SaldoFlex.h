@@ -13,14 +13,14 @@ class FirebirdConnection;
 class SaldoFlex
 {
 public:
-    enum class Colour { Green, Red };
+    enum class Cor { Verde, Vermelho };
 
-    struct Display
+    struct Exibicao
     {
         Decimal available;   // both "Saldo:" labels: balance + opening flex
         Decimal used;        // sum of the items' USOFLX
         Decimal total;       // "Total:": available − used
-        Colour totalColour = Colour::Green;
+        Cor totalColour = Cor::Verde;
         Decimal forecast;    // "Prev.": sum of the items' GERFLX
         bool sufficient = true; // false blocks the save
     };
@@ -28,7 +28,7 @@ public:
     // balance: SALDOFLX of the statement (empty when it returned no row); openingFlex: TOTFLX of
     // the order when it was put on the page; used and forecast: the item sums. While the header
     // is edited its TOTFLX (shown as "Pedido:" and "Uso:") becomes 'used'.
-    static Display compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
+    static Exibicao compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
                            const Decimal &used, const Decimal &forecast = Decimal());
 
     // The balance statement, bound with PCODEMP and PCODVEN (each used twice).

@@ -27,7 +27,7 @@ QString money(const Decimal &value)
 
 } // namespace
 
-ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(ReleaseCode releaseCode)
+ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(CodigoLiberacao releaseCode)
     : m_releaseCode(std::move(releaseCode))
 {
 }
@@ -38,9 +38,9 @@ MensagemPedido ValidacaoGravacaoPedido::correctedItemsQuestion()
             TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }
 
-ValidacaoGravacaoPedido::Result ValidacaoGravacaoPedido::validate(const Input &input) const
+ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::validate(const Entrada &input) const
 {
-    Result result;
+    Resultado result;
     auto refuse = [&result](const MensagemPedido &message) {
         result.refusal = message;
         return result;
@@ -69,7 +69,7 @@ ValidacaoGravacaoPedido::Result ValidacaoGravacaoPedido::validate(const Input &i
     if (input.GERTIT == QLatin1String("S") && input.SEMDBT == QLatin1String("S"))
         return refuse(navy(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
 
-    for (const CostCentre &centre : input.costCentres) {
+    for (const CentroCusto &centre : input.costCentres) {
         bool hasItems = false;
         Decimal centreTotal = Decimal::fromUnits(0, 3);
         for (const Item &item : input.items) {

@@ -21,7 +21,7 @@ class ValidacaoGravacaoPedido
 {
 public:
     // D500DAT::geraSenhaLiberacao: order number, seller, order date -> release code.
-    using ReleaseCode = std::function<QString(const QString &, const QString &, const QDate &)>;
+    using CodigoLiberacao = std::function<QString(const QString &, const QString &, const QDate &)>;
 
     struct Item
     {
@@ -32,7 +32,7 @@ public:
 
     // A cost centre of the company (F515CCU, in the order the statement returns them) with what
     // the database says about the header's operation for it.
-    struct CostCentre
+    struct CentroCusto
     {
         qint64 CODCCU = 0;
         QString DESCCU;
@@ -40,7 +40,7 @@ public:
         QStringList allowedOperationNames;  // the customer's operations this cost centre allows
     };
 
-    struct Input
+    struct Entrada
     {
         // header
         QString CODPDF, CODVEN, VENSUB, CODTRA, CODOPE, CODCON;
@@ -57,10 +57,10 @@ public:
         std::optional<Decimal> flexBalance; // SALDOFLX; empty when the seller has no row
         Decimal openingFlex;
         QVector<Item> items;
-        QVector<CostCentre> costCentres;
+        QVector<CentroCusto> costCentres;
     };
 
-    struct Result
+    struct Resultado
     {
         std::optional<MensagemPedido> refusal; // shown; the save stops
         QVector<MensagemPedido> notices;       // shown in this order; the save goes on
@@ -73,13 +73,13 @@ public:
         bool accepted() const { return !refusal.has_value(); }
     };
 
-    explicit ValidacaoGravacaoPedido(ReleaseCode releaseCode);
+    explicit ValidacaoGravacaoPedido(CodigoLiberacao releaseCode);
 
-    Result validate(const Input &input) const;
+    Resultado validate(const Entrada &input) const;
 
     // The question asked before these checks when the re-pricing corrected an item.
     static MensagemPedido correctedItemsQuestion();
 
 private:
-    ReleaseCode m_releaseCode;
+    CodigoLiberacao m_releaseCode;
 };

@@ -12,7 +12,7 @@ BasePreco product()
     return basePreco("10.000", "10.526", "5.00", "12.000", "0.00");
 }
 
-CalculoItem::TaxRow taxRow(const char *alistr, const char *aliicm, const char *aliina, const char *cfticm)
+CalculoItem::LinhaImposto taxRow(const char *alistr, const char *aliicm, const char *aliina, const char *cfticm)
 {
     return {d(alistr), d(aliicm), d(aliina), d(cfticm)};
 }
@@ -29,7 +29,7 @@ protected:
 TEST_F(ItemAdmission, AdjustedPriceIsToldAndKept)
 {
     const PrecificacaoItem pricing(product(), 30);
-    const CalculoItem::Admission admission = CalculoItem::admit(pricing, d("9.000"), d("24"));
+    const CalculoItem::Admissao admission = CalculoItem::admit(pricing, d("9.000"), d("24"));
     EXPECT_TRUE(admission.accepted());
     ASSERT_TRUE(admission.notice.has_value());
     EXPECT_EQ(admission.notice->text, QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!"));
@@ -44,21 +44,21 @@ TEST_F(ItemAdmission, AdjustedPriceIsToldAndKept)
 TEST_F(ItemAdmission, ZeroQuantityAndFactorAreRefused)
 {
     const PrecificacaoItem pricing(product(), 30);
-    const CalculoItem::Admission zero = CalculoItem::admit(pricing, d("9.800"), d("0"));
+    const CalculoItem::Admissao zero = CalculoItem::admit(pricing, d("9.800"), d("0"));
     ASSERT_TRUE(zero.refusal.has_value());
     EXPECT_EQ(zero.refusal->text, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
 
-    const CalculoItem::Admission negative = CalculoItem::admit(pricing, d("9.800"), d("-12"));
+    const CalculoItem::Admissao negative = CalculoItem::admit(pricing, d("9.800"), d("-12"));
     ASSERT_TRUE(negative.refusal.has_value());
     EXPECT_EQ(negative.refusal->text, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
 
-    const CalculoItem::Admission off = CalculoItem::admit(pricing, d("9.800"), d("25"));
+    const CalculoItem::Admissao off = CalculoItem::admit(pricing, d("9.800"), d("25"));
     ASSERT_TRUE(off.refusal.has_value());
     EXPECT_EQ(off.refusal->text, QStringLiteral("Quantidade digitada inválida! Fator do Produto : 12"));
 
     EXPECT_TRUE(CalculoItem::admit(pricing, d("9.800"), d("24")).accepted());
 
-    const CalculoItem::Admission huge = CalculoItem::admit(pricing, d("999999999.000"), d("1200"));
+    const CalculoItem::Admissao huge = CalculoItem::admit(pricing, d("999999999.000"), d("1200"));
     ASSERT_TRUE(huge.refusal.has_value());
     EXPECT_EQ(huge.refusal->text, QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço."));
 }

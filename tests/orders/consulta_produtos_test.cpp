@@ -24,9 +24,9 @@ struct ListedRow
     qint64 CODORD = 0;
 };
 
-ConsultaProdutos::Terms terms(const char *pordes, qint64 table)
+ConsultaProdutos::Termos terms(const char *pordes, qint64 table)
 {
-    ConsultaProdutos::Terms t;
+    ConsultaProdutos::Termos t;
     t.CODEMP = 1;
     t.CODTAB = table;
     t.PORDES = d(pordes);
@@ -137,10 +137,10 @@ TEST(ProductFactors, TwoDecimalsWithAPoint)
     EXPECT_EQ(ConsultaProdutos::factor(d("3.5")).toString(), "0.97"); // 0.965 goes away from zero
 
     Formatos::setStatementForm(false);
-    ConsultaProdutos::Terms t = terms("5.00", 1);
+    ConsultaProdutos::Termos t = terms("5.00", 1);
     t.pickUp = true;
     const ConsultaProdutos query(t);
-    const ConsultaProdutos::Factors f = query.factors();
+    const ConsultaProdutos::Fatores f = query.factors();
     EXPECT_EQ(f.A.toString(), "0.95");
     EXPECT_EQ(f.B.toString(), "0.97");
     EXPECT_EQ(f.C.toString(), "0.90");
@@ -185,7 +185,7 @@ TEST_F(ProductList, SurchargeOnTableOne)
 // Guards the pick-up discount: 3 % only on families that grant it, only for a pick-up order.
 TEST_F(ProductList, PickUpDiscountPerFamily)
 {
-    ConsultaProdutos::Terms t = terms("5.00", 2);
+    ConsultaProdutos::Termos t = terms("5.00", 2);
     t.pickUp = true;
     const QVector<ListedRow> rows = list(ConsultaProdutos(t).searchStatement({}));
     EXPECT_EQ(product(rows, 1234567)->PRCTAB, d("9.215")); // 10 × 0.95 × 0.97
@@ -207,7 +207,7 @@ TEST_F(ProductList, GroupAndFamilyHeadersPrecedeTheirProducts)
 TEST_F(ProductList, CodeFilterMatchesTheSevenDigitPrefix)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
+    ConsultaProdutos::Filtros filters;
     filters.code = QStringLiteral("12");
     EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({1234567, 1200001}));
     filters.code = QStringLiteral("0000012");
@@ -218,7 +218,7 @@ TEST_F(ProductList, CodeFilterMatchesTheSevenDigitPrefix)
 TEST_F(ProductList, QuoteInATypedFilterIsSearchedNotExecuted)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
+    ConsultaProdutos::Filtros filters;
     filters.description = QStringLiteral("D'UVA");
     EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12}));
     filters.description = QStringLiteral("x') OR 1=1 OR ('x'='x");
@@ -232,7 +232,7 @@ TEST_F(ProductList, QuoteInATypedFilterIsSearchedNotExecuted)
 TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
+    ConsultaProdutos::Filtros filters;
     filters.family = 6;
     filters.familyGroup = 10;
     EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12, 1200001}));
@@ -282,7 +282,7 @@ TEST_F(ProductList, RepricingVariantListsProductsOnly)
     EXPECT_FALSE(prices.find(1, 12)->VLRPRM.has_value());
     EXPECT_FALSE(prices.find(2, 1234567).has_value());
 
-    ConsultaProdutos::Terms noTable = terms("5.00", 1);
+    ConsultaProdutos::Termos noTable = terms("5.00", 1);
     noTable.CODTAB.reset();
     EXPECT_TRUE(list(ConsultaProdutos(noTable).repricingStatement()).isEmpty());
 }

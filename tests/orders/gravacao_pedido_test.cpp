@@ -33,7 +33,7 @@ protected:
 
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<FirebirdConnection> cnx;
-    const GravacaoPedido::Key source{QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("77")};
+    const GravacaoPedido::Chave source{QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("77")};
 };
 
 // A failure while writing the copy's header must not leave its items behind.

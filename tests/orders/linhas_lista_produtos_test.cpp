@@ -60,7 +60,7 @@ protected:
 
     static ConsultaProdutos query(qint64 table)
     {
-        ConsultaProdutos::Terms t;
+        ConsultaProdutos::Termos t;
         t.CODEMP = 1;
         t.CODTAB = table;
         t.today = QDate::currentDate();
@@ -103,7 +103,7 @@ TEST_F(ProductListRows, OneHeaderPerGroupAndFamily)
 // of its products passes them.
 TEST_F(ProductListRows, HeadersFollowTheProductFilters)
 {
-    ConsultaProdutos::Filters filters;
+    ConsultaProdutos::Filtros filters;
     filters.description = QStringLiteral("manga");
     EXPECT_EQ(shape(query(2).searchStatement(filters)),
               QStringList({"G:10:BEBIDAS", "S:6:SUCOS", "N:202:SUCO MANGA", "G:20:NATURAIS", "S:6:SUCOS",

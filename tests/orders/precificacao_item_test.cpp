@@ -26,7 +26,7 @@ BasePreco promotionProduct(qint64 przmax)
 TEST(PriceCheck, PriceBelowMaximumDiscountIsRaised)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entry entry = pricing.checkPrice(d("9.000"));
+    const PrecificacaoItem::Entrada entry = pricing.checkPrice(d("9.000"));
     EXPECT_EQ(entry.price, d("9.500"));
     EXPECT_EQ(entry.discount, d("9.75")); // (1 − 9.5 / 10.526) × 100
     EXPECT_FALSE(entry.promotion);
@@ -57,7 +57,7 @@ TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 {
     BasePreco basis;
     const PrecificacaoItem pricing(basis, 30);
-    const PrecificacaoItem::Entry entry = pricing.checkPrice(d("5.000"));
+    const PrecificacaoItem::Entrada entry = pricing.checkPrice(d("5.000"));
     EXPECT_EQ(entry.price, d("5.000"));
     EXPECT_EQ(entry.discount, d("0"));
 }
@@ -66,7 +66,7 @@ TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 {
     const PrecificacaoItem within(promotionProduct(28), 28);
-    const PrecificacaoItem::Entry entry = within.checkPrice(d("8.000"));
+    const PrecificacaoItem::Entrada entry = within.checkPrice(d("8.000"));
     EXPECT_TRUE(entry.promotion);
     EXPECT_EQ(entry.price, d("8.000"));
     EXPECT_EQ(entry.discount, d("0"));
@@ -75,7 +75,7 @@ TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 
     // A condition of more days treats the same price as an ordinary one.
     const PrecificacaoItem beyond(promotionProduct(28), 30);
-    const PrecificacaoItem::Entry ordinary = beyond.checkPrice(d("8.000"));
+    const PrecificacaoItem::Entrada ordinary = beyond.checkPrice(d("8.000"));
     EXPECT_FALSE(ordinary.promotion);
     EXPECT_EQ(ordinary.price, d("9.500"));
 }
@@ -84,11 +84,11 @@ TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 TEST(DiscountRule, DiscountWithinAndBeyondTheMaximum)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entry small = pricing.applyDiscount(d("5.00"), false);
+    const PrecificacaoItem::Entrada small = pricing.applyDiscount(d("5.00"), false);
     EXPECT_EQ(small.price, d("10.000")); // 10.526 × 0.95 = 9.9997
     EXPECT_EQ(small.discount, d("5.00"));
 
-    const PrecificacaoItem::Entry large = pricing.applyDiscount(d("20.00"), true);
+    const PrecificacaoItem::Entrada large = pricing.applyDiscount(d("20.00"), true);
     EXPECT_EQ(large.price, d("9.500"));
     EXPECT_EQ(large.discount, d("9.75"));
     EXPECT_TRUE(large.promotion); // the mark is not the discount rule's business
@@ -107,7 +107,7 @@ TEST(LastPriceRule, LastPriceIsCheckedLikeATypedOne)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
     EXPECT_FALSE(pricing.useLastPrice(d("0")).has_value());
-    const std::optional<PrecificacaoItem::Entry> entry = pricing.useLastPrice(d("9.100"));
+    const std::optional<PrecificacaoItem::Entrada> entry = pricing.useLastPrice(d("9.100"));
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->price, d("9.500"));
 }
@@ -115,14 +115,14 @@ TEST(LastPriceRule, LastPriceIsCheckedLikeATypedOne)
 // Guards "Promoção": accepted within the term; refused with the exact message beyond it.
 TEST(PromotionButton, AcceptedOrRefusedWithTheTermMessage)
 {
-    const PrecificacaoItem::PromotionOutcome accepted = PrecificacaoItem(promotionProduct(28), 28).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao accepted = PrecificacaoItem(promotionProduct(28), 28).applyPromotion();
     ASSERT_TRUE(accepted.entry.has_value());
     EXPECT_FALSE(accepted.refusal.has_value());
     EXPECT_EQ(accepted.entry->price, d("8.000"));
     EXPECT_TRUE(accepted.entry->promotion);
 
     Formatos::setStatementForm(false);
-    const PrecificacaoItem::PromotionOutcome refused = PrecificacaoItem(promotionProduct(7), 30).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao refused = PrecificacaoItem(promotionProduct(7), 30).applyPromotion();
     EXPECT_FALSE(refused.entry.has_value());
     ASSERT_TRUE(refused.refusal.has_value());
     EXPECT_EQ(refused.refusal->text,

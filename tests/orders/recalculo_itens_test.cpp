@@ -22,7 +22,7 @@ BasePreco row(const char *prctab, const char *maxdct)
 // Guards the raise to the new minimum: price, total, flex recomputed and the item marked.
 TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 {
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(item("9.000", "10"), row("10.000", "5.00"), 30);
+    const RecalculoItens::Resultado outcome = RecalculoItens::reprice(item("9.000", "10"), row("10.000", "5.00"), 30);
     EXPECT_TRUE(outcome.corrected);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("S"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.500"));
@@ -36,7 +36,7 @@ TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 // Guards an item above the minimum: kept, unmarked, its flex recomputed against the new PRCTAB.
 TEST(Repricing, ItemAboveTheMinimumKeepsItsPrice)
 {
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(item("9.800", "10"), row("9.500", "5.00"), 30);
+    const RecalculoItens::Resultado outcome = RecalculoItens::reprice(item("9.800", "10"), row("9.500", "5.00"), 30);
     EXPECT_FALSE(outcome.corrected);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("N"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.800"));
@@ -64,14 +64,14 @@ TEST(Repricing, PromotionPriceSurvivesOnlyWithinItsTerm)
     ValoresItem sold = item("8.000", "12");
     sold.ITMPRM = QStringLiteral("S");
 
-    const RecalculoItens::Outcome kept = RecalculoItens::reprice(sold, promoted, 28);
+    const RecalculoItens::Resultado kept = RecalculoItens::reprice(sold, promoted, 28);
     EXPECT_FALSE(kept.corrected);
     EXPECT_EQ(kept.item.VLRUNT, d("8.000"));
     EXPECT_EQ(kept.item.ITMPRM, QStringLiteral("S"));
     EXPECT_EQ(kept.item.USOFLX, d("0"));
     EXPECT_EQ(kept.item.GERFLX, d("0"));
 
-    const RecalculoItens::Outcome lost = RecalculoItens::reprice(sold, promoted, 35);
+    const RecalculoItens::Resultado lost = RecalculoItens::reprice(sold, promoted, 35);
     EXPECT_TRUE(lost.corrected);
     EXPECT_EQ(lost.item.VLRUNT, d("9.500"));
     EXPECT_EQ(lost.item.ITMPRM, QStringLiteral("N"));
@@ -90,7 +90,7 @@ TEST(Repricing, RejectedTableValueGivesNoMaximumDiscount)
 TEST(Repricing, MissingProductLeavesTheItemAsItWas)
 {
     const ValoresItem before = item("9.000", "10");
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(before, std::nullopt, 30);
+    const RecalculoItens::Resultado outcome = RecalculoItens::reprice(before, std::nullopt, 30);
     EXPECT_TRUE(outcome.productMissing);
     EXPECT_FALSE(outcome.corrected);
     EXPECT_EQ(outcome.item.PRCTAB, before.PRCTAB);

@@ -72,10 +72,10 @@ TEST_F(HeaderData, ConditionsWithAndWithoutExclusiveConditions)
 // Guards the per-cost-centre statements: the operation allowed, and the alternatives named.
 TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
 {
-    const QVector<ValidacaoGravacaoPedido::CostCentre> centres =
+    const QVector<ValidacaoGravacaoPedido::CentroCusto> centres =
         ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("50"), {1, 2});
     ASSERT_EQ(centres.size(), 2);
-    for (const ValidacaoGravacaoPedido::CostCentre &centre : centres) {
+    for (const ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
         if (centre.CODCCU == 1) {
             EXPECT_TRUE(centre.operationAllowed);
         } else {
@@ -85,22 +85,22 @@ TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
         }
     }
     // A cost centre without items of the order is not asked about; an empty operation binds as 0.
-    const QVector<ValidacaoGravacaoPedido::CostCentre> onlyFirst =
+    const QVector<ValidacaoGravacaoPedido::CentroCusto> onlyFirst =
         ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
-    for (const ValidacaoGravacaoPedido::CostCentre &centre : onlyFirst)
+    for (const ValidacaoGravacaoPedido::CentroCusto &centre : onlyFirst)
         EXPECT_EQ(centre.operationAllowed, centre.CODCCU == 1);
 }
 
 // Guards the sub-seller rule of a new order.
 TEST(HeaderRules, SellerAndSubSeller)
 {
-    const RegrasCabecalhoPedido::Sellers same = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("7"));
+    const RegrasCabecalhoPedido::Vendedores same = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("7"));
     EXPECT_EQ(same.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(same.VENSUB.isEmpty());
-    const RegrasCabecalhoPedido::Sellers other = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("9"));
+    const RegrasCabecalhoPedido::Vendedores other = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("9"));
     EXPECT_EQ(other.CODVEN, QStringLiteral("9"));
     EXPECT_EQ(other.VENSUB, QStringLiteral("7"));
-    const RegrasCabecalhoPedido::Sellers none = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QString());
+    const RegrasCabecalhoPedido::Vendedores none = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QString());
     EXPECT_EQ(none.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(none.VENSUB.isEmpty());
 }
@@ -108,17 +108,17 @@ TEST(HeaderRules, SellerAndSubSeller)
 // Guards the parameters a customer is loaded with, per kind of customer.
 TEST(HeaderRules, CustomerParametersPerKind)
 {
-    const RegrasCabecalhoPedido::CustomerParameters existing = RegrasCabecalhoPedido::customerParameters(QStringLiteral("50"), false);
+    const RegrasCabecalhoPedido::ParametrosCliente existing = RegrasCabecalhoPedido::customerParameters(QStringLiteral("50"), false);
     EXPECT_EQ(existing.customerCODCLI, QStringLiteral("50"));
     EXPECT_EQ(existing.customerCODNOV, QStringLiteral("0"));
     EXPECT_EQ(existing.conditionsCODCLI, QStringLiteral("50"));
-    const RegrasCabecalhoPedido::CustomerParameters created = RegrasCabecalhoPedido::customerParameters(QStringLiteral("9900001"), true);
+    const RegrasCabecalhoPedido::ParametrosCliente created = RegrasCabecalhoPedido::customerParameters(QStringLiteral("9900001"), true);
     EXPECT_EQ(created.customerCODCLI, QStringLiteral("0"));
     EXPECT_EQ(created.customerCODNOV, QStringLiteral("9900001"));
     EXPECT_EQ(created.operationsCODCLI, QStringLiteral("0"));
     EXPECT_EQ(created.conditionsCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(created.financialCODCLI, QStringLiteral("0"));
-    const RegrasCabecalhoPedido::CustomerParameters empty = RegrasCabecalhoPedido::customerParameters(QString(), false);
+    const RegrasCabecalhoPedido::ParametrosCliente empty = RegrasCabecalhoPedido::customerParameters(QString(), false);
     EXPECT_EQ(empty.customerCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(empty.operationsCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(empty.lastPurchasesCODCLI, QStringLiteral("0"));
@@ -131,7 +131,7 @@ TEST(HeaderRules, FlagsAndStatus)
     EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("x")), QStringLiteral("N"));
     EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("S")), QStringLiteral("S"));
     EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("L"))->label, QStringLiteral("Enviado"));
-    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::StatusColour::Navy);
+    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
     EXPECT_FALSE(RegrasCabecalhoPedido::status(QStringLiteral("X")).has_value());
     EXPECT_TRUE(RegrasCabecalhoPedido::editable(QStringLiteral("D")));
     EXPECT_FALSE(RegrasCabecalhoPedido::editable(QStringLiteral("L")));

@@ -33,10 +33,10 @@ void createSellerWithOrders(FirebirdConnection &cnx)
 // Guards the usual example: 100.00 − 30.00 available 70.00, an order using 80.00 is refused.
 TEST(FlexDisplay, NewOrderOverdrawingTheBalanceIsRefused)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("70.00"), d("0"), d("80.00"), d("1.50"));
+    const SaldoFlex::Exibicao display = SaldoFlex::compute(d("70.00"), d("0"), d("80.00"), d("1.50"));
     EXPECT_EQ(display.available, d("70.00"));
     EXPECT_EQ(display.total, d("-10.00"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Red);
+    EXPECT_EQ(display.totalColour, SaldoFlex::Cor::Vermelho);
     EXPECT_FALSE(display.sufficient);
     EXPECT_EQ(display.forecast, d("1.50"));
 }
@@ -44,18 +44,18 @@ TEST(FlexDisplay, NewOrderOverdrawingTheBalanceIsRefused)
 // Guards the opening flex: a stored order using 20.00 gets it back, so using 90.00 is allowed.
 TEST(FlexDisplay, OpeningFlexIsAddedBackToTheBalance)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("70.00"), d("20.00"), d("90.00"));
+    const SaldoFlex::Exibicao display = SaldoFlex::compute(d("70.00"), d("20.00"), d("90.00"));
     EXPECT_EQ(display.available, d("90.00"));
     EXPECT_EQ(display.total, d("0"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Green);
+    EXPECT_EQ(display.totalColour, SaldoFlex::Cor::Verde);
     EXPECT_TRUE(display.sufficient);
 }
 
 // Guards the rule that an order using no flex saves even with a negative balance.
 TEST(FlexDisplay, OrderWithoutFlexSavesOnNegativeBalance)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("-15.00"), d("0"), d("0"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Red);
+    const SaldoFlex::Exibicao display = SaldoFlex::compute(d("-15.00"), d("0"), d("0"));
+    EXPECT_EQ(display.totalColour, SaldoFlex::Cor::Vermelho);
     EXPECT_TRUE(display.sufficient);
     EXPECT_FALSE(SaldoFlex::compute(d("-15.00"), d("0"), d("0.01")).sufficient);
     EXPECT_EQ(SaldoFlex::compute(std::nullopt, d("5.00"), d("0")).available, d("5.00")); // no row: 0

@@ -33,12 +33,12 @@ protected:
 
     QString refusal() const
     {
-        const ValidacaoGravacaoPedido::Result result = validator.validate(input);
+        const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
         return result.refusal ? result.refusal->text : QString();
     }
 
     ValidacaoGravacaoPedido validator{&D500DAT::geraSenhaLiberacao};
-    ValidacaoGravacaoPedido::Input input;
+    ValidacaoGravacaoPedido::Entrada input;
 };
 
 } // namespace
@@ -46,7 +46,7 @@ protected:
 // Guards a sound order: no refusal, no notice, totals written from the items.
 TEST_F(SaveChecks, SoundOrderPasses)
 {
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     EXPECT_TRUE(result.accepted());
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_EQ(result.TOTFLX, d("15.00"));
@@ -59,7 +59,7 @@ TEST_F(SaveChecks, FlexBalanceComesFirst)
 {
     input.flexBalance = d("5.00");
     input.CODTRA.clear();
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     ASSERT_TRUE(result.refusal.has_value());
     EXPECT_EQ(result.refusal->text, QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
     EXPECT_EQ(result.refusal->colour, CorMensagem::Azul);
@@ -101,7 +101,7 @@ TEST_F(SaveChecks, OperationNotAllowedForACostCentreListsTheAlternatives)
 {
     input.costCentres[1].operationAllowed = false;
     input.costCentres[1].allowedOperationNames = {QStringLiteral("VENDA"), QStringLiteral("TROCA")};
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     ASSERT_TRUE(result.refusal.has_value());
     EXPECT_EQ(result.refusal->text,
               QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\rOperações validas:\rVENDA  TROCA"));
@@ -127,7 +127,7 @@ TEST_F(SaveChecks, MinimumOrderIsCheckedPerCostCentre)
 TEST_F(SaveChecks, OverdueTitlesMakeABudgetUnlessReleased)
 {
     input.VENCIDO = d("10.00");
-    ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     EXPECT_TRUE(result.accepted());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     ASSERT_EQ(result.notices.size(), 1);
@@ -157,7 +157,7 @@ TEST_F(SaveChecks, CheckedBudgetWithOverdueTitlesSavesSilently)
     input.VENCIDO = d("10.00");
     input.PDFORC = QStringLiteral("S");
     input.LIMCRE = d("0");
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     EXPECT_TRUE(result.accepted());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     EXPECT_TRUE(result.notices.isEmpty());
@@ -170,7 +170,7 @@ TEST_F(SaveChecks, CreditWarningDoesNotStopTheSave)
     input.ABERTO = d("800.00");
     input.PDVMIN = d("0");
     input.items = {{1, d("300.000"), d("0")}};
-    ValidacaoGravacaoPedido::Result result = validator.validate(input);
+    ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
     EXPECT_TRUE(result.accepted());
     ASSERT_EQ(result.notices.size(), 1);
     EXPECT_EQ(result.notices[0].text, QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "

@@ -226,7 +226,7 @@ void PaginaPesquisa::btCopiarClick()
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
     if (!ds->active() || ds->isEmpty())
         return;
-    const GravacaoPedido::Key origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Chave origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODINT"))};
     const QString pergunta = QStringLiteral("Deseja realizar COPIA do Pedido ")

@@ -23,13 +23,13 @@
 
 namespace {
 
-QString cor(RegrasCabecalhoPedido::StatusColour c)
+QString cor(RegrasCabecalhoPedido::CorSituacao c)
 {
     switch (c) {
-    case RegrasCabecalhoPedido::StatusColour::Green: return QStringLiteral("green");
-    case RegrasCabecalhoPedido::StatusColour::Purple: return QStringLiteral("purple");
-    case RegrasCabecalhoPedido::StatusColour::Navy: return QStringLiteral("navy");
-    case RegrasCabecalhoPedido::StatusColour::Red: return QStringLiteral("red");
+    case RegrasCabecalhoPedido::CorSituacao::Verde: return QStringLiteral("green");
+    case RegrasCabecalhoPedido::CorSituacao::Roxo: return QStringLiteral("purple");
+    case RegrasCabecalhoPedido::CorSituacao::AzulMarinho: return QStringLiteral("navy");
+    case RegrasCabecalhoPedido::CorSituacao::Vermelho: return QStringLiteral("red");
     }
     return QString();
 }
@@ -225,7 +225,7 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
 {
     PedidoDados &d = *m_estado.dados;
     const QString empresa = dat().sessao.CODEMP;
-    const RegrasCabecalhoPedido::CustomerParameters p = RegrasCabecalhoPedido::customerParameters(codigo, clienteNovo);
+    const RegrasCabecalhoPedido::ParametrosCliente p = RegrasCabecalhoPedido::customerParameters(codigo, clienteNovo);
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
     PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
@@ -321,12 +321,12 @@ void PainelCabecalho::habilitaRetirar()
     gbRetirar->setEnabled(dat().sessao.DESRET > 0);
 }
 
-void PainelCabecalho::mostraFlex(const SaldoFlex::Display &flex, const Decimal &totalPedido)
+void PainelCabecalho::mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &totalPedido)
 {
     lblSaldo->setText(dinheiro(flex.available));
     lblPedidoFlex->setText(dinheiro(totalPedido));
     lblTotalFlex->setText(dinheiro(flex.total));
-    lblTotalFlex->setStyleSheet(flex.totalColour == SaldoFlex::Colour::Green ? QStringLiteral("color: green")
+    lblTotalFlex->setStyleSheet(flex.totalColour == SaldoFlex::Cor::Verde ? QStringLiteral("color: green")
                                                                                : QStringLiteral("color: red"));
 }
 

@@ -359,17 +359,17 @@ QString PainelItens::codigoComissao() const
 void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
 {
     TClientDataSetPlus *u = m_estado.dados->cdsUltimaCompra;
-    std::optional<UltimoPreco::Purchase> compra;
+    std::optional<UltimoPreco::Compra> compra;
     if (u->active()) {
         u->setFilter([CODCCU, CODPRO](const DataRow &r) {
             return r.asInteger(QStringLiteral("CODPRO")) == CODPRO && r.asInteger(QStringLiteral("CODCCU")) == CODCCU;
         });
         if (!u->isEmpty())
-            compra = UltimoPreco::Purchase{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
+            compra = UltimoPreco::Compra{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
                                          PedidoDados::decimal(u, QStringLiteral("VLRUNT")),
                                          u->asDate(QStringLiteral("DATPDF"))};
     }
-    const UltimoPreco::Shown ultimo = UltimoPreco::show(compra);
+    const UltimoPreco::Exibido ultimo = UltimoPreco::show(compra);
     escreve(edULTIMO, ultimo.price, 3);
     edULTIMO->setToolTip(ultimo.hint);
     lblultimo->setToolTip(ultimo.hint);
@@ -385,7 +385,7 @@ void PainelItens::atualizaSubtotal()
                                              : QString());
 }
 
-void PainelItens::aplica(const PrecificacaoItem::Entry &entrada)
+void PainelItens::aplica(const PrecificacaoItem::Entrada &entrada)
 {
     escreve(edPRECO, entrada.price, 3);
     escreve(edDESC, entrada.discount, 2);
@@ -494,7 +494,7 @@ void PainelItens::btPromocaoClick()
     const auto base = baseAtual();
     if (!base || !visaoProdutos())
         return;
-    const PrecificacaoItem::PromotionOutcome r = PrecificacaoItem(*base, maximoDias()).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao r = PrecificacaoItem(*base, maximoDias()).applyPromotion();
     if (r.entry)
         aplica(*r.entry);
     if (r.refusal) {
@@ -510,7 +510,7 @@ void PainelItens::btIncluirITMClick()
         return;
     const PrecificacaoItem pricing(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
-    const CalculoItem::Admission admissao = CalculoItem::admit(pricing, numero(edPRECO, kPreco), quantidade);
+    const CalculoItem::Admissao admissao = CalculoItem::admit(pricing, numero(edPRECO, kPreco), quantidade);
     aplica(admissao.entry);
     if (admissao.notice)
         mostra(*admissao.notice);
@@ -545,7 +545,7 @@ void PainelItens::btIncluirITMClick()
         seletor->EDDESPRO->setFocus();
 }
 
-void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada,
+void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entrada &entrada,
                                  const Decimal &quantidade)
 {
     m_estado.dados->gravaItemDoProduto(pricing, entrada, quantidade, percentualComissao(), codigoComissao());

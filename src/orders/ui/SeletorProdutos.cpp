@@ -172,7 +172,7 @@ ConsultaProdutos SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
 {
     const Sessao &s = dat().sessao;
     TClientDataSetPlus *cab = estado.dados->cdsCADPEDIDO;
-    ConsultaProdutos::Terms t;
+    ConsultaProdutos::Termos t;
     t.CODEMP = s.CODEMP.toLongLong();
     const QString tabela = PedidoDados::codigo(cab, QStringLiteral("CODTAB"));
     if (!tabela.isEmpty())
@@ -247,7 +247,7 @@ void SeletorProdutos::btPESPROClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Cursor { ~Cursor() { QApplication::restoreOverrideCursor(); } } cursor;
     PedidoDados &d = *m_estado.dados;
-    ConsultaProdutos::Filters f;
+    ConsultaProdutos::Filtros f;
     f.code = EDCODPRO->text();
     f.description = EDDESPRO->text();
     if (cbFamilias->isChecked() && DBLookupComboBox4->currentIndex() >= 0) {

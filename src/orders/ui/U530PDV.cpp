@@ -179,7 +179,7 @@ void F530PDV::cdsCADPEDIDONewRecord()
     cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
     cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
     cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
-    const RegrasCabecalhoPedido::Sellers vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    const RegrasCabecalhoPedido::Vendedores vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
     cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
     if (!vendedores.VENSUB.isEmpty())
         cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
@@ -269,7 +269,7 @@ bool F530PDV::atualizaSaldoFlex()
     const bool ativos = it->active();
     const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
     const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
-    const SaldoFlex::Display flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    const SaldoFlex::Exibicao flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
     if (editando(cab))
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
@@ -301,7 +301,7 @@ bool F530PDV::recalculaItens()
         for (it->first(); !it->eof(); it->next()) {
             const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
             const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
-            RecalculoItens::Outcome r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            RecalculoItens::Resultado r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
@@ -384,7 +384,7 @@ void F530PDV::btSalvarClick()
     atualizaSaldoFlex();
     cabecalho->posicionaListas();
 
-    ValidacaoGravacaoPedido::Input in;
+    ValidacaoGravacaoPedido::Entrada in;
     {
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         in = m_dados->entradaGravacao(dat().sessao.CODEMP);
@@ -394,7 +394,7 @@ void F530PDV::btSalvarClick()
     in.openingFlex = m_estado.flexAbertura;
 
     const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
-    const ValidacaoGravacaoPedido::Result r = validador.validate(in);
+    const ValidacaoGravacaoPedido::Resultado r = validador.validate(in);
     if (r.refusal) {
         mostra(*r.refusal);
         return;
@@ -418,7 +418,7 @@ void F530PDV::btVoltarClick()
                                TipoMensagem::Aviso, CorMensagem::Vermelho, BotoesMensagem::SimNao)
             != RespostaMensagem::Sim)
         return;
-    const GravacaoPedido::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Chave pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODINT"))};
     for (TClientDataSetPlus *ds : {cab, it}) {

@@ -221,7 +221,7 @@ private slots:
         const QString senha = janela.lblSenha->text();
 
         ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
-        ValidacaoGravacaoPedido::Input pedido;
+        ValidacaoGravacaoPedido::Entrada pedido;
         pedido.CODPDF = QStringLiteral("4521");
         pedido.CODVEN = QStringLiteral("12");
         pedido.DATPDF = QDate(2026, 3, 5);
