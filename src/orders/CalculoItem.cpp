@@ -23,28 +23,28 @@ MensagemPedido information(const QString &text)
 
 } // namespace
 
-CalculoItem::Admissao CalculoItem::admit(const PrecificacaoItem &pricing, const Decimal &price,
+CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &pricing, const Decimal &price,
                                                   const Decimal &quantity)
 {
     Admissao admission;
-    admission.entry = pricing.checkPrice(price);
+    admission.entry = pricing.conferePreco(price);
     if (admission.entry.price != price.rounded(3))
-        admission.notice = information(priceAdjustedText());
+        admission.notice = information(textoPrecoAjustado());
     if (quantity.sign() <= 0)
-        admission.refusal = information(quantityNotPositiveText());
-    else if (!PrecificacaoItem::fitsFactor(quantity, pricing.basis().FATPRO))
-        admission.refusal = information(factorRefusalText(pricing.basis().FATPRO));
+        admission.refusal = information(textoQuantidadeNaoPositiva());
+    else if (!PrecificacaoItem::cabeNoFator(quantity, pricing.base().FATPRO))
+        admission.refusal = information(textoRecusaFator(pricing.base().FATPRO));
     // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
     else if (total(quantity.rounded(2), admission.entry.price.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
-        admission.refusal = information(totalTooLargeText());
+        admission.refusal = information(textoTotalExcessivo());
     return admission;
 }
 
-ValoresItem CalculoItem::fromProduct(const PrecificacaoItem &pricing, const Decimal &price,
+ValoresItem CalculoItem::doProduto(const PrecificacaoItem &pricing, const Decimal &price,
                                         const Decimal &quantity, const Decimal &TABCOS, bool promotionMark,
                                         bool operationHasTax, const std::optional<LinhaImposto> &tax)
 {
-    const BasePreco &row = pricing.basis();
+    const BasePreco &row = pricing.base();
     ValoresItem item;
     item.QTDPRO = quantity.rounded(2);
     item.VLRUNT = price.rounded(3);
@@ -56,18 +56,18 @@ ValoresItem CalculoItem::fromProduct(const PrecificacaoItem &pricing, const Deci
     item.PRZMAX = row.PRZMAX;
     item.VLRPRM = row.VLRPRM;
     item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    item.MAXDCT = maximumDiscount(row.MAXDCT, row.RJTTAB);
-    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
+    item.MAXDCT = descontoMaximo(row.MAXDCT, row.RJTTAB);
+    const Flex f = pricing.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
                                                          : flex(row.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
     item.QTDFAT = zero(2);
     item.VLRFAT = zero(2);
-    item.VLRSTB = substitutionTax(item.VLRTOT, operationHasTax, tax);
+    item.VLRSTB = substituicaoTributaria(item.VLRTOT, operationHasTax, tax);
     return item;
 }
 
-ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMaxDays, const Decimal &price,
+ValoresItem CalculoItem::alterado(const ValoresItem &current, qint64 conditionMaxDays, const Decimal &price,
                                     const Decimal &quantity, const Decimal &TABCOS, bool promotionMark)
 {
     ValoresItem item = current;
@@ -76,8 +76,8 @@ ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMax
     item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
     item.TABCOS = TABCOS.rounded(2);
     item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    const PrecificacaoItem pricing(basisOf(current), conditionMaxDays);
-    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
+    const PrecificacaoItem pricing(baseDe(current), conditionMaxDays);
+    const Flex f = pricing.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
                                                          : flex(item.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
@@ -86,16 +86,16 @@ ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMax
     return item;
 }
 
-BasePreco CalculoItem::basisOf(const ValoresItem &item)
+BasePreco CalculoItem::baseDe(const ValoresItem &item)
 {
-    BasePreco basis;
-    basis.PRCTAB = item.PRCTAB;
-    basis.PRCVEN = item.PRCVEN;
-    basis.MAXDCT = item.MAXDCT;
-    basis.FATPRO = item.FATPRO;
-    basis.VLRPRM = item.VLRPRM;
-    basis.PRZMAX = item.PRZMAX;
-    return basis;
+    BasePreco base;
+    base.PRCTAB = item.PRCTAB;
+    base.PRCVEN = item.PRCVEN;
+    base.MAXDCT = item.MAXDCT;
+    base.FATPRO = item.FATPRO;
+    base.VLRPRM = item.VLRPRM;
+    base.PRZMAX = item.PRZMAX;
+    return base;
 }
 
 Decimal CalculoItem::total(const Decimal &quantity, const Decimal &price)
@@ -113,12 +113,12 @@ CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS
     return {zero(2), (quantity * -difference).rounded(2)};
 }
 
-Decimal CalculoItem::maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB)
+Decimal CalculoItem::descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB)
 {
     return RJTTAB.sign() >= 0 ? MAXDCT : zero(2);
 }
 
-Decimal CalculoItem::substitutionTax(const Decimal &total, bool operationHasTax,
+Decimal CalculoItem::substituicaoTributaria(const Decimal &total, bool operationHasTax,
                                          const std::optional<LinhaImposto> &tax)
 {
     if (!operationHasTax || !tax || tax->ALISTR.sign() <= 0)
@@ -130,22 +130,22 @@ Decimal CalculoItem::substitutionTax(const Decimal &total, bool operationHasTax,
     return (substituted - own).rounded(2);
 }
 
-QString CalculoItem::priceAdjustedText()
+QString CalculoItem::textoPrecoAjustado()
 {
     return QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!");
 }
 
-QString CalculoItem::totalTooLargeText()
+QString CalculoItem::textoTotalExcessivo()
 {
     return QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço.");
 }
 
-QString CalculoItem::quantityNotPositiveText()
+QString CalculoItem::textoQuantidadeNaoPositiva()
 {
     return QStringLiteral("Quantidade tem que ser Maior que ZERO!");
 }
 
-QString CalculoItem::factorRefusalText(const Decimal &FATPRO)
+QString CalculoItem::textoRecusaFator(const Decimal &FATPRO)
 {
     return QStringLiteral("Quantidade digitada inválida! Fator do Produto : ")
         + Formatos::formatMask(FATPRO.toDouble(), QStringLiteral("00"));

@@ -39,37 +39,37 @@ public:
         PrecificacaoItem::Entrada entry;            // the entry fields after the price check
         std::optional<MensagemPedido> notice;  // shown, then the item is written
         std::optional<MensagemPedido> refusal; // shown, nothing is written
-        bool accepted() const { return !refusal.has_value(); }
+        bool aceita() const { return !refusal.has_value(); }
     };
 
-    // pricing: over the product row (product view) or the item (item view, basisOf).
-    static Admissao admit(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
+    // pricing: over the product row (product view) or the item (item view, baseDe).
+    static Admissao admite(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
 
     // Product view: the item of the current product row, new or written again.
-    // price, promotionMark: the entry after admit; TABCOS: the commission step chosen;
+    // price, promotionMark: the entry after admite; TABCOS: the commission step chosen;
     // operationHasTax: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
-    static ValoresItem fromProduct(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity,
+    static ValoresItem doProduto(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity,
                                   const Decimal &TABCOS, bool promotionMark, bool operationHasTax,
                                   const std::optional<LinhaImposto> &tax);
     // Item view: quantity, price, commission and flex change; PRCTAB, PRCVEN, MAXDCT, VLRSTB,
     // SITIPF and SITFLX keep the values the item was written with.
-    static ValoresItem changed(const ValoresItem &item, qint64 conditionMaxDays, const Decimal &price,
+    static ValoresItem alterado(const ValoresItem &item, qint64 conditionMaxDays, const Decimal &price,
                               const Decimal &quantity, const Decimal &TABCOS, bool promotionMark);
     // The prices an item carries, for the rules of the item view.
-    static BasePreco basisOf(const ValoresItem &item);
+    static BasePreco baseDe(const ValoresItem &item);
 
     // QTDPRO × VLRUNT at the column's 3 decimals.
     static Decimal total(const Decimal &quantity, const Decimal &price);
     // r = PRCTAB × (1 − TABCOS / 100): selling below r uses flex, above it generates flex.
     static Flex flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price, const Decimal &quantity);
     // The item's maximum discount: the row's MAXDCT, or 0 when RJTTAB is below 0.
-    static Decimal maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB);
+    static Decimal descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB);
     // VLRSTB of an item total T (as stored, 3 decimals); 0 unless the operation carries the tax
     // and the row has a margin above 0. Rounding halves away from zero.
-    static Decimal substitutionTax(const Decimal &total, bool operationHasTax, const std::optional<LinhaImposto> &tax);
+    static Decimal substituicaoTributaria(const Decimal &total, bool operationHasTax, const std::optional<LinhaImposto> &tax);
 
-    static QString priceAdjustedText();
-    static QString quantityNotPositiveText();
-    static QString totalTooLargeText();
-    static QString factorRefusalText(const Decimal &FATPRO);
+    static QString textoPrecoAjustado();
+    static QString textoQuantidadeNaoPositiva();
+    static QString textoTotalExcessivo();
+    static QString textoRecusaFator(const Decimal &FATPRO);
 };

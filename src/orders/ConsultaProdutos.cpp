@@ -73,31 +73,31 @@ ConsultaProdutos::ConsultaProdutos(const Termos &terms)
 {
 }
 
-Decimal ConsultaProdutos::factor(const Decimal &percent)
+Decimal ConsultaProdutos::fator(const Decimal &percent)
 {
     return (hundred - percent).dividedBy(hundred, 2);
 }
 
-ConsultaProdutos::Fatores ConsultaProdutos::factors() const
+ConsultaProdutos::Fatores ConsultaProdutos::fatores() const
 {
     const Decimal none;
-    return {factor(m_terms.PORDES), factor(m_terms.pickUp ? m_terms.DESRET : none),
-            factor(m_terms.CODTAB == 1 ? m_terms.ACRTAB : none)};
+    return {fator(m_terms.PORDES), fator(m_terms.pickUp ? m_terms.DESRET : none),
+            fator(m_terms.CODTAB == 1 ? m_terms.ACRTAB : none)};
 }
 
-QString ConsultaProdutos::discountStatement()
+QString ConsultaProdutos::instrucaoDesconto()
 {
     return QStringLiteral("SELECT IIF(PORDES = NULL,0,PORDES) PORDES FROM F513DES "
                           "WHERE CODOPE = :PCODOPE AND CODEMP = :PCODEMP AND CODCON = :PCODCON");
 }
 
-Decimal ConsultaProdutos::readDiscount(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
+Decimal ConsultaProdutos::leDesconto(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
                                    const QString &CODCON)
 {
     auto orZero = [](const QString &value) {
         return value.trimmed().isEmpty() ? QStringLiteral("0") : value.trimmed();
     };
-    QSqlQuery row = StatementRun::run(connection, discountStatement(),
+    QSqlQuery row = StatementRun::run(connection, instrucaoDesconto(),
                                       {{QStringLiteral("PCODOPE"), orZero(CODOPE)},
                                        {QStringLiteral("PCODEMP"), orZero(CODEMP)},
                                        {QStringLiteral("PCODCON"), orZero(CODCON)}});
@@ -106,9 +106,9 @@ Decimal ConsultaProdutos::readDiscount(FirebirdConnection &connection, const QSt
     return Decimal::fromText(row.value(0).toString(), 2);
 }
 
-QString ConsultaProdutos::priceColumns() const
+QString ConsultaProdutos::colunasPreco() const
 {
-    const Fatores f = factors();
+    const Fatores f = fatores();
     const QString a = f.A.toString(2), b = f.B.toString(2), c = f.C.toString(2);
     return QStringLiteral("IIF(C.MAXDCT = 0,T.MAXDCT,C.MAXDCT) MAXDCT, "
                           "IIF(F.RETPDV = 'S',( CAST((T.PRCVEN * %1) * %2 as numeric(15,3)))/%3,"
@@ -119,7 +119,7 @@ QString ConsultaProdutos::priceColumns() const
         .arg(a, b, c);
 }
 
-QString ConsultaProdutos::productFilters(const Filtros &filters, const QString &product, const QString &family) const
+QString ConsultaProdutos::filtrosProduto(const Filtros &filters, const QString &product, const QString &family) const
 {
     QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.code);
     if (filters.family)
@@ -159,21 +159,21 @@ QString tableCondition(const QString &alias, const std::optional<qint64> &CODTAB
 
 } // namespace
 
-QString ConsultaProdutos::productBranch(const Filtros &filters) const
+QString ConsultaProdutos::ramoProdutos(const Filtros &filters) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(productColumns)
-        + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + priceColumns()
+        + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + colunasPreco()
         + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(listJoins)
         + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
         + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
-        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
+        + filtrosProduto(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
 }
 
 // A family is listed when one of its products in the table passes the filters: an existence
 // test stops at the first product instead of joining every product and removing the repeats.
-QString ConsultaProdutos::familyBranch(const Filtros &filters) const
+QString ConsultaProdutos::ramoFamilias(const Filtros &filters) const
 {
     return QStringLiteral("SELECT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
                           "CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -188,10 +188,10 @@ QString ConsultaProdutos::familyBranch(const Filtros &filters) const
                          " WHERE F.CODEMP = P.CODEMP AND F.CODCCU = P.CODCCU AND F.CODFAM = P.CODFAM"
                          " AND P.CODEMP = T.CODEMP AND P.CODCCU = T.CODCCU AND P.CODPRO = T.CODPRO AND ")
         + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
-        + productFilters(filters, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filters);
+        + filtrosProduto(filters, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filters);
 }
 
-QString ConsultaProdutos::groupBranch(const Filtros &filters) const
+QString ConsultaProdutos::ramoGrupos(const Filtros &filters) const
 {
     return QStringLiteral("SELECT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
                           "G.DESGFA, CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -205,39 +205,39 @@ QString ConsultaProdutos::groupBranch(const Filtros &filters) const
                          " AND AF.CODEMP = ")
         + QString::number(m_terms.CODEMP)
         + QStringLiteral(" AND AF.CODCCU = I.CODCCU AND AF.CODEMP = I.CODEMP AND AF.CODFAM = I.CODFAM")
-        + productFilters(filters, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filters);
+        + filtrosProduto(filters, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filters);
 }
 
 // The branches cannot repeat each other's rows (VERFAM differs), so one DISTINCT over their
 // plain concatenation removes every repeat. With the order's columns (CODORD, DESPRO) leading
 // the list, Firebird removes the repeats and orders the rows in the same sort.
-QString ConsultaProdutos::searchStatement(const Filtros &filters) const
+QString ConsultaProdutos::instrucaoPesquisa(const Filtros &filters) const
 {
     return QStringLiteral("SELECT DISTINCT ") + QLatin1String(listColumns) + QStringLiteral(" FROM (")
-        + productBranch(filters) + QStringLiteral(" UNION ALL ") + familyBranch(filters)
-        + QStringLiteral(" UNION ALL ") + groupBranch(filters) + QStringLiteral(") X ORDER BY 1, 2");
+        + ramoProdutos(filters) + QStringLiteral(" UNION ALL ") + ramoFamilias(filters)
+        + QStringLiteral(" UNION ALL ") + ramoGrupos(filters) + QStringLiteral(") X ORDER BY 1, 2");
 }
 
-QString ConsultaProdutos::repricingStatement() const
+QString ConsultaProdutos::instrucaoRecalculo() const
 {
-    return repricingStatement(QString());
+    return instrucaoRecalculo(QString());
 }
 
-QString ConsultaProdutos::repricingStatementOfProduct() const
+QString ConsultaProdutos::instrucaoRecalculoProduto() const
 {
-    return repricingStatement(QStringLiteral(" AND T.CODCCU = :PCODCCU AND T.CODPRO = :PCODPRO"));
+    return instrucaoRecalculo(QStringLiteral(" AND T.CODCCU = :PCODCCU AND T.CODPRO = :PCODPRO"));
 }
 
-int ConsultaProdutos::repricingColumn(const QString &name)
+int ConsultaProdutos::colunaRecalculo(const QString &name)
 {
     static const QStringList columns = QString::fromLatin1(outerColumns).split(QStringLiteral(", "));
     return static_cast<int>(columns.indexOf(name.toUpper()));
 }
 
-QString ConsultaProdutos::repricingStatement(const QString &condition) const
+QString ConsultaProdutos::instrucaoRecalculo(const QString &condition) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")
-        + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + priceColumns()
+        + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + colunasPreco()
         + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(productJoins)

@@ -54,34 +54,34 @@ public:
 
     explicit ConsultaProdutos(const Termos &terms);
 
-    Fatores factors() const;
+    Fatores fatores() const;
     // The list with group and family header rows, ordered by CODORD and description.
-    QString searchStatement(const Filtros &filters) const;
+    QString instrucaoPesquisa(const Filtros &filters) const;
     // Products only, no filters, ordered by company, CODORD and description (re-pricing).
-    QString repricingStatement() const;
+    QString instrucaoRecalculo() const;
     // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
     // through the price table's product index rather than by reading the whole table.
-    QString repricingStatementOfProduct() const;
+    QString instrucaoRecalculoProduto() const;
     // Position of a column in the rows of the re-pricing statements (-1 when absent), so that
     // readers need not ask the catalogue for the record of each statement.
-    static int repricingColumn(const QString &name);
+    static int colunaRecalculo(const QString &name);
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
-    static QString discountStatement();
+    static QString instrucaoDesconto();
     // Its value for the header's operation and condition (empty codes read as "0"): the first
     // row, 0 without a row or with a null value. Throws DatabaseError.
-    static Decimal readDiscount(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
+    static Decimal leDesconto(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
                                 const QString &CODCON);
     // A factor 1 − percent/100 with two decimals: 5 gives 0.95, 12.345 gives 0.88.
-    static Decimal factor(const Decimal &percent);
+    static Decimal fator(const Decimal &percent);
 
 private:
-    QString priceColumns() const;
-    QString productFilters(const Filtros &filters, const QString &product, const QString &family) const;
-    QString productBranch(const Filtros &filters) const;
-    QString familyBranch(const Filtros &filters) const;
-    QString groupBranch(const Filtros &filters) const;
-    QString repricingStatement(const QString &condition) const;
+    QString colunasPreco() const;
+    QString filtrosProduto(const Filtros &filters, const QString &product, const QString &family) const;
+    QString ramoProdutos(const Filtros &filters) const;
+    QString ramoFamilias(const Filtros &filters) const;
+    QString ramoGrupos(const Filtros &filters) const;
+    QString instrucaoRecalculo(const QString &condition) const;
 
     Termos m_terms;
 };

@@ -14,29 +14,29 @@ QString code(const QString &value)
 
 } // namespace
 
-QString ConsultasValidacaoGravacao::costCentresStatement()
+QString ConsultasValidacaoGravacao::instrucaoCentrosCusto()
 {
     return QStringLiteral("SELECT DISTINCT CODCCU, DESCCU FROM F515CCU WHERE CODEMP = :PCODEMP");
 }
 
-QString ConsultasValidacaoGravacao::operationAllowedStatement()
+QString ConsultasValidacaoGravacao::instrucaoOperacaoPermitida()
 {
     return QStringLiteral("SELECT * FROM F513OCU WHERE CODEMP = :PCODEMP AND CODCCU = :PCODCCU AND CODOPE = :PCODOPE");
 }
 
-QString ConsultasValidacaoGravacao::allowedOperationsStatement()
+QString ConsultasValidacaoGravacao::instrucaoOperacoesPermitidas()
 {
     return QStringLiteral("SELECT DISTINCT O.NOMOPE FROM F513OPE O, F510OPC C "
                           "WHERE O.CODOPE = C.CODOPE AND O.CODEMP = C.CODEMP AND C.CODCLI = :PCODCLI "
                           "AND O.CODOPE IN (SELECT CODOPE FROM F513OCU WHERE CODEMP = :PCODEMP AND CODCCU = :PCODCCU)");
 }
 
-QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::load(FirebirdConnection &connection, const QString &CODEMP,
+QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::carrega(FirebirdConnection &connection, const QString &CODEMP,
                                                                const QString &CODOPE, const QString &CODCLI,
                                                                const QSet<qint64> &itemCostCentres)
 {
     QVector<ValidacaoGravacaoPedido::CentroCusto> centres;
-    QSqlQuery list = StatementRun::run(connection, costCentresStatement(), {{QStringLiteral("PCODEMP"), code(CODEMP)}});
+    QSqlQuery list = StatementRun::run(connection, instrucaoCentrosCusto(), {{QStringLiteral("PCODEMP"), code(CODEMP)}});
     while (list.next()) {
         ValidacaoGravacaoPedido::CentroCusto centre;
         centre.CODCCU = Decimal::fromText(list.value(0).toString(), 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
@@ -47,14 +47,14 @@ QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::load(F
         if (!itemCostCentres.contains(centre.CODCCU))
             continue;
         const QString centreCode = QString::number(centre.CODCCU);
-        QSqlQuery allowed = StatementRun::run(connection, operationAllowedStatement(),
+        QSqlQuery allowed = StatementRun::run(connection, instrucaoOperacaoPermitida(),
                                               {{QStringLiteral("PCODEMP"), code(CODEMP)},
                                                {QStringLiteral("PCODCCU"), centreCode},
                                                {QStringLiteral("PCODOPE"), code(CODOPE)}});
         centre.operationAllowed = allowed.next();
         if (centre.operationAllowed)
             continue;
-        QSqlQuery names = StatementRun::run(connection, allowedOperationsStatement(),
+        QSqlQuery names = StatementRun::run(connection, instrucaoOperacoesPermitidas(),
                                             {{QStringLiteral("PCODCLI"), code(CODCLI)},
                                              {QStringLiteral("PCODEMP"), code(CODEMP)},
                                              {QStringLiteral("PCODCCU"), centreCode}});

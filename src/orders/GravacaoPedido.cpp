@@ -20,7 +20,7 @@ QString numberText(const QString &N)
 
 } // namespace
 
-bool GravacaoPedido::hasPendingItems(FirebirdConnection &connection, const Chave &source)
+bool GravacaoPedido::temItensPendentes(FirebirdConnection &connection, const Chave &source)
 {
     QSqlQuery q = StatementRun::run(connection,
                                     QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE QTDPRO > QTDFAT AND CODEMP = :E "
@@ -31,7 +31,7 @@ bool GravacaoPedido::hasPendingItems(FirebirdConnection &connection, const Chave
     return q.next() && q.value(0).toLongLong() > 0;
 }
 
-QString GravacaoPedido::itemsCopyStatement(const Chave &source, const QString &N, bool pendingOnly)
+QString GravacaoPedido::instrucaoCopiaItens(const Chave &source, const QString &N, bool pendingOnly)
 {
     QString sql = QStringLiteral(
         " INSERT INTO F530IPF (CODEMP,CODCCU,CODPDF,CODPRO,CODINT,DESPRO,UNDPRO,QTDPRO,VLRUNT,VLRTOT,USOFLX,"
@@ -52,7 +52,7 @@ QString GravacaoPedido::itemsCopyStatement(const Chave &source, const QString &N
     return sql;
 }
 
-QString GravacaoPedido::headerCopyStatement(const Chave &source, const QString &N, const QDate &today)
+QString GravacaoPedido::instrucaoCopiaCabecalho(const Chave &source, const QString &N, const QDate &today)
 {
     return QStringLiteral(" INSERT INTO F530PDF (CODEMP,CODPDF,CODINT,CODTAB,DATPDF,CODCLI,CODNOV,TOTPDF,TOTFLX,CODTRA,"
                           "CODCON,CODOPE,SITPDF,CODVEN,OBSCLI,MOTCAN,SITFLX,PDFORC,RETPDV,VENSUB) ")
@@ -63,18 +63,18 @@ QString GravacaoPedido::headerCopyStatement(const Chave &source, const QString &
         + QStringLiteral(" FROM F530PDF ") + sourceCondition(source);
 }
 
-bool GravacaoPedido::copy(FirebirdConnection &connection, const Chave &source, const QString &N, bool pendingOnly,
+bool GravacaoPedido::copia(FirebirdConnection &connection, const Chave &source, const QString &N, bool pendingOnly,
                       const QDate &today)
 {
     TransactionGuard transaction(connection);
-    StatementRun::run(connection, itemsCopyStatement(source, N, pendingOnly));
-    if (StatementRun::run(connection, headerCopyStatement(source, N, today)).numRowsAffected() <= 0)
+    StatementRun::run(connection, instrucaoCopiaItens(source, N, pendingOnly));
+    if (StatementRun::run(connection, instrucaoCopiaCabecalho(source, N, today)).numRowsAffected() <= 0)
         return false;
     transaction.commit();
     return true;
 }
 
-void GravacaoPedido::remove(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF)
+void GravacaoPedido::exclui(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF)
 {
     const QString condition = QStringLiteral(" WHERE CODEMP = ") + SqlText::quoted(CODEMP)
         + QStringLiteral(" AND   CODPDF = ") + SqlText::quoted(CODPDF);
@@ -84,7 +84,7 @@ void GravacaoPedido::remove(FirebirdConnection &connection, const QString &CODEM
     transaction.commit();
 }
 
-void GravacaoPedido::removeExact(FirebirdConnection &connection, const Chave &order)
+void GravacaoPedido::excluiExato(FirebirdConnection &connection, const Chave &order)
 {
     TransactionGuard transaction(connection);
     StatementRun::run(connection, QStringLiteral(" DELETE FROM F530IPF ") + sourceCondition(order));

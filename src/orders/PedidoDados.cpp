@@ -121,7 +121,7 @@ PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
     });
     cdsTransacao = cria(kSelectTransacao);
     cdsOperacao = cria(kSelectOperacao);
-    cdsCondicao = cria(CondicoesCliente::statement());
+    cdsCondicao = cria(CondicoesCliente::instrucao());
     cdsCliente = cria(kSelectCliente);
     cdsFinanceiro = cria(kSelectFinanceiro);
     cdsUltimaCompra = cria(kSelectUltimaCompra);
@@ -197,7 +197,7 @@ std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64
     const std::optional<bool> temImposto = operacaoComImposto();
     if (!temImposto)
         return std::nullopt;
-    return CalculoItem::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
+    return CalculoItem::substituicaoTributaria(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
 }
 
 void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
@@ -211,7 +211,7 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
 
     const bool temImposto = operacaoComImposto().value_or(false);
     const std::optional<CalculoItem::LinhaImposto> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
-    const ValoresItem valores = CalculoItem::fromProduct(precificacao, entrada.price, quantidade, TABCOS,
+    const ValoresItem valores = CalculoItem::doProduto(precificacao, entrada.price, quantidade, TABCOS,
                                                          entrada.promotion, temImposto, tributo);
     const QString pedido = codigo(cab, QStringLiteral("CODPDF"));
     itens->setFilter([ccu, pro, pedido](const DataRow &r) {
@@ -271,7 +271,7 @@ ValidacaoGravacaoPedido::Entrada PedidoDados::entradaGravacao(const QString &COD
         centros.insert(ccu);
     }
     if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = ConsultasValidacaoGravacao::load(m_connection, CODEMP, in.CODOPE,
+        in.costCentres = ConsultasValidacaoGravacao::carrega(m_connection, CODEMP, in.CODOPE,
                                                           codigo(cab, QStringLiteral("CODCLI")), centros);
     return in;
 }

@@ -29,72 +29,72 @@ PrecificacaoItem::PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDa
 {
 }
 
-bool PrecificacaoItem::promotionAllowed() const
+bool PrecificacaoItem::promocaoPermitida() const
 {
     return m_basis.VLRPRM.has_value() && m_basis.PRZMAX >= m_conditionMaxDays;
 }
 
-bool PrecificacaoItem::isPromotionPrice(const Decimal &price) const
+bool PrecificacaoItem::precoPromocional(const Decimal &price) const
 {
-    return promotionAllowed() && price.rounded(4) == m_basis.VLRPRM->rounded(4);
+    return promocaoPermitida() && price.rounded(4) == m_basis.VLRPRM->rounded(4);
 }
 
-Decimal PrecificacaoItem::minimumPrice() const
+Decimal PrecificacaoItem::precoMinimo() const
 {
     return m_basis.PRCTAB * (hundred - m_basis.MAXDCT).dividedBy(hundred, m_basis.MAXDCT.scale() + 2);
 }
 
-Decimal PrecificacaoItem::discountFor(const Decimal &price) const
+Decimal PrecificacaoItem::descontoPara(const Decimal &price) const
 {
     if (m_basis.PRCVEN.sign() <= 0)
         return Decimal::fromUnits(0, 2);
     return ((m_basis.PRCVEN - price) * hundred).dividedBy(m_basis.PRCVEN, 2);
 }
 
-PrecificacaoItem::Entrada PrecificacaoItem::checkPrice(const Decimal &typedPrice) const
+PrecificacaoItem::Entrada PrecificacaoItem::conferePreco(const Decimal &typedPrice) const
 {
     const Decimal price = priceField(typedPrice);
-    if (isPromotionPrice(price))
+    if (precoPromocional(price))
         return {priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
     Entrada entry;
     entry.price = price;
     // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
     // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
-    const Decimal minimum = minimumPrice();
+    const Decimal minimum = precoMinimo();
     if (price < minimum)
         entry.price = priceField(minimum);
-    entry.discount = discountFor(entry.price);
+    entry.discount = descontoPara(entry.price);
     return entry;
 }
 
-PrecificacaoItem::Entrada PrecificacaoItem::applyDiscount(const Decimal &discount, bool promotionMark) const
+PrecificacaoItem::Entrada PrecificacaoItem::aplicaDesconto(const Decimal &discount, bool promotionMark) const
 {
     Entrada entry;
     entry.promotion = promotionMark;
     entry.discount = discountField(discount);
     entry.price = priceField(m_basis.PRCVEN * (hundred - entry.discount).dividedBy(hundred, 4));
-    const Decimal minimum = minimumPrice();
+    const Decimal minimum = precoMinimo();
     if (entry.price < minimum) {
         entry.price = priceField(minimum);
-        entry.discount = discountFor(entry.price);
+        entry.discount = descontoPara(entry.price);
     }
     return entry;
 }
 
-PrecificacaoItem::Entrada PrecificacaoItem::chooseCommission(const Decimal &percentage, const Decimal &discount,
+PrecificacaoItem::Entrada PrecificacaoItem::escolheComissao(const Decimal &percentage, const Decimal &discount,
                                                  bool promotionMark) const
 {
-    return applyDiscount(percentage.sign() > 0 ? percentage : discount, promotionMark);
+    return aplicaDesconto(percentage.sign() > 0 ? percentage : discount, promotionMark);
 }
 
-std::optional<PrecificacaoItem::Entrada> PrecificacaoItem::useLastPrice(const Decimal &lastPrice) const
+std::optional<PrecificacaoItem::Entrada> PrecificacaoItem::usaUltimoPreco(const Decimal &lastPrice) const
 {
     if (lastPrice.sign() <= 0)
         return std::nullopt;
-    return checkPrice(lastPrice);
+    return conferePreco(lastPrice);
 }
 
-PrecificacaoItem::ResultadoPromocao PrecificacaoItem::applyPromotion() const
+PrecificacaoItem::ResultadoPromocao PrecificacaoItem::aplicaPromocao() const
 {
     ResultadoPromocao outcome;
     if (!m_basis.VLRPRM)
@@ -103,13 +103,13 @@ PrecificacaoItem::ResultadoPromocao PrecificacaoItem::applyPromotion() const
         outcome.entry = Entrada{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
                               Decimal::fromUnits(0, 2)};
     } else {
-        outcome.refusal = MensagemPedido{promotionRefusalText(m_basis.PRZMAX), TipoMensagem::Informacao,
+        outcome.refusal = MensagemPedido{textoRecusaPromocao(m_basis.PRZMAX), TipoMensagem::Informacao,
                                        CorMensagem::Vermelho, BotoesMensagem::Ok};
     }
     return outcome;
 }
 
-Decimal PrecificacaoItem::nextQuantity(const Decimal &quantity, const Decimal &factor)
+Decimal PrecificacaoItem::proximaQuantidade(const Decimal &quantity, const Decimal &factor)
 {
     const qint64 whole = wholeFactor(factor);
     if (whole <= 0)
@@ -119,7 +119,7 @@ Decimal PrecificacaoItem::nextQuantity(const Decimal &quantity, const Decimal &f
     return grown - Decimal::fromInteger(remainder);
 }
 
-bool PrecificacaoItem::fitsFactor(const Decimal &quantity, const Decimal &factor)
+bool PrecificacaoItem::cabeNoFator(const Decimal &quantity, const Decimal &factor)
 {
     const qint64 whole = wholeFactor(factor);
     if (whole <= 0)
@@ -127,7 +127,7 @@ bool PrecificacaoItem::fitsFactor(const Decimal &quantity, const Decimal &factor
     return quantity.toInteger(Decimal::Rounding::HalfEven) % whole <= 0;
 }
 
-QString PrecificacaoItem::promotionRefusalText(qint64 przmax)
+QString PrecificacaoItem::textoRecusaPromocao(qint64 przmax)
 {
     return QStringLiteral("PROMOÇÃO VALIDA APENAS PARA CONDIÇÕES DE PAGAMENTO ATE ")
         + Formatos::formatMask(double(przmax), QStringLiteral("00")) + QStringLiteral(" DIAS!");

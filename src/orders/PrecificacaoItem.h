@@ -33,40 +33,40 @@ public:
     };
 
     // basis: the product row or the item; conditionMaxDays: MAXDIA of the header's condition.
-    PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDays);
+    PrecificacaoItem(const BasePreco &base, qint64 conditionMaxDays);
 
-    const BasePreco &basis() const { return m_basis; }
+    const BasePreco &base() const { return m_basis; }
 
     // The basis has a promotion price and its PRZMAX reaches the condition's MAXDIA.
-    bool promotionAllowed() const;
+    bool promocaoPermitida() const;
     // The price is the promotion price, and the promotion holds for the condition.
-    bool isPromotionPrice(const Decimal &price) const;
+    bool precoPromocional(const Decimal &price) const;
     // PRCTAB × (1 − MAXDCT / 100), exact.
-    Decimal minimumPrice() const;
+    Decimal precoMinimo() const;
     // (1 − price / PRCVEN) × 100 at 2 decimals; 0 when PRCVEN is not above 0.
-    Decimal discountFor(const Decimal &price) const;
+    Decimal descontoPara(const Decimal &price) const;
 
     // Price check ("Preço :" clicked, Enter in the price): the promotion price is kept with
     // discount 0; any other price below the allowed minimum is raised to it.
-    Entrada checkPrice(const Decimal &price) const;
+    Entrada conferePreco(const Decimal &price) const;
     // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
     // minimum when the discount is too large. The promotion mark is kept as given.
-    Entrada applyDiscount(const Decimal &discount, bool promotionMark) const;
+    Entrada aplicaDesconto(const Decimal &discount, bool promotionMark) const;
     // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
-    Entrada chooseCommission(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
+    Entrada escolheComissao(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
     // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
-    std::optional<Entrada> useLastPrice(const Decimal &lastPrice) const;
+    std::optional<Entrada> usaUltimoPreco(const Decimal &lastPrice) const;
     // "Promoção".
-    ResultadoPromocao applyPromotion() const;
+    ResultadoPromocao aplicaPromocao() const;
 
     // "Qtde.:" clicked: one factor more, then down to a multiple of the factor (quantity and
     // factor taken to whole numbers, ties to even). A factor that rounds to 0 steps by 1.
-    static Decimal nextQuantity(const Decimal &quantity, const Decimal &factor);
+    static Decimal proximaQuantidade(const Decimal &quantity, const Decimal &factor);
     // The quantity (to a whole number, ties to even) is a multiple of the factor (likewise).
     // A factor that rounds to 0 accepts any quantity.
-    static bool fitsFactor(const Decimal &quantity, const Decimal &factor);
+    static bool cabeNoFator(const Decimal &quantity, const Decimal &factor);
 
-    static QString promotionRefusalText(qint64 przmax);
+    static QString textoRecusaPromocao(qint64 przmax);
 
 private:
     BasePreco m_basis;

@@ -14,15 +14,15 @@ namespace {
 // QSqlQuery::record() asks the catalogue on every call.
 struct Columns
 {
-    int CODCCU = ConsultaProdutos::repricingColumn(QStringLiteral("CODCCU"));
-    int CODPRO = ConsultaProdutos::repricingColumn(QStringLiteral("CODPRO"));
-    int PRCTAB = ConsultaProdutos::repricingColumn(QStringLiteral("PRCTAB"));
-    int PRCVEN = ConsultaProdutos::repricingColumn(QStringLiteral("PRCVEN"));
-    int MAXDCT = ConsultaProdutos::repricingColumn(QStringLiteral("MAXDCT"));
-    int FATPRO = ConsultaProdutos::repricingColumn(QStringLiteral("FATPRO"));
-    int RJTTAB = ConsultaProdutos::repricingColumn(QStringLiteral("RJTTAB"));
-    int VLRPRM = ConsultaProdutos::repricingColumn(QStringLiteral("VLRPRM"));
-    int PRZMAX = ConsultaProdutos::repricingColumn(QStringLiteral("PRZMAX"));
+    int CODCCU = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODCCU"));
+    int CODPRO = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODPRO"));
+    int PRCTAB = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRCTAB"));
+    int PRCVEN = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRCVEN"));
+    int MAXDCT = ConsultaProdutos::colunaRecalculo(QStringLiteral("MAXDCT"));
+    int FATPRO = ConsultaProdutos::colunaRecalculo(QStringLiteral("FATPRO"));
+    int RJTTAB = ConsultaProdutos::colunaRecalculo(QStringLiteral("RJTTAB"));
+    int VLRPRM = ConsultaProdutos::colunaRecalculo(QStringLiteral("VLRPRM"));
+    int PRZMAX = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRZMAX"));
 };
 
 Decimal numeric(const QSqlQuery &rows, int column, int scale)
@@ -35,7 +35,7 @@ qint64 code(const QSqlQuery &rows, int column)
     return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
 }
 
-void addRows(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
+void adicionaLinhas(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
 {
     while (rows.next()) {
         BasePreco row;
@@ -47,21 +47,21 @@ void addRows(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
         if (!rows.value(c.VLRPRM).isNull())
             row.VLRPRM = numeric(rows, c.VLRPRM, 3);
         row.PRZMAX = code(rows, c.PRZMAX);
-        prices.add(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
+        prices.adiciona(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
     }
 }
 
 } // namespace
 
-PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query)
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &query)
 {
     PrecosRecalculo prices;
-    QSqlQuery rows = StatementRun::run(connection, query.repricingStatement());
-    addRows(prices, rows, Columns());
+    QSqlQuery rows = StatementRun::run(connection, query.instrucaoRecalculo());
+    adicionaLinhas(prices, rows, Columns());
     return prices;
 }
 
-PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query,
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &query,
                                       const QList<QPair<qint64, qint64>> &products)
 {
     PrecosRecalculo prices;
@@ -69,7 +69,7 @@ PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const Cons
         return prices;
     QSqlQuery rows = connection.query();
     rows.setForwardOnly(true);
-    if (!rows.prepare(query.repricingStatementOfProduct()))
+    if (!rows.prepare(query.instrucaoRecalculoProduto()))
         throw DatabaseError(engineMessage(rows.lastError()));
     const Columns columns;
     QSet<QPair<qint64, qint64>> done;
@@ -81,19 +81,19 @@ PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const Cons
         rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
         if (!rows.exec())
             throw DatabaseError(engineMessage(rows.lastError()));
-        addRows(prices, rows, columns);
+        adicionaLinhas(prices, rows, columns);
     }
     return prices;
 }
 
-void PrecosRecalculo::add(qint64 CODCCU, qint64 CODPRO, const BasePreco &row)
+void PrecosRecalculo::adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &row)
 {
     const QPair<qint64, qint64> key(CODCCU, CODPRO);
     if (!m_rows.contains(key))
         m_rows.insert(key, row);
 }
 
-std::optional<BasePreco> PrecosRecalculo::find(qint64 CODCCU, qint64 CODPRO) const
+std::optional<BasePreco> PrecosRecalculo::procura(qint64 CODCCU, qint64 CODPRO) const
 {
     const auto it = m_rows.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
     if (it == m_rows.cend())

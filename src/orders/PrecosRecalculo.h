@@ -17,16 +17,16 @@ class ConsultaProdutos;
 class PrecosRecalculo
 {
 public:
-    // Runs query.repricingStatement(). Throws DatabaseError.
-    static PrecosRecalculo load(FirebirdConnection &connection, const ConsultaProdutos &query);
+    // Runs query.instrucaoRecalculo(). Throws DatabaseError.
+    static PrecosRecalculo carrega(FirebirdConnection &connection, const ConsultaProdutos &query);
     // The same prices for the listed products only (cost centre, product), as re-pricing an
     // order needs them: one indexed look-up per product. Throws DatabaseError.
-    static PrecosRecalculo load(FirebirdConnection &connection, const ConsultaProdutos &query,
+    static PrecosRecalculo carrega(FirebirdConnection &connection, const ConsultaProdutos &query,
                                 const QList<QPair<qint64, qint64>> &products);
 
-    void add(qint64 CODCCU, qint64 CODPRO, const BasePreco &row); // a later row of a product is ignored
-    std::optional<BasePreco> find(qint64 CODCCU, qint64 CODPRO) const;
-    qsizetype size() const { return m_rows.size(); }
+    void adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &row); // a later row of a product is ignored
+    std::optional<BasePreco> procura(qint64 CODCCU, qint64 CODPRO) const;
+    qsizetype tamanho() const { return m_rows.size(); }
 
 private:
     QHash<QPair<qint64, qint64>, BasePreco> m_rows;

@@ -3,7 +3,7 @@
 #include "CalculoItem.h"
 #include "PrecificacaoItem.h"
 
-RecalculoItens::Resultado RecalculoItens::reprice(const ValoresItem &current, const std::optional<BasePreco> &row,
+RecalculoItens::Resultado RecalculoItens::recalcula(const ValoresItem &current, const std::optional<BasePreco> &row,
                                               qint64 conditionMaxDays)
 {
     Resultado outcome;
@@ -22,9 +22,9 @@ RecalculoItens::Resultado RecalculoItens::reprice(const ValoresItem &current, co
     const Decimal &quantity = current.QTDPRO;
     item.PRCTAB = row->PRCTAB;
     item.PRCVEN = row->PRCVEN;
-    item.MAXDCT = CalculoItem::maximumDiscount(row->MAXDCT, row->RJTTAB);
+    item.MAXDCT = CalculoItem::descontoMaximo(row->MAXDCT, row->RJTTAB);
 
-    if (row->VLRPRM && *row->VLRPRM == price && pricing.promotionAllowed()) {
+    if (row->VLRPRM && *row->VLRPRM == price && pricing.promocaoPermitida()) {
         item.GERFLX = Decimal::fromUnits(0, 2);
         item.USOFLX = Decimal::fromUnits(0, 2);
         item.VLRUNT = price;
@@ -33,8 +33,8 @@ RecalculoItens::Resultado RecalculoItens::reprice(const ValoresItem &current, co
         return outcome;
     }
 
-    const Decimal minimum = pricing.minimumPrice();
-    if (belowMinimum(price, minimum)) {
+    const Decimal minimum = pricing.precoMinimo();
+    if (abaixoDoMinimo(price, minimum)) {
         // Stored at the column's three decimals; the total and the flex follow the stored price.
         price = minimum.rounded(3);
         outcome.corrected = true;
@@ -49,12 +49,12 @@ RecalculoItens::Resultado RecalculoItens::reprice(const ValoresItem &current, co
     return outcome;
 }
 
-bool RecalculoItens::belowMinimum(const Decimal &price, const Decimal &minimum)
+bool RecalculoItens::abaixoDoMinimo(const Decimal &price, const Decimal &minimum)
 {
     return minimum.rounded(3, Decimal::Rounding::HalfEven) > price.rounded(3, Decimal::Rounding::HalfEven);
 }
 
-MensagemPedido RecalculoItens::correctedItemsNotice()
+MensagemPedido RecalculoItens::avisoItensCorrigidos()
 {
     return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
@@ -71,13 +71,13 @@ QString missingProductsText(const QStringList &items)
 
 } // namespace
 
-MensagemPedido RecalculoItens::missingProductsNotice(const QStringList &items)
+MensagemPedido RecalculoItens::avisoProdutosAusentes(const QStringList &items)
 {
     return {missingProductsText(items) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
-MensagemPedido RecalculoItens::missingProductsQuestion(const QStringList &items)
+MensagemPedido RecalculoItens::perguntaProdutosAusentes(const QStringList &items)
 {
     return {missingProductsText(items) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::SimNao};

@@ -23,16 +23,16 @@ public:
     };
 
     // row: the item's product and cost centre in the re-priced list (first row), if found.
-    static Resultado reprice(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
+    static Resultado recalcula(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
 
     // The minimum is above the price when both, taken to three decimals with ties to even,
     // differ; prices that differ only beyond the third decimal are equal.
-    static bool belowMinimum(const Decimal &price, const Decimal &minimum);
+    static bool abaixoDoMinimo(const Decimal &price, const Decimal &minimum);
 
     // Told after a change of transaction, operation or condition corrected some item.
-    static MensagemPedido correctedItemsNotice();
+    static MensagemPedido avisoItensCorrigidos();
     // The items whose products are not in the new list (one "code - description" each): told
     // after a change of terms, and asked about before "Salvar" goes on.
-    static MensagemPedido missingProductsNotice(const QStringList &items);
-    static MensagemPedido missingProductsQuestion(const QStringList &items);
+    static MensagemPedido avisoProdutosAusentes(const QStringList &items);
+    static MensagemPedido perguntaProdutosAusentes(const QStringList &items);
 };

@@ -2,7 +2,7 @@
 
 #include "CondicoesCliente.h"
 
-RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::sellers(const QString &loggedSeller, const QString &codVenPedido)
+RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::vendedores(const QString &loggedSeller, const QString &codVenPedido)
 {
     const QString customerSeller = codVenPedido.trimmed();
     // A route window hands over no seller: the order stays with the logged seller.
@@ -11,10 +11,10 @@ RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::sellers(const QString &
     return {customerSeller, loggedSeller.trimmed()};
 }
 
-RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::customerParameters(const QString &code, bool newCustomer)
+RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::parametrosCliente(const QString &code, bool newCustomer)
 {
     const QString trimmed = code.trimmed();
-    const QString conditions = CondicoesCliente::customerParameter(trimmed, newCustomer);
+    const QString conditions = CondicoesCliente::parametroCliente(trimmed, newCustomer);
     if (trimmed.isEmpty())
         return {QStringLiteral("-1"), QStringLiteral("-1"), QStringLiteral("-1"), conditions,
                 QStringLiteral("0"), QStringLiteral("0")};
@@ -24,17 +24,17 @@ RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::customerParamete
     return {trimmed, QStringLiteral("0"), trimmed, conditions, trimmed, trimmed};
 }
 
-QString RegrasCabecalhoPedido::normalizedFlag(const QString &value)
+QString RegrasCabecalhoPedido::marcaNormalizada(const QString &value)
 {
     return value == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 }
 
-bool RegrasCabecalhoPedido::editable(const QString &SITPDF)
+bool RegrasCabecalhoPedido::editavel(const QString &SITPDF)
 {
     return SITPDF == QLatin1String("D");
 }
 
-std::optional<RegrasCabecalhoPedido::Situacao> RegrasCabecalhoPedido::status(const QString &SITPDF)
+std::optional<RegrasCabecalhoPedido::Situacao> RegrasCabecalhoPedido::situacao(const QString &SITPDF)
 {
     if (SITPDF == QLatin1String("D"))
         return Situacao{QStringLiteral("Digitado"), CorSituacao::Verde};

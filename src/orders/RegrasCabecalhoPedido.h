@@ -36,13 +36,13 @@ public:
     // A new order: credited to the customer's seller (codVenPedido) with the logged seller as
     // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
     // seller was handed over.
-    static Vendedores sellers(const QString &loggedSeller, const QString &codVenPedido);
+    static Vendedores vendedores(const QString &loggedSeller, const QString &codVenPedido);
     // code: CODCLI of a synchronised customer, or CODNOV when newCustomer; may be empty.
-    static ParametrosCliente customerParameters(const QString &code, bool newCustomer);
+    static ParametrosCliente parametrosCliente(const QString &code, bool newCustomer);
     // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
-    static QString normalizedFlag(const QString &value);
+    static QString marcaNormalizada(const QString &value);
     // Only 'D' orders can be changed or saved.
-    static bool editable(const QString &SITPDF);
+    static bool editavel(const QString &SITPDF);
     // The label of the box "Situação"; empty for a code that leaves the label as it was.
-    static std::optional<Situacao> status(const QString &SITPDF);
+    static std::optional<Situacao> situacao(const QString &SITPDF);
 };

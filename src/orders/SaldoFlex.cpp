@@ -2,7 +2,7 @@
 
 #include "StatementRun.h"
 
-SaldoFlex::Exibicao SaldoFlex::compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
+SaldoFlex::Exibicao SaldoFlex::calcula(const std::optional<Decimal> &balance, const Decimal &openingFlex,
                                           const Decimal &used, const Decimal &forecast)
 {
     Exibicao display;
@@ -21,7 +21,7 @@ SaldoFlex::Exibicao SaldoFlex::compute(const std::optional<Decimal> &balance, co
     return display;
 }
 
-QString SaldoFlex::statement()
+QString SaldoFlex::instrucao()
 {
     return QStringLiteral(
         "SELECT COALESCE(U.CNTSAL,0) - COALESCE(A.FLXABERTO,0) SALDOFLX "
@@ -32,10 +32,10 @@ QString SaldoFlex::statement()
         "WHERE U.CODEMP = :PCODEMP AND U.CODVEN = :PCODVEN");
 }
 
-std::optional<Decimal> SaldoFlex::read(FirebirdConnection &connection, const QString &CODEMP,
+std::optional<Decimal> SaldoFlex::le(FirebirdConnection &connection, const QString &CODEMP,
                                          const QString &CODVEN)
 {
-    QSqlQuery query = StatementRun::run(connection, statement(),
+    QSqlQuery query = StatementRun::run(connection, instrucao(),
                                         {{QStringLiteral("PCODEMP"), CODEMP}, {QStringLiteral("PCODVEN"), CODVEN}});
     if (!query.next())
         return std::nullopt;
@@ -47,7 +47,7 @@ const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
     "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
     "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODPDF = :PCODPDF AND P.CODINT = :PCODINT");
 
-Decimal SaldoFlex::readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+Decimal SaldoFlex::leFlexAbertura(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
                                      const QString &CODINT)
 {
     if (CODPDF.isEmpty())

@@ -28,18 +28,18 @@ public:
     // balance: SALDOFLX of the statement (empty when it returned no row); openingFlex: TOTFLX of
     // the order when it was put on the page; used and forecast: the item sums. While the header
     // is edited its TOTFLX (shown as "Pedido:" and "Uso:") becomes 'used'.
-    static Exibicao compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
+    static Exibicao calcula(const std::optional<Decimal> &balance, const Decimal &openingFlex,
                            const Decimal &used, const Decimal &forecast = Decimal());
 
     // The balance statement, bound with PCODEMP and PCODVEN (each used twice).
-    static QString statement();
+    static QString instrucao();
     // The flex that statement already counts for one stored order: its items' USOFLX while the
     // server has not settled it. Bound with PCODEMP, PCODPDF and PCODINT.
     static const QString kSelectFlexPedidoGravado;
     // What the order on the page adds back to the balance: the above, 0 for an order never
     // stored. Neither a recovery copy's TOTFLX nor a copied header's counts. Throws DatabaseError.
-    static Decimal readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+    static Decimal leFlexAbertura(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
                                    const QString &CODINT);
     // Runs it; empty when the seller has no row. Throws DatabaseError.
-    static std::optional<Decimal> read(FirebirdConnection &connection, const QString &CODEMP, const QString &CODVEN);
+    static std::optional<Decimal> le(FirebirdConnection &connection, const QString &CODEMP, const QString &CODVEN);
 };

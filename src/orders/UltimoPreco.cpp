@@ -2,7 +2,7 @@
 
 #include "Formatos.h"
 
-UltimoPreco::Exibido UltimoPreco::show(const std::optional<Compra> &purchase)
+UltimoPreco::Exibido UltimoPreco::exibe(const std::optional<Compra> &purchase)
 {
     if (!purchase)
         return {Decimal::fromUnits(0, 3), QStringLiteral("*** SEM ÚLTIMO PREÇO ***")};

@@ -26,5 +26,5 @@ public:
         QString hint;
     };
 
-    static Exibido show(const std::optional<Compra> &purchase);
+    static Exibido exibe(const std::optional<Compra> &purchase);
 };

@@ -32,13 +32,13 @@ ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(CodigoLiberacao releaseCode)
 {
 }
 
-MensagemPedido ValidacaoGravacaoPedido::correctedItemsQuestion()
+MensagemPedido ValidacaoGravacaoPedido::perguntaItensCorrigidos()
 {
     return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Deseja Continuar?"),
             TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }
 
-ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::validate(const Entrada &input) const
+ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada &input) const
 {
     Resultado result;
     auto refuse = [&result](const MensagemPedido &message) {
@@ -53,7 +53,7 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::validate(const Entra
         total = total + item.VLRTOT;
     }
 
-    if (!SaldoFlex::compute(input.flexBalance, input.openingFlex, used).sufficient)
+    if (!SaldoFlex::calcula(input.flexBalance, input.openingFlex, used).sufficient)
         return refuse(navy(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
     if (missingCode(input.CODTRA))
         return refuse(navy(QStringLiteral("Informe a TRANSAÇÃO!")));

@@ -70,15 +70,15 @@ public:
         Decimal TOTFLX;
         Decimal TOTPDF;
         bool clearReleaseCode = false; // the typed code was wrong: empty "Liberação:"
-        bool accepted() const { return !refusal.has_value(); }
+        bool aceito() const { return !refusal.has_value(); }
     };
 
     explicit ValidacaoGravacaoPedido(CodigoLiberacao releaseCode);
 
-    Resultado validate(const Entrada &input) const;
+    Resultado valida(const Entrada &input) const;
 
     // The question asked before these checks when the re-pricing corrected an item.
-    static MensagemPedido correctedItemsQuestion();
+    static MensagemPedido perguntaItensCorrigidos();
 
 private:
     CodigoLiberacao m_releaseCode;

@@ -26,7 +26,7 @@ BasePreco promotionProduct(qint64 przmax)
 TEST(PriceCheck, PriceBelowMaximumDiscountIsRaised)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entrada entry = pricing.checkPrice(d("9.000"));
+    const PrecificacaoItem::Entrada entry = pricing.conferePreco(d("9.000"));
     EXPECT_EQ(entry.price, d("9.500"));
     EXPECT_EQ(entry.discount, d("9.75")); // (1 − 9.5 / 10.526) × 100
     EXPECT_FALSE(entry.promotion);
@@ -37,10 +37,10 @@ TEST(PriceCheck, PriceBelowMaximumDiscountIsRaised)
 TEST(PriceCheck, PriceAtOrAboveMinimumIsKept)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_EQ(pricing.checkPrice(d("9.500")).price, d("9.500"));
-    EXPECT_EQ(pricing.checkPrice(d("9.501")).price, d("9.501"));
-    EXPECT_EQ(pricing.checkPrice(d("9.499")).price, d("9.500"));
-    EXPECT_EQ(pricing.checkPrice(d("10.526")).discount, d("0.00"));
+    EXPECT_EQ(pricing.conferePreco(d("9.500")).price, d("9.500"));
+    EXPECT_EQ(pricing.conferePreco(d("9.501")).price, d("9.501"));
+    EXPECT_EQ(pricing.conferePreco(d("9.499")).price, d("9.500"));
+    EXPECT_EQ(pricing.conferePreco(d("10.526")).discount, d("0.00"));
 }
 
 // Guards the minimum taken to the price's three decimals: 10.526 × 0.95 = 9.9997 becomes 10.000.
@@ -49,7 +49,7 @@ TEST(PriceCheck, RaisedPriceHasThreeDecimals)
     BasePreco basis = exampleProduct();
     basis.PRCTAB = d("10.526");
     const PrecificacaoItem pricing(basis, 30);
-    EXPECT_EQ(pricing.checkPrice(d("9.000")).price.toString(), "10.000");
+    EXPECT_EQ(pricing.conferePreco(d("9.000")).price.toString(), "10.000");
 }
 
 // Guards rows with a zero price: no division by zero, no raise, discount 0.
@@ -57,7 +57,7 @@ TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 {
     BasePreco basis;
     const PrecificacaoItem pricing(basis, 30);
-    const PrecificacaoItem::Entrada entry = pricing.checkPrice(d("5.000"));
+    const PrecificacaoItem::Entrada entry = pricing.conferePreco(d("5.000"));
     EXPECT_EQ(entry.price, d("5.000"));
     EXPECT_EQ(entry.discount, d("0"));
 }
@@ -66,7 +66,7 @@ TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 {
     const PrecificacaoItem within(promotionProduct(28), 28);
-    const PrecificacaoItem::Entrada entry = within.checkPrice(d("8.000"));
+    const PrecificacaoItem::Entrada entry = within.conferePreco(d("8.000"));
     EXPECT_TRUE(entry.promotion);
     EXPECT_EQ(entry.price, d("8.000"));
     EXPECT_EQ(entry.discount, d("0"));
@@ -75,7 +75,7 @@ TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 
     // A condition of more days treats the same price as an ordinary one.
     const PrecificacaoItem beyond(promotionProduct(28), 30);
-    const PrecificacaoItem::Entrada ordinary = beyond.checkPrice(d("8.000"));
+    const PrecificacaoItem::Entrada ordinary = beyond.conferePreco(d("8.000"));
     EXPECT_FALSE(ordinary.promotion);
     EXPECT_EQ(ordinary.price, d("9.500"));
 }
@@ -84,11 +84,11 @@ TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 TEST(DiscountRule, DiscountWithinAndBeyondTheMaximum)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entrada small = pricing.applyDiscount(d("5.00"), false);
+    const PrecificacaoItem::Entrada small = pricing.aplicaDesconto(d("5.00"), false);
     EXPECT_EQ(small.price, d("10.000")); // 10.526 × 0.95 = 9.9997
     EXPECT_EQ(small.discount, d("5.00"));
 
-    const PrecificacaoItem::Entrada large = pricing.applyDiscount(d("20.00"), true);
+    const PrecificacaoItem::Entrada large = pricing.aplicaDesconto(d("20.00"), true);
     EXPECT_EQ(large.price, d("9.500"));
     EXPECT_EQ(large.discount, d("9.75"));
     EXPECT_TRUE(large.promotion); // the mark is not the discount rule's business
@@ -98,16 +98,16 @@ TEST(DiscountRule, DiscountWithinAndBeyondTheMaximum)
 TEST(DiscountRule, CommissionPercentageDrivesTheDiscount)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_EQ(pricing.chooseCommission(d("3.00"), d("1.00"), false).price, d("10.210")); // 10.526 × 0.97
-    EXPECT_EQ(pricing.chooseCommission(d("0"), d("1.00"), false).price, d("10.421"));    // 10.526 × 0.99
+    EXPECT_EQ(pricing.escolheComissao(d("3.00"), d("1.00"), false).price, d("10.210")); // 10.526 × 0.97
+    EXPECT_EQ(pricing.escolheComissao(d("0"), d("1.00"), false).price, d("10.421"));    // 10.526 × 0.99
 }
 
 // Guards "Ult. Preço:": a last price goes through the price check; none does nothing.
 TEST(LastPriceRule, LastPriceIsCheckedLikeATypedOne)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_FALSE(pricing.useLastPrice(d("0")).has_value());
-    const std::optional<PrecificacaoItem::Entrada> entry = pricing.useLastPrice(d("9.100"));
+    EXPECT_FALSE(pricing.usaUltimoPreco(d("0")).has_value());
+    const std::optional<PrecificacaoItem::Entrada> entry = pricing.usaUltimoPreco(d("9.100"));
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->price, d("9.500"));
 }
@@ -115,14 +115,14 @@ TEST(LastPriceRule, LastPriceIsCheckedLikeATypedOne)
 // Guards "Promoção": accepted within the term; refused with the exact message beyond it.
 TEST(PromotionButton, AcceptedOrRefusedWithTheTermMessage)
 {
-    const PrecificacaoItem::ResultadoPromocao accepted = PrecificacaoItem(promotionProduct(28), 28).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao accepted = PrecificacaoItem(promotionProduct(28), 28).aplicaPromocao();
     ASSERT_TRUE(accepted.entry.has_value());
     EXPECT_FALSE(accepted.refusal.has_value());
     EXPECT_EQ(accepted.entry->price, d("8.000"));
     EXPECT_TRUE(accepted.entry->promotion);
 
     Formatos::setStatementForm(false);
-    const PrecificacaoItem::ResultadoPromocao refused = PrecificacaoItem(promotionProduct(7), 30).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao refused = PrecificacaoItem(promotionProduct(7), 30).aplicaPromocao();
     EXPECT_FALSE(refused.entry.has_value());
     ASSERT_TRUE(refused.refusal.has_value());
     EXPECT_EQ(refused.refusal->text,
@@ -135,22 +135,22 @@ TEST(PromotionButton, AcceptedOrRefusedWithTheTermMessage)
 TEST(QuantityFactor, StepMovesToTheNextMultiple)
 {
     const Decimal twelve = d("12.000");
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("0"), twelve), d("12"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("12"), twelve), d("24"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("13"), twelve), d("24"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("23"), twelve), d("24")); // 35 − 11
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("5"), d("0.4")), d("6"));  // factor rounds to 0: step 1
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("0"), twelve), d("12"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("12"), twelve), d("24"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("13"), twelve), d("24"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("23"), twelve), d("24")); // 35 − 11
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("5"), d("0.4")), d("6"));  // factor rounds to 0: step 1
 }
 
 // Guards the factor check, whole numbers taken with ties to even (24.5 counts as 24, 25.5 as 26).
 TEST(QuantityFactor, CheckAcceptsMultiplesOnly)
 {
     const Decimal twelve = d("12.000");
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("24"), twelve));
-    EXPECT_FALSE(PrecificacaoItem::fitsFactor(d("25"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("24.50"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("23.50"), twelve));
-    EXPECT_FALSE(PrecificacaoItem::fitsFactor(d("25.50"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("36"), d("12.5"))); // factor 12.5 counts as 12
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("7"), d("0.3")));   // factor rounds to 0: no check
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("24"), twelve));
+    EXPECT_FALSE(PrecificacaoItem::cabeNoFator(d("25"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("24.50"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("23.50"), twelve));
+    EXPECT_FALSE(PrecificacaoItem::cabeNoFator(d("25.50"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("36"), d("12.5"))); // factor 12.5 counts as 12
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("7"), d("0.3")));   // factor rounds to 0: no check
 }

@@ -46,7 +46,7 @@ protected:
     QStringList conditions(const QString &customer)
     {
         QStringList names;
-        QSqlQuery q = StatementRun::run(*cnx, CondicoesCliente::statement(),
+        QSqlQuery q = StatementRun::run(*cnx, CondicoesCliente::instrucao(),
                                         {{"PCODEMP", "1"}, {"PCODCLI", customer}});
         while (q.next())
             names.append(q.value(2).toString());
@@ -65,7 +65,7 @@ TEST_F(HeaderData, ConditionsWithAndWithoutExclusiveConditions)
 {
     EXPECT_EQ(conditions(QStringLiteral("50")), QStringList({"BONIFICACAO", "ESPECIAL 60"}));
     EXPECT_EQ(conditions(QStringLiteral("60")), QStringList({"A PRAZO", "BONIFICACAO"}));
-    EXPECT_EQ(conditions(CondicoesCliente::customerParameter(QStringLiteral("9900001"), true)),
+    EXPECT_EQ(conditions(CondicoesCliente::parametroCliente(QStringLiteral("9900001"), true)),
               QStringList({"A PRAZO", "BONIFICACAO"}));
 }
 
@@ -73,7 +73,7 @@ TEST_F(HeaderData, ConditionsWithAndWithoutExclusiveConditions)
 TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
 {
     const QVector<ValidacaoGravacaoPedido::CentroCusto> centres =
-        ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("50"), {1, 2});
+        ConsultasValidacaoGravacao::carrega(*cnx, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("50"), {1, 2});
     ASSERT_EQ(centres.size(), 2);
     for (const ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
         if (centre.CODCCU == 1) {
@@ -86,7 +86,7 @@ TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
     }
     // A cost centre without items of the order is not asked about; an empty operation binds as 0.
     const QVector<ValidacaoGravacaoPedido::CentroCusto> onlyFirst =
-        ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
+        ConsultasValidacaoGravacao::carrega(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
     for (const ValidacaoGravacaoPedido::CentroCusto &centre : onlyFirst)
         EXPECT_EQ(centre.operationAllowed, centre.CODCCU == 1);
 }
@@ -94,13 +94,13 @@ TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
 // Guards the sub-seller rule of a new order.
 TEST(HeaderRules, SellerAndSubSeller)
 {
-    const RegrasCabecalhoPedido::Vendedores same = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("7"));
+    const RegrasCabecalhoPedido::Vendedores same = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QStringLiteral("7"));
     EXPECT_EQ(same.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(same.VENSUB.isEmpty());
-    const RegrasCabecalhoPedido::Vendedores other = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("9"));
+    const RegrasCabecalhoPedido::Vendedores other = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QStringLiteral("9"));
     EXPECT_EQ(other.CODVEN, QStringLiteral("9"));
     EXPECT_EQ(other.VENSUB, QStringLiteral("7"));
-    const RegrasCabecalhoPedido::Vendedores none = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QString());
+    const RegrasCabecalhoPedido::Vendedores none = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QString());
     EXPECT_EQ(none.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(none.VENSUB.isEmpty());
 }
@@ -108,17 +108,17 @@ TEST(HeaderRules, SellerAndSubSeller)
 // Guards the parameters a customer is loaded with, per kind of customer.
 TEST(HeaderRules, CustomerParametersPerKind)
 {
-    const RegrasCabecalhoPedido::ParametrosCliente existing = RegrasCabecalhoPedido::customerParameters(QStringLiteral("50"), false);
+    const RegrasCabecalhoPedido::ParametrosCliente existing = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("50"), false);
     EXPECT_EQ(existing.customerCODCLI, QStringLiteral("50"));
     EXPECT_EQ(existing.customerCODNOV, QStringLiteral("0"));
     EXPECT_EQ(existing.conditionsCODCLI, QStringLiteral("50"));
-    const RegrasCabecalhoPedido::ParametrosCliente created = RegrasCabecalhoPedido::customerParameters(QStringLiteral("9900001"), true);
+    const RegrasCabecalhoPedido::ParametrosCliente created = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("9900001"), true);
     EXPECT_EQ(created.customerCODCLI, QStringLiteral("0"));
     EXPECT_EQ(created.customerCODNOV, QStringLiteral("9900001"));
     EXPECT_EQ(created.operationsCODCLI, QStringLiteral("0"));
     EXPECT_EQ(created.conditionsCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(created.financialCODCLI, QStringLiteral("0"));
-    const RegrasCabecalhoPedido::ParametrosCliente empty = RegrasCabecalhoPedido::customerParameters(QString(), false);
+    const RegrasCabecalhoPedido::ParametrosCliente empty = RegrasCabecalhoPedido::parametrosCliente(QString(), false);
     EXPECT_EQ(empty.customerCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(empty.operationsCODCLI, QStringLiteral("-1"));
     EXPECT_EQ(empty.lastPurchasesCODCLI, QStringLiteral("0"));
@@ -127,12 +127,12 @@ TEST(HeaderRules, CustomerParametersPerKind)
 // Guards the edit normalisation of PDFORC/RETPDV and the status label.
 TEST(HeaderRules, FlagsAndStatus)
 {
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QString()), QStringLiteral("N"));
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("x")), QStringLiteral("N"));
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("S")), QStringLiteral("S"));
-    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("L"))->label, QStringLiteral("Enviado"));
-    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
-    EXPECT_FALSE(RegrasCabecalhoPedido::status(QStringLiteral("X")).has_value());
-    EXPECT_TRUE(RegrasCabecalhoPedido::editable(QStringLiteral("D")));
-    EXPECT_FALSE(RegrasCabecalhoPedido::editable(QStringLiteral("L")));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QString()), QStringLiteral("N"));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("x")), QStringLiteral("N"));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("S")), QStringLiteral("S"));
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("L"))->label, QStringLiteral("Enviado"));
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
+    EXPECT_FALSE(RegrasCabecalhoPedido::situacao(QStringLiteral("X")).has_value());
+    EXPECT_TRUE(RegrasCabecalhoPedido::editavel(QStringLiteral("D")));
+    EXPECT_FALSE(RegrasCabecalhoPedido::editavel(QStringLiteral("L")));
 }

@@ -33,7 +33,7 @@ protected:
 
     QString refusal() const
     {
-        const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
+        const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
         return result.refusal ? result.refusal->text : QString();
     }
 
@@ -46,8 +46,8 @@ protected:
 // Guards a sound order: no refusal, no notice, totals written from the items.
 TEST_F(SaveChecks, SoundOrderPasses)
 {
-    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_EQ(result.TOTFLX, d("15.00"));
     EXPECT_EQ(result.TOTPDF, d("450.00"));
@@ -59,7 +59,7 @@ TEST_F(SaveChecks, FlexBalanceComesFirst)
 {
     input.flexBalance = d("5.00");
     input.CODTRA.clear();
-    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
     ASSERT_TRUE(result.refusal.has_value());
     EXPECT_EQ(result.refusal->text, QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
     EXPECT_EQ(result.refusal->colour, CorMensagem::Azul);
@@ -101,7 +101,7 @@ TEST_F(SaveChecks, OperationNotAllowedForACostCentreListsTheAlternatives)
 {
     input.costCentres[1].operationAllowed = false;
     input.costCentres[1].allowedOperationNames = {QStringLiteral("VENDA"), QStringLiteral("TROCA")};
-    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
     ASSERT_TRUE(result.refusal.has_value());
     EXPECT_EQ(result.refusal->text,
               QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\rOperações validas:\rVENDA  TROCA"));
@@ -127,8 +127,8 @@ TEST_F(SaveChecks, MinimumOrderIsCheckedPerCostCentre)
 TEST_F(SaveChecks, OverdueTitlesMakeABudgetUnlessReleased)
 {
     input.VENCIDO = d("10.00");
-    ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     ASSERT_EQ(result.notices.size(), 1);
     EXPECT_EQ(result.notices[0].text,
@@ -137,13 +137,13 @@ TEST_F(SaveChecks, OverdueTitlesMakeABudgetUnlessReleased)
     // The code the supervisor console shows for this order number, seller and date.
     input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("15"), QStringLiteral("7"), QDate(2024, 3, 5));
     input.PDFORC = QStringLiteral("S"); // a valid code also turns a budget into an order
-    result = validator.validate(input);
+    result = validator.valida(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("N"));
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_FALSE(result.clearReleaseCode);
 
     input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("16"), QStringLiteral("7"), QDate(2024, 3, 5));
-    result = validator.validate(input);
+    result = validator.valida(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     EXPECT_TRUE(result.clearReleaseCode);
     ASSERT_EQ(result.notices.size(), 1);
@@ -157,8 +157,8 @@ TEST_F(SaveChecks, CheckedBudgetWithOverdueTitlesSavesSilently)
     input.VENCIDO = d("10.00");
     input.PDFORC = QStringLiteral("S");
     input.LIMCRE = d("0");
-    const ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
     EXPECT_TRUE(result.notices.isEmpty());
 }
@@ -170,25 +170,25 @@ TEST_F(SaveChecks, CreditWarningDoesNotStopTheSave)
     input.ABERTO = d("800.00");
     input.PDVMIN = d("0");
     input.items = {{1, d("300.000"), d("0")}};
-    ValidacaoGravacaoPedido::Resultado result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     ASSERT_EQ(result.notices.size(), 1);
     EXPECT_EQ(result.notices[0].text, QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                      "crédito e o pedido podera ser CANCELADO!"));
     EXPECT_EQ(result.notices[0].colour, CorMensagem::Azul);
 
     input.PDFORC = QStringLiteral("S");
-    EXPECT_TRUE(validator.validate(input).notices.isEmpty());
+    EXPECT_TRUE(validator.valida(input).notices.isEmpty());
     input.PDFORC = QStringLiteral("N");
     input.ABERTO = d("700.00"); // 1000 < 1000 is false
-    EXPECT_TRUE(validator.validate(input).notices.isEmpty());
+    EXPECT_TRUE(validator.valida(input).notices.isEmpty());
 }
 
 // Guards VENSUB: cleared when equal to CODVEN, kept otherwise.
 TEST_F(SaveChecks, SubSellerEqualToSellerIsCleared)
 {
     input.VENSUB = QStringLiteral("7");
-    EXPECT_TRUE(validator.validate(input).VENSUB.isEmpty());
+    EXPECT_TRUE(validator.valida(input).VENSUB.isEmpty());
     input.VENSUB = QStringLiteral("9");
-    EXPECT_EQ(validator.validate(input).VENSUB, QStringLiteral("9"));
+    EXPECT_EQ(validator.valida(input).VENSUB, QStringLiteral("9"));
 }

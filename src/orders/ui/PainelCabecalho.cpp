@@ -225,7 +225,7 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
 {
     PedidoDados &d = *m_estado.dados;
     const QString empresa = dat().sessao.CODEMP;
-    const RegrasCabecalhoPedido::ParametrosCliente p = RegrasCabecalhoPedido::customerParameters(codigo, clienteNovo);
+    const RegrasCabecalhoPedido::ParametrosCliente p = RegrasCabecalhoPedido::parametrosCliente(codigo, clienteNovo);
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
     PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
@@ -296,11 +296,11 @@ void PainelCabecalho::mostraPedido()
     m_carregando = false;
 
     const QString SITPDF = cab->asString(QStringLiteral("SITPDF"));
-    if (const auto status = RegrasCabecalhoPedido::status(SITPDF)) {
+    if (const auto status = RegrasCabecalhoPedido::situacao(SITPDF)) {
         lblSituacao->setText(status->label);
         lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->colour)));
     }
-    setEnabled(RegrasCabecalhoPedido::editable(SITPDF));
+    setEnabled(RegrasCabecalhoPedido::editavel(SITPDF));
     for (const auto &[campo, rotulo] : {std::pair{"DATFAT", lblFatur}, std::pair{"DATENT", lblEntr}}) {
         const QDate data = cab->asDate(QLatin1String(campo));
         rotulo->setText(data.isValid() && data != QDate(1899, 12, 30) ? Formatos::formatDate(data)

@@ -268,7 +268,7 @@ std::optional<BasePreco> PainelItens::baseAtual() const
     TClientDataSetPlus *i = m_estado.dados->cdsCADITEM;
     if (!i->active() || i->isEmpty())
         return std::nullopt;
-    return CalculoItem::basisOf(ItemRegistro::le(i));
+    return CalculoItem::baseDe(ItemRegistro::le(i));
 }
 
 void PainelItens::mostraVisaoItens()
@@ -369,7 +369,7 @@ void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
                                          PedidoDados::decimal(u, QStringLiteral("VLRUNT")),
                                          u->asDate(QStringLiteral("DATPDF"))};
     }
-    const UltimoPreco::Exibido ultimo = UltimoPreco::show(compra);
+    const UltimoPreco::Exibido ultimo = UltimoPreco::exibe(compra);
     escreve(edULTIMO, ultimo.price, 3);
     edULTIMO->setToolTip(ultimo.hint);
     lblultimo->setToolTip(ultimo.hint);
@@ -424,7 +424,7 @@ void PainelItens::carregaItem()
             const ValoresItem item = ItemRegistro::le(itens);
             escreve(edPRECO, item.VLRUNT, 3);
             escreve(edQTDE, item.QTDPRO, 2);
-            escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+            escreve(edDESC, PrecificacaoItem(CalculoItem::baseDe(item), 0).descontoPara(item.VLRUNT), 2);
             posicionaComissao(item.TABCOS);
         }
         if (!jaFiltrado)
@@ -437,7 +437,7 @@ void PainelItens::carregaItem()
         escreve(edPRECO, item.VLRUNT, 3);
         escreve(edQTDE, item.QTDPRO, 2);
         posicionaComissao(item.TABCOS);
-        escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+        escreve(edDESC, PrecificacaoItem(CalculoItem::baseDe(item), 0).descontoPara(item.VLRUNT), 2);
         mostraUltimoPreco(inteiro(itens, QStringLiteral("CODCCU")), inteiro(itens, QStringLiteral("CODPRO")));
     }
     if (atualizaFlex)
@@ -449,7 +449,7 @@ void PainelItens::lblprecoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(PrecificacaoItem(*base, maximoDias()).checkPrice(numero(edPRECO, kPreco)));
+    aplica(PrecificacaoItem(*base, maximoDias()).conferePreco(numero(edPRECO, kPreco)));
     edQTDE->setFocus();
 }
 
@@ -458,7 +458,7 @@ void PainelItens::lbldescClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(PrecificacaoItem(*base, maximoDias()).applyDiscount(numero(edDESC, kDesconto), m_estado.promocao));
+    aplica(PrecificacaoItem(*base, maximoDias()).aplicaDesconto(numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -467,7 +467,7 @@ void PainelItens::lblqtdeClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    escreve(edQTDE, PrecificacaoItem::nextQuantity(numero(edQTDE, kQuantidade), base->FATPRO), 2);
+    escreve(edQTDE, PrecificacaoItem::proximaQuantidade(numero(edQTDE, kQuantidade), base->FATPRO), 2);
 }
 
 void PainelItens::lblultimoClick()
@@ -475,7 +475,7 @@ void PainelItens::lblultimoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    if (const auto entrada = PrecificacaoItem(*base, maximoDias()).useLastPrice(numero(edULTIMO, kUltimoPreco)))
+    if (const auto entrada = PrecificacaoItem(*base, maximoDias()).usaUltimoPreco(numero(edULTIMO, kUltimoPreco)))
         aplica(*entrada);
 }
 
@@ -485,7 +485,7 @@ void PainelItens::lcbComissaoCloseUp()
     if (!base)
         return;
     aplica(PrecificacaoItem(*base, maximoDias())
-               .chooseCommission(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
+               .escolheComissao(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -494,7 +494,7 @@ void PainelItens::btPromocaoClick()
     const auto base = baseAtual();
     if (!base || !visaoProdutos())
         return;
-    const PrecificacaoItem::ResultadoPromocao r = PrecificacaoItem(*base, maximoDias()).applyPromotion();
+    const PrecificacaoItem::ResultadoPromocao r = PrecificacaoItem(*base, maximoDias()).aplicaPromocao();
     if (r.entry)
         aplica(*r.entry);
     if (r.refusal) {
@@ -510,7 +510,7 @@ void PainelItens::btIncluirITMClick()
         return;
     const PrecificacaoItem pricing(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
-    const CalculoItem::Admissao admissao = CalculoItem::admit(pricing, numero(edPRECO, kPreco), quantidade);
+    const CalculoItem::Admissao admissao = CalculoItem::admite(pricing, numero(edPRECO, kPreco), quantidade);
     aplica(admissao.entry);
     if (admissao.notice)
         mostra(*admissao.notice);
@@ -524,7 +524,7 @@ void PainelItens::btIncluirITMClick()
             gravaDoProduto(pricing, admissao.entry, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
-            ValoresItem novo = CalculoItem::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+            ValoresItem novo = CalculoItem::alterado(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
                                                        quantidade, percentualComissao(), m_estado.promocao);
             // The tax follows the new total; an old quantity's value would be sent otherwise.
             if (const auto st = m_estado.dados->substituicaoTributaria(

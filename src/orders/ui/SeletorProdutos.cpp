@@ -177,7 +177,7 @@ ConsultaProdutos SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
     const QString tabela = PedidoDados::codigo(cab, QStringLiteral("CODTAB"));
     if (!tabela.isEmpty())
         t.CODTAB = tabela.toLongLong();
-    t.PORDES = ConsultaProdutos::readDiscount(estado.dados->connection(), s.CODEMP,
+    t.PORDES = ConsultaProdutos::leDesconto(estado.dados->connection(), s.CODEMP,
                                           PedidoDados::codigo(cab, QStringLiteral("CODOPE")),
                                           PedidoDados::codigo(cab, QStringLiteral("CODCON")));
     t.pickUp = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
@@ -269,7 +269,7 @@ void SeletorProdutos::btPESPROClick()
         // Restored on every way out: a failed search must not leave the entry fields deaf to the rows.
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         ds->close();
-        ds->setCommandText(consulta.searchStatement(f));
+        ds->setCommandText(consulta.instrucaoPesquisa(f));
         ds->open();
         atualizaMarcas();
     }

@@ -179,7 +179,7 @@ void F530PDV::cdsCADPEDIDONewRecord()
     cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
     cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
     cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
-    const RegrasCabecalhoPedido::Vendedores vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    const RegrasCabecalhoPedido::Vendedores vendedores = RegrasCabecalhoPedido::vendedores(s.CODVEN, cad ? cad->codVenPedido : QString());
     cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
     if (!vendedores.VENSUB.isEmpty())
         cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
@@ -202,8 +202,8 @@ void F530PDV::editaCabecalho()
         return;
     if (!editando(cab))
         cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
-    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
+    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::marcaNormalizada(cab->asString(QStringLiteral("PDFORC"))));
+    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::marcaNormalizada(cab->asString(QStringLiteral("RETPDV"))));
 }
 
 void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
@@ -223,7 +223,7 @@ Decimal F530PDV::flexGravado() const
     // The balance already subtracts what the database holds for this order; a recovery copy's
     // or a copied header's TOTFLX was never counted there and would overdraw the account.
     const TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    return SaldoFlex::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    return SaldoFlex::leFlexAbertura(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODINT")));
 }
@@ -241,9 +241,9 @@ void F530PDV::tbsCadastroShow()
     TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
     cabecalho->mostraPedido();
     itens->mostraVisaoItens();
-    const bool editavel = RegrasCabecalhoPedido::editable(cab->asString(QStringLiteral("SITPDF")));
+    const bool editavel = RegrasCabecalhoPedido::editavel(cab->asString(QStringLiteral("SITPDF")));
     btSalvar->setEnabled(editavel);
-    m_estado.saldoFlex = SaldoFlex::read(m_dados->connection(), dat().sessao.CODEMP,
+    m_estado.saldoFlex = SaldoFlex::le(m_dados->connection(), dat().sessao.CODEMP,
                                            PedidoDados::codigo(cab, QStringLiteral("CODVEN")));
     itens->seletor->atualizaMarcas();
     rodape->mostraTotais(m_dados->cdsCADITEM);
@@ -269,7 +269,7 @@ bool F530PDV::atualizaSaldoFlex()
     const bool ativos = it->active();
     const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
     const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
-    const SaldoFlex::Exibicao flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    const SaldoFlex::Exibicao flex = SaldoFlex::calcula(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
     if (editando(cab))
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
@@ -296,12 +296,12 @@ bool F530PDV::recalculaItens()
         QList<QPair<qint64, qint64>> produtos;
         for (it->first(); !it->eof(); it->next())
             produtos.append({it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))});
-        const PrecosRecalculo precos = PrecosRecalculo::load(m_dados->connection(),
+        const PrecosRecalculo precos = PrecosRecalculo::carrega(m_dados->connection(),
                                                              SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
             const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
             const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
-            RecalculoItens::Resultado r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            RecalculoItens::Resultado r = RecalculoItens::recalcula(ItemRegistro::le(it), precos.procura(ccu, pro), dias);
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
@@ -323,9 +323,9 @@ void F530PDV::termosAlterados()
 {
     dat().executaAcao([this] {
         if (recalculaItens())
-            mostra(RecalculoItens::correctedItemsNotice());
+            mostra(RecalculoItens::avisoItensCorrigidos());
         if (!m_itensSemPreco.isEmpty())
-            mostra(RecalculoItens::missingProductsNotice(m_itensSemPreco));
+            mostra(RecalculoItens::avisoProdutosAusentes(m_itensSemPreco));
     });
 }
 
@@ -372,12 +372,12 @@ void F530PDV::btSalvarClick()
     itens->seletor->cbFamilias->setChecked(false);
 
     if (recalculaItens()) {
-        const MensagemPedido pergunta = ValidacaoGravacaoPedido::correctedItemsQuestion();
+        const MensagemPedido pergunta = ValidacaoGravacaoPedido::perguntaItensCorrigidos();
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
     if (!m_itensSemPreco.isEmpty()) {
-        const MensagemPedido pergunta = RecalculoItens::missingProductsQuestion(m_itensSemPreco);
+        const MensagemPedido pergunta = RecalculoItens::perguntaProdutosAusentes(m_itensSemPreco);
         if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
             return;
     }
@@ -394,7 +394,7 @@ void F530PDV::btSalvarClick()
     in.openingFlex = m_estado.flexAbertura;
 
     const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
-    const ValidacaoGravacaoPedido::Resultado r = validador.validate(in);
+    const ValidacaoGravacaoPedido::Resultado r = validador.valida(in);
     if (r.refusal) {
         mostra(*r.refusal);
         return;
@@ -430,7 +430,7 @@ void F530PDV::btVoltarClick()
         ds->cancelUpdates();
     }
     if (m_estado.pedidoCopiado)
-        GravacaoPedido::removeExact(m_dados->connection(), pedido);
+        GravacaoPedido::excluiExato(m_dados->connection(), pedido);
     limpaClientePedido();
     voltaParaPesquisa();
 }

@@ -234,9 +234,9 @@ private slots:
         pedido.items = {{1, *Decimal::parse(QStringLiteral("150")), *Decimal::parse(QStringLiteral("0"))}};
         pedido.costCentres = {{1, QStringLiteral("ALIMENTOS"), true, {}}};
         pedido.releaseCode = senha;
-        QCOMPARE(validador.validate(pedido).PDFORC, QStringLiteral("N"));
+        QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("N"));
         pedido.CODVEN = QStringLiteral("14"); // another seller's order is not released by it
-        QCOMPARE(validador.validate(pedido).PDFORC, QStringLiteral("S"));
+        QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("S"));
 
         janela.edNumPedido->setText(QStringLiteral("45A1"));
         janela.btGerarSenhaClick();
