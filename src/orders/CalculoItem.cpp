@@ -27,16 +27,16 @@ CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &pricing, const
                                                   const Decimal &quantity)
 {
     Admissao admission;
-    admission.entry = pricing.conferePreco(price);
-    if (admission.entry.price != price.rounded(3))
-        admission.notice = information(textoPrecoAjustado());
+    admission.entrada = pricing.conferePreco(price);
+    if (admission.entrada.preco != price.rounded(3))
+        admission.aviso = information(textoPrecoAjustado());
     if (quantity.sign() <= 0)
-        admission.refusal = information(textoQuantidadeNaoPositiva());
+        admission.recusa = information(textoQuantidadeNaoPositiva());
     else if (!PrecificacaoItem::cabeNoFator(quantity, pricing.base().FATPRO))
-        admission.refusal = information(textoRecusaFator(pricing.base().FATPRO));
+        admission.recusa = information(textoRecusaFator(pricing.base().FATPRO));
     // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
-    else if (total(quantity.rounded(2), admission.entry.price.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
-        admission.refusal = information(textoTotalExcessivo());
+    else if (total(quantity.rounded(2), admission.entrada.preco.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
+        admission.recusa = information(textoTotalExcessivo());
     return admission;
 }
 

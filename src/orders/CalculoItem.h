@@ -36,10 +36,10 @@ public:
     // column.
     struct Admissao
     {
-        PrecificacaoItem::Entrada entry;            // the entry fields after the price check
-        std::optional<MensagemPedido> notice;  // shown, then the item is written
-        std::optional<MensagemPedido> refusal; // shown, nothing is written
-        bool aceita() const { return !refusal.has_value(); }
+        PrecificacaoItem::Entrada entrada;            // the entry fields after the price check
+        std::optional<MensagemPedido> aviso;  // shown, then the item is written
+        std::optional<MensagemPedido> recusa; // shown, nothing is written
+        bool aceita() const { return !recusa.has_value(); }
     };
 
     // pricing: over the product row (product view) or the item (item view, baseDe).

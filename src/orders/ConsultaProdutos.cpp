@@ -81,7 +81,7 @@ Decimal ConsultaProdutos::fator(const Decimal &percent)
 ConsultaProdutos::Fatores ConsultaProdutos::fatores() const
 {
     const Decimal none;
-    return {fator(m_terms.PORDES), fator(m_terms.pickUp ? m_terms.DESRET : none),
+    return {fator(m_terms.PORDES), fator(m_terms.retirada ? m_terms.DESRET : none),
             fator(m_terms.CODTAB == 1 ? m_terms.ACRTAB : none)};
 }
 
@@ -121,12 +121,12 @@ QString ConsultaProdutos::colunasPreco() const
 
 QString ConsultaProdutos::filtrosProduto(const Filtros &filters, const QString &product, const QString &family) const
 {
-    QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.code);
-    if (filters.family)
-        sql += FiltrosProdutos::familia(family + QStringLiteral(".CODFAM"), zeroPadded(*filters.family, 4));
-    sql += FiltrosProdutos::descricao(product + QStringLiteral(".DESPRO"), filters.description);
-    if (filters.lastPurchasesOf)
-        sql += QStringLiteral(" AND ") + product + QStringLiteral(".CODPRO IN ") + boughtBy(*filters.lastPurchasesOf);
+    QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.codigo);
+    if (filters.familia)
+        sql += FiltrosProdutos::familia(family + QStringLiteral(".CODFAM"), zeroPadded(*filters.familia, 4));
+    sql += FiltrosProdutos::descricao(product + QStringLiteral(".DESPRO"), filters.descricao);
+    if (filters.ultimasComprasDe)
+        sql += QStringLiteral(" AND ") + product + QStringLiteral(".CODPRO IN ") + boughtBy(*filters.ultimasComprasDe);
     return sql;
 }
 
@@ -135,10 +135,10 @@ namespace {
 QString groupFilters(const ConsultaProdutos::Filtros &filters)
 {
     QString sql;
-    if (filters.group)
-        sql += FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), zeroPadded(*filters.group, 5));
-    else if (filters.familyGroup)
-        sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.familyGroup);
+    if (filters.grupo)
+        sql += FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), zeroPadded(*filters.grupo, 5));
+    else if (filters.grupoFamilia)
+        sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.grupoFamilia);
     return sql;
 }
 
@@ -163,7 +163,7 @@ QString ConsultaProdutos::ramoProdutos(const Filtros &filters) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(productColumns)
         + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + colunasPreco()
-        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.hoje)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(listJoins)
         + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
@@ -238,7 +238,7 @@ QString ConsultaProdutos::instrucaoRecalculo(const QString &condition) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")
         + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + colunasPreco()
-        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.today)
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.hoje)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(productJoins)
         + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)

@@ -23,25 +23,25 @@ public:
         qint64 CODEMP = 0;             // session company
         std::optional<qint64> CODTAB;  // header's price table; empty lists nothing
         Decimal PORDES;                // operation-and-condition discount, percent (0 when none)
-        bool pickUp = false;           // header RETPDV is 'S'
+        bool retirada = false;           // header RETPDV is 'S'
         Decimal DESRET;                // session pick-up discount, percent
         Decimal ACRTAB;                // session surcharge, percent (table 1 only)
-        QDate today;                   // promotions valid on this day
+        QDate hoje;                   // promotions valid on this day
     };
 
     // The filter panel.
     struct Filtros
     {
-        QString code;                      // "Código :" as typed: prefix of the 7-digit code
-        QString description;               // "Descrição :" as typed: part of the description
-        std::optional<qint64> family;      // "Famílias :" checked with a family chosen
-        std::optional<qint64> group;       // "Grupo :" checked with a group chosen
-        std::optional<qint64> familyGroup; // "Grupo :" unchecked, "Famílias :" checked: the
+        QString codigo;                      // "Código :" as typed: prefix of the 7-digit code
+        QString descricao;               // "Descrição :" as typed: part of the description
+        std::optional<qint64> familia;      // "Famílias :" checked with a family chosen
+        std::optional<qint64> grupo;       // "Grupo :" checked with a group chosen
+        std::optional<qint64> grupoFamilia; // "Grupo :" unchecked, "Famílias :" checked: the
                                            // CODGFA of the family list's current row
         // "Somente Ultimo Preço" checked and the customer's last purchases are not empty: the
         // customer (CODCLI as the last purchases were read with). Only the products the customer
         // bought in a transaction other than a bonus are listed.
-        std::optional<qint64> lastPurchasesOf;
+        std::optional<qint64> ultimasComprasDe;
     };
 
     // The factors written into the statement, each with two decimals.
@@ -77,7 +77,7 @@ public:
 
 private:
     QString colunasPreco() const;
-    QString filtrosProduto(const Filtros &filters, const QString &product, const QString &family) const;
+    QString filtrosProduto(const Filtros &filters, const QString &product, const QString &familia) const;
     QString ramoProdutos(const Filtros &filters) const;
     QString ramoFamilias(const Filtros &filters) const;
     QString ramoGrupos(const Filtros &filters) const;

@@ -51,15 +51,15 @@ QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::carreg
                                               {{QStringLiteral("PCODEMP"), code(CODEMP)},
                                                {QStringLiteral("PCODCCU"), centreCode},
                                                {QStringLiteral("PCODOPE"), code(CODOPE)}});
-        centre.operationAllowed = allowed.next();
-        if (centre.operationAllowed)
+        centre.operacaoPermitida = allowed.next();
+        if (centre.operacaoPermitida)
             continue;
         QSqlQuery names = StatementRun::run(connection, instrucaoOperacoesPermitidas(),
                                             {{QStringLiteral("PCODCLI"), code(CODCLI)},
                                              {QStringLiteral("PCODEMP"), code(CODEMP)},
                                              {QStringLiteral("PCODCCU"), centreCode}});
         while (names.next())
-            centre.allowedOperationNames.append(names.value(0).toString());
+            centre.nomesOperacoesPermitidas.append(names.value(0).toString());
     }
     return centres;
 }

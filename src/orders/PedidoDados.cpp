@@ -211,8 +211,8 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
 
     const bool temImposto = operacaoComImposto().value_or(false);
     const std::optional<CalculoItem::LinhaImposto> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
-    const ValoresItem valores = CalculoItem::doProduto(precificacao, entrada.price, quantidade, TABCOS,
-                                                         entrada.promotion, temImposto, tributo);
+    const ValoresItem valores = CalculoItem::doProduto(precificacao, entrada.preco, quantidade, TABCOS,
+                                                         entrada.promocao, temImposto, tributo);
     const QString pedido = codigo(cab, QStringLiteral("CODPDF"));
     itens->setFilter([ccu, pro, pedido](const DataRow &r) {
         return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
@@ -267,11 +267,11 @@ ValidacaoGravacaoPedido::Entrada PedidoDados::entradaGravacao(const QString &COD
     TClientDataSetPlus *it = cdsCADITEM;
     for (it->first(); !it->eof(); it->next()) {
         const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
-        in.items.append({ccu, decimal(it, QStringLiteral("VLRTOT")), decimal(it, QStringLiteral("USOFLX"))});
+        in.itens.append({ccu, decimal(it, QStringLiteral("VLRTOT")), decimal(it, QStringLiteral("USOFLX"))});
         centros.insert(ccu);
     }
-    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = ConsultasValidacaoGravacao::carrega(m_connection, CODEMP, in.CODOPE,
+    if (!in.CODOPE.isEmpty() && !in.itens.isEmpty())
+        in.centrosCusto = ConsultasValidacaoGravacao::carrega(m_connection, CODEMP, in.CODOPE,
                                                           codigo(cab, QStringLiteral("CODCLI")), centros);
     return in;
 }

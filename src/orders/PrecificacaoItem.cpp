@@ -57,26 +57,26 @@ PrecificacaoItem::Entrada PrecificacaoItem::conferePreco(const Decimal &typedPri
     if (precoPromocional(price))
         return {priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
     Entrada entry;
-    entry.price = price;
+    entry.preco = price;
     // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
     // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
     const Decimal minimum = precoMinimo();
     if (price < minimum)
-        entry.price = priceField(minimum);
-    entry.discount = descontoPara(entry.price);
+        entry.preco = priceField(minimum);
+    entry.desconto = descontoPara(entry.preco);
     return entry;
 }
 
 PrecificacaoItem::Entrada PrecificacaoItem::aplicaDesconto(const Decimal &discount, bool promotionMark) const
 {
     Entrada entry;
-    entry.promotion = promotionMark;
-    entry.discount = discountField(discount);
-    entry.price = priceField(m_basis.PRCVEN * (hundred - entry.discount).dividedBy(hundred, 4));
+    entry.promocao = promotionMark;
+    entry.desconto = discountField(discount);
+    entry.preco = priceField(m_basis.PRCVEN * (hundred - entry.desconto).dividedBy(hundred, 4));
     const Decimal minimum = precoMinimo();
-    if (entry.price < minimum) {
-        entry.price = priceField(minimum);
-        entry.discount = descontoPara(entry.price);
+    if (entry.preco < minimum) {
+        entry.preco = priceField(minimum);
+        entry.desconto = descontoPara(entry.preco);
     }
     return entry;
 }
@@ -100,10 +100,10 @@ PrecificacaoItem::ResultadoPromocao PrecificacaoItem::aplicaPromocao() const
     if (!m_basis.VLRPRM)
         return outcome; // the button is disabled without a promotion price
     if (m_basis.PRZMAX >= m_conditionMaxDays) {
-        outcome.entry = Entrada{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
+        outcome.entrada = Entrada{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
                               Decimal::fromUnits(0, 2)};
     } else {
-        outcome.refusal = MensagemPedido{textoRecusaPromocao(m_basis.PRZMAX), TipoMensagem::Informacao,
+        outcome.recusa = MensagemPedido{textoRecusaPromocao(m_basis.PRZMAX), TipoMensagem::Informacao,
                                        CorMensagem::Vermelho, BotoesMensagem::Ok};
     }
     return outcome;

@@ -19,17 +19,17 @@ public:
     // The entry fields after a rule ran.
     struct Entrada
     {
-        Decimal price;                     // "Preço :", 3 decimals
-        Decimal discount;                  // "Desc. :", 2 decimals, percent over PRCVEN
-        bool promotion = false;            // promotion mark ('S' when true)
-        std::optional<Decimal> commission; // the commission list moves to this percentage
+        Decimal preco;                     // "Preço :", 3 decimals
+        Decimal desconto;                  // "Desc. :", 2 decimals, percent over PRCVEN
+        bool promocao = false;            // promotion mark ('S' when true)
+        std::optional<Decimal> comissao; // the commission list moves to this percentage
     };
 
     // "Promoção": either the promotion entry, or the refusal to show (the mark becomes 'N').
     struct ResultadoPromocao
     {
-        std::optional<Entrada> entry;
-        std::optional<MensagemPedido> refusal;
+        std::optional<Entrada> entrada;
+        std::optional<MensagemPedido> recusa;
     };
 
     // basis: the product row or the item; conditionMaxDays: MAXDIA of the header's condition.
@@ -40,20 +40,20 @@ public:
     // The basis has a promotion price and its PRZMAX reaches the condition's MAXDIA.
     bool promocaoPermitida() const;
     // The price is the promotion price, and the promotion holds for the condition.
-    bool precoPromocional(const Decimal &price) const;
+    bool precoPromocional(const Decimal &preco) const;
     // PRCTAB × (1 − MAXDCT / 100), exact.
     Decimal precoMinimo() const;
     // (1 − price / PRCVEN) × 100 at 2 decimals; 0 when PRCVEN is not above 0.
-    Decimal descontoPara(const Decimal &price) const;
+    Decimal descontoPara(const Decimal &preco) const;
 
     // Price check ("Preço :" clicked, Enter in the price): the promotion price is kept with
     // discount 0; any other price below the allowed minimum is raised to it.
-    Entrada conferePreco(const Decimal &price) const;
+    Entrada conferePreco(const Decimal &preco) const;
     // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
     // minimum when the discount is too large. The promotion mark is kept as given.
-    Entrada aplicaDesconto(const Decimal &discount, bool promotionMark) const;
+    Entrada aplicaDesconto(const Decimal &desconto, bool promotionMark) const;
     // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
-    Entrada escolheComissao(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
+    Entrada escolheComissao(const Decimal &percentage, const Decimal &desconto, bool promotionMark) const;
     // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
     std::optional<Entrada> usaUltimoPreco(const Decimal &lastPrice) const;
     // "Promoção".

@@ -12,7 +12,7 @@ RecalculoItens::Resultado RecalculoItens::recalcula(const ValoresItem &current, 
     // value as generated flex; the item keeps the prices and flex it was written with instead,
     // marked so that the seller sees which one was not re-priced.
     if (!row) {
-        outcome.productMissing = true;
+        outcome.produtoAusente = true;
         outcome.item.VLDITM = QStringLiteral("S");
         return outcome;
     }
@@ -37,7 +37,7 @@ RecalculoItens::Resultado RecalculoItens::recalcula(const ValoresItem &current, 
     if (abaixoDoMinimo(price, minimum)) {
         // Stored at the column's three decimals; the total and the flex follow the stored price.
         price = minimum.rounded(3);
-        outcome.corrected = true;
+        outcome.corrigido = true;
         item.VLDITM = QStringLiteral("S");
     }
     item.VLRUNT = price;

@@ -18,8 +18,8 @@ public:
     struct Resultado
     {
         ValoresItem item;             // the item to post (VLDITM 'S' when raised)
-        bool corrected = false;      // the price was raised to the minimum
-        bool productMissing = false; // no row in the re-priced list: prices kept, item marked
+        bool corrigido = false;      // the price was raised to the minimum
+        bool produtoAusente = false; // no row in the re-priced list: prices kept, item marked
     };
 
     // row: the item's product and cost centre in the re-priced list (first row), if found.

@@ -19,18 +19,18 @@ public:
     // The PCODCLI/PCODNOV values of the statements that load a customer.
     struct ParametrosCliente
     {
-        QString customerCODCLI, customerCODNOV; // customer row
-        QString operationsCODCLI;
-        QString conditionsCODCLI;
-        QString financialCODCLI;
-        QString lastPurchasesCODCLI;
+        QString clienteCODCLI, clienteCODNOV; // customer row
+        QString operacoesCODCLI;
+        QString condicoesCODCLI;
+        QString financeiroCODCLI;
+        QString ultimasComprasCODCLI;
     };
 
     enum class CorSituacao { Verde, Roxo, AzulMarinho, Vermelho };
     struct Situacao
     {
-        QString label;
-        CorSituacao colour = CorSituacao::Verde;
+        QString rotulo;
+        CorSituacao cor = CorSituacao::Verde;
     };
 
     // A new order: credited to the customer's seller (codVenPedido) with the logged seller as

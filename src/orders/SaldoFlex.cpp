@@ -6,17 +6,17 @@ SaldoFlex::Exibicao SaldoFlex::calcula(const std::optional<Decimal> &balance, co
                                           const Decimal &used, const Decimal &forecast)
 {
     Exibicao display;
-    display.available = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
-    display.used = used;
-    display.total = display.available - used;
-    display.forecast = forecast;
+    display.disponivel = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
+    display.usado = used;
+    display.total = display.disponivel - used;
+    display.previsto = forecast;
     if (display.total.sign() >= 0) {
-        display.totalColour = Cor::Verde;
-        display.sufficient = true;
+        display.corTotal = Cor::Verde;
+        display.suficiente = true;
     } else {
-        display.totalColour = Cor::Vermelho;
+        display.corTotal = Cor::Vermelho;
         // An order that uses no flex can be saved even when the balance is negative.
-        display.sufficient = used.sign() <= 0;
+        display.suficiente = used.sign() <= 0;
     }
     return display;
 }

@@ -17,19 +17,19 @@ public:
 
     struct Exibicao
     {
-        Decimal available;   // both "Saldo:" labels: balance + opening flex
-        Decimal used;        // sum of the items' USOFLX
+        Decimal disponivel;   // both "Saldo:" labels: balance + opening flex
+        Decimal usado;        // sum of the items' USOFLX
         Decimal total;       // "Total:": available − used
-        Cor totalColour = Cor::Verde;
-        Decimal forecast;    // "Prev.": sum of the items' GERFLX
-        bool sufficient = true; // false blocks the save
+        Cor corTotal = Cor::Verde;
+        Decimal previsto;    // "Prev.": sum of the items' GERFLX
+        bool suficiente = true; // false blocks the save
     };
 
     // balance: SALDOFLX of the statement (empty when it returned no row); openingFlex: TOTFLX of
     // the order when it was put on the page; used and forecast: the item sums. While the header
     // is edited its TOTFLX (shown as "Pedido:" and "Uso:") becomes 'used'.
     static Exibicao calcula(const std::optional<Decimal> &balance, const Decimal &openingFlex,
-                           const Decimal &used, const Decimal &forecast = Decimal());
+                           const Decimal &usado, const Decimal &previsto = Decimal());
 
     // The balance statement, bound with PCODEMP and PCODVEN (each used twice).
     static QString instrucao();

@@ -22,8 +22,8 @@ public:
 
     struct Exibido
     {
-        Decimal price; // 0 without a purchase
-        QString hint;
+        Decimal preco; // 0 without a purchase
+        QString dica;
     };
 
     static Exibido exibe(const std::optional<Compra> &purchase);

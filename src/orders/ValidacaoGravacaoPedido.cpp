@@ -42,18 +42,18 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
 {
     Resultado result;
     auto refuse = [&result](const MensagemPedido &message) {
-        result.refusal = message;
+        result.recusa = message;
         return result;
     };
 
     Decimal used = Decimal::fromUnits(0, 2);
     Decimal total = Decimal::fromUnits(0, 3);
-    for (const Item &item : input.items) {
+    for (const Item &item : input.itens) {
         used = used + item.USOFLX;
         total = total + item.VLRTOT;
     }
 
-    if (!SaldoFlex::calcula(input.flexBalance, input.openingFlex, used).sufficient)
+    if (!SaldoFlex::calcula(input.saldoFlex, input.flexAbertura, used).suficiente)
         return refuse(navy(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
     if (missingCode(input.CODTRA))
         return refuse(navy(QStringLiteral("Informe a TRANSAÇÃO!")));
@@ -61,7 +61,7 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
         return refuse(navy(QStringLiteral("Informe a OPERAÇÃO!")));
     if (missingCode(input.CODCON))
         return refuse(navy(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
-    if (input.items.isEmpty())
+    if (input.itens.isEmpty())
         return refuse(navy(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
     if (input.GERBON == QLatin1String("S") && input.SEMDBT != QLatin1String("S"))
         return refuse(navy(QStringLiteral(
@@ -69,10 +69,10 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
     if (input.GERTIT == QLatin1String("S") && input.SEMDBT == QLatin1String("S"))
         return refuse(navy(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
 
-    for (const CentroCusto &centre : input.costCentres) {
+    for (const CentroCusto &centre : input.centrosCusto) {
         bool hasItems = false;
         Decimal centreTotal = Decimal::fromUnits(0, 3);
-        for (const Item &item : input.items) {
+        for (const Item &item : input.itens) {
             if (item.CODCCU == centre.CODCCU) {
                 hasItems = true;
                 centreTotal = centreTotal + item.VLRTOT;
@@ -80,10 +80,10 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
         }
         if (!hasItems)
             continue;
-        if (!centre.operationAllowed)
+        if (!centre.operacaoPermitida)
             return refuse({QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\r"
                                           "Operações validas:\r")
-                               + centre.allowedOperationNames.join(QStringLiteral("  ")),
+                               + centre.nomesOperacoesPermitidas.join(QStringLiteral("  ")),
                            TipoMensagem::Erro, CorMensagem::Vermelho, BotoesMensagem::Ok});
         if (input.PDVMIN > centreTotal)
             return refuse(navy(QStringLiteral("Para ") + centre.DESCCU.trimmed()
@@ -96,24 +96,24 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
     result.TOTPDF = total.rounded(2);
     result.PDFORC = input.PDFORC == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 
-    const QString typedCode = input.releaseCode.trimmed();
+    const QString typedCode = input.codigoLiberacao.trimmed();
     if (input.VENCIDO.sign() > 0 && (result.PDFORC != QLatin1String("S") || !typedCode.isEmpty())) {
         if (!typedCode.isEmpty()) {
             if (typedCode == m_releaseCode(input.CODPDF, input.CODVEN, input.DATPDF)) {
                 result.PDFORC = QStringLiteral("N");
             } else {
-                result.notices.append(red(QStringLiteral(
+                result.avisos.append(red(QStringLiteral(
                     "Senha de LIBERAÇÂO do pedido Invalida! Pedido será salvo como ORÇAMENTO.")));
-                result.clearReleaseCode = true;
+                result.limpaCodigoLiberacao = true;
                 result.PDFORC = QStringLiteral("S");
             }
         } else {
-            result.notices.append(red(QStringLiteral(
+            result.avisos.append(red(QStringLiteral(
                 "Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!")));
             result.PDFORC = QStringLiteral("S");
         }
     } else if (input.LIMCRE < result.TOTPDF + input.ABERTO && result.PDFORC != QLatin1String("S")) {
-        result.notices.append(navy(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
+        result.avisos.append(navy(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                   "crédito e o pedido podera ser CANCELADO!")));
     }
 

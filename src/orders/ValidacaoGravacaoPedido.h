@@ -36,8 +36,8 @@ public:
     {
         qint64 CODCCU = 0;
         QString DESCCU;
-        bool operationAllowed = true;       // an F513OCU row exists for the header's operation
-        QStringList allowedOperationNames;  // the customer's operations this cost centre allows
+        bool operacaoPermitida = true;       // an F513OCU row exists for the header's operation
+        QStringList nomesOperacoesPermitidas;  // the customer's operations this cost centre allows
     };
 
     struct Entrada
@@ -52,28 +52,28 @@ public:
         Decimal PDVMIN;         // condition
         // customer
         Decimal LIMCRE, ABERTO, VENCIDO;
-        QString releaseCode; // typed in "Liberação:"
+        QString codigoLiberacao; // typed in "Liberação:"
         // flex
-        std::optional<Decimal> flexBalance; // SALDOFLX; empty when the seller has no row
-        Decimal openingFlex;
-        QVector<Item> items;
-        QVector<CentroCusto> costCentres;
+        std::optional<Decimal> saldoFlex; // SALDOFLX; empty when the seller has no row
+        Decimal flexAbertura;
+        QVector<Item> itens;
+        QVector<CentroCusto> centrosCusto;
     };
 
     struct Resultado
     {
-        std::optional<MensagemPedido> refusal; // shown; the save stops
-        QVector<MensagemPedido> notices;       // shown in this order; the save goes on
+        std::optional<MensagemPedido> recusa; // shown; the save stops
+        QVector<MensagemPedido> avisos;       // shown in this order; the save goes on
         // what the header is saved with (meaningful when there is no refusal)
         QString PDFORC;
         QString VENSUB;
         Decimal TOTFLX;
         Decimal TOTPDF;
-        bool clearReleaseCode = false; // the typed code was wrong: empty "Liberação:"
-        bool aceito() const { return !refusal.has_value(); }
+        bool limpaCodigoLiberacao = false; // the typed code was wrong: empty "Liberação:"
+        bool aceito() const { return !recusa.has_value(); }
     };
 
-    explicit ValidacaoGravacaoPedido(CodigoLiberacao releaseCode);
+    explicit ValidacaoGravacaoPedido(CodigoLiberacao codigoLiberacao);
 
     Resultado valida(const Entrada &input) const;
 

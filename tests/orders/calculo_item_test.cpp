@@ -31,12 +31,12 @@ TEST_F(ItemAdmission, AdjustedPriceIsToldAndKept)
     const PrecificacaoItem pricing(product(), 30);
     const CalculoItem::Admissao admission = CalculoItem::admite(pricing, d("9.000"), d("24"));
     EXPECT_TRUE(admission.aceita());
-    ASSERT_TRUE(admission.notice.has_value());
-    EXPECT_EQ(admission.notice->text, QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!"));
-    EXPECT_EQ(admission.notice->colour, CorMensagem::Vermelho);
-    EXPECT_EQ(admission.entry.price, d("9.500"));
+    ASSERT_TRUE(admission.aviso.has_value());
+    EXPECT_EQ(admission.aviso->texto, QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!"));
+    EXPECT_EQ(admission.aviso->cor, CorMensagem::Vermelho);
+    EXPECT_EQ(admission.entrada.preco, d("9.500"));
 
-    EXPECT_FALSE(CalculoItem::admite(pricing, d("9.500"), d("24")).notice.has_value());
+    EXPECT_FALSE(CalculoItem::admite(pricing, d("9.500"), d("24")).aviso.has_value());
 }
 
 // Guards the refusals of "Incluir Item": zero quantity, a quantity off the packaging factor, and a
@@ -45,22 +45,22 @@ TEST_F(ItemAdmission, ZeroQuantityAndFactorAreRefused)
 {
     const PrecificacaoItem pricing(product(), 30);
     const CalculoItem::Admissao zero = CalculoItem::admite(pricing, d("9.800"), d("0"));
-    ASSERT_TRUE(zero.refusal.has_value());
-    EXPECT_EQ(zero.refusal->text, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
+    ASSERT_TRUE(zero.recusa.has_value());
+    EXPECT_EQ(zero.recusa->texto, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
 
     const CalculoItem::Admissao negative = CalculoItem::admite(pricing, d("9.800"), d("-12"));
-    ASSERT_TRUE(negative.refusal.has_value());
-    EXPECT_EQ(negative.refusal->text, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
+    ASSERT_TRUE(negative.recusa.has_value());
+    EXPECT_EQ(negative.recusa->texto, QStringLiteral("Quantidade tem que ser Maior que ZERO!"));
 
     const CalculoItem::Admissao off = CalculoItem::admite(pricing, d("9.800"), d("25"));
-    ASSERT_TRUE(off.refusal.has_value());
-    EXPECT_EQ(off.refusal->text, QStringLiteral("Quantidade digitada inválida! Fator do Produto : 12"));
+    ASSERT_TRUE(off.recusa.has_value());
+    EXPECT_EQ(off.recusa->texto, QStringLiteral("Quantidade digitada inválida! Fator do Produto : 12"));
 
     EXPECT_TRUE(CalculoItem::admite(pricing, d("9.800"), d("24")).aceita());
 
     const CalculoItem::Admissao huge = CalculoItem::admite(pricing, d("999999999.000"), d("1200"));
-    ASSERT_TRUE(huge.refusal.has_value());
-    EXPECT_EQ(huge.refusal->text, QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço."));
+    ASSERT_TRUE(huge.recusa.has_value());
+    EXPECT_EQ(huge.recusa->texto, QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço."));
 }
 
 // Guards the flex of a 3 % commission step: below r = PRCTAB × 0.97 uses flex, above generates it.
@@ -118,7 +118,7 @@ TEST(ItemWriting, RejectedTableValueWritesNoDiscount)
         CalculoItem::doProduto(PrecificacaoItem(basis, 30), d("9.800"), d("12"), d("0"), false, false, std::nullopt);
     EXPECT_EQ(item.MAXDCT, d("0"));
     const PrecificacaoItem itemView(CalculoItem::baseDe(item), 30);
-    EXPECT_EQ(itemView.conferePreco(d("9.800")).price, d("10.000"));
+    EXPECT_EQ(itemView.conferePreco(d("9.800")).preco, d("10.000"));
     EXPECT_EQ(CalculoItem::descontoMaximo(d("5.00"), d("0")), d("5.00"));
 }
 

@@ -32,7 +32,7 @@ ConsultaProdutos::Termos terms(const char *pordes, qint64 table)
     t.PORDES = d(pordes);
     t.DESRET = d("3.00");
     t.ACRTAB = d("10.00");
-    t.today = QDate::currentDate();
+    t.hoje = QDate::currentDate();
     return t;
 }
 
@@ -138,7 +138,7 @@ TEST(ProductFactors, TwoDecimalsWithAPoint)
 
     Formatos::setStatementForm(false);
     ConsultaProdutos::Termos t = terms("5.00", 1);
-    t.pickUp = true;
+    t.retirada = true;
     const ConsultaProdutos query(t);
     const ConsultaProdutos::Fatores f = query.fatores();
     EXPECT_EQ(f.A.toString(), "0.95");
@@ -149,7 +149,7 @@ TEST(ProductFactors, TwoDecimalsWithAPoint)
     EXPECT_FALSE(sql.contains(QStringLiteral("0,95")));
 
     t.CODTAB = 2;
-    t.pickUp = false;
+    t.retirada = false;
     EXPECT_EQ(ConsultaProdutos(t).fatores().B.toString(), "1.00");
     EXPECT_EQ(ConsultaProdutos(t).fatores().C.toString(), "1.00");
 }
@@ -186,7 +186,7 @@ TEST_F(ProductList, SurchargeOnTableOne)
 TEST_F(ProductList, PickUpDiscountPerFamily)
 {
     ConsultaProdutos::Termos t = terms("5.00", 2);
-    t.pickUp = true;
+    t.retirada = true;
     const QVector<ListedRow> rows = list(ConsultaProdutos(t).instrucaoPesquisa({}));
     EXPECT_EQ(product(rows, 1234567)->PRCTAB, d("9.215")); // 10 × 0.95 × 0.97
     EXPECT_EQ(product(rows, 12)->PRCTAB, d("19.000"));     // family 6 does not grant it
@@ -208,9 +208,9 @@ TEST_F(ProductList, CodeFilterMatchesTheSevenDigitPrefix)
 {
     const ConsultaProdutos query(terms("0", 2));
     ConsultaProdutos::Filtros filters;
-    filters.code = QStringLiteral("12");
+    filters.codigo = QStringLiteral("12");
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({1234567, 1200001}));
-    filters.code = QStringLiteral("0000012");
+    filters.codigo = QStringLiteral("0000012");
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12}));
 }
 
@@ -219,12 +219,12 @@ TEST_F(ProductList, QuoteInATypedFilterIsSearchedNotExecuted)
 {
     const ConsultaProdutos query(terms("0", 2));
     ConsultaProdutos::Filtros filters;
-    filters.description = QStringLiteral("D'UVA");
+    filters.descricao = QStringLiteral("D'UVA");
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12}));
-    filters.description = QStringLiteral("x') OR 1=1 OR ('x'='x");
+    filters.descricao = QStringLiteral("x') OR 1=1 OR ('x'='x");
     EXPECT_TRUE(products(list(query.instrucaoPesquisa(filters))).isEmpty());
-    filters.description.clear();
-    filters.code = QStringLiteral("1' OR '1'='1");
+    filters.descricao.clear();
+    filters.codigo = QStringLiteral("1' OR '1'='1");
     EXPECT_TRUE(list(query.instrucaoPesquisa(filters)).isEmpty()); // no product, so no header either
 }
 
@@ -233,14 +233,14 @@ TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
 {
     const ConsultaProdutos query(terms("0", 2));
     ConsultaProdutos::Filtros filters;
-    filters.family = 6;
-    filters.familyGroup = 10;
+    filters.familia = 6;
+    filters.grupoFamilia = 10;
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12, 1200001}));
 
     filters = {};
-    filters.group = 11;
+    filters.grupo = 11;
     EXPECT_TRUE(list(query.instrucaoPesquisa(filters)).isEmpty());
-    filters.group = 10;
+    filters.grupo = 10;
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))).size(), 3);
 
     // Customer 50 bought 12 and 1200001 under a sales transaction, 1234567 only as a bonus.
@@ -256,7 +256,7 @@ TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
     for (const QString &sql : purchases)
         cnx->execute(sql);
     filters = {};
-    filters.lastPurchasesOf = 50;
+    filters.ultimasComprasDe = 50;
     EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12, 1200001}));
 }
 

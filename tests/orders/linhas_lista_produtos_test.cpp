@@ -63,7 +63,7 @@ protected:
         ConsultaProdutos::Termos t;
         t.CODEMP = 1;
         t.CODTAB = table;
-        t.today = QDate::currentDate();
+        t.hoje = QDate::currentDate();
         return ConsultaProdutos(t);
     }
 
@@ -104,15 +104,15 @@ TEST_F(ProductListRows, OneHeaderPerGroupAndFamily)
 TEST_F(ProductListRows, HeadersFollowTheProductFilters)
 {
     ConsultaProdutos::Filtros filters;
-    filters.description = QStringLiteral("manga");
+    filters.descricao = QStringLiteral("manga");
     EXPECT_EQ(shape(query(2).instrucaoPesquisa(filters)),
               QStringList({"G:10:BEBIDAS", "S:6:SUCOS", "N:202:SUCO MANGA", "G:20:NATURAIS", "S:6:SUCOS",
                            "N:202:SUCO MANGA"}));
     filters = {};
-    filters.code = QStringLiteral("000010");
+    filters.codigo = QStringLiteral("000010");
     EXPECT_EQ(shape(query(2).instrucaoPesquisa(filters)),
               QStringList({"G:10:BEBIDAS", "S:5:REFRIGERANTES", "N:101:COLA 2L", "N:102:COLA LATA", "N:103:LIMAO 2L"}));
-    filters.code = QStringLiteral("9");
+    filters.codigo = QStringLiteral("9");
     EXPECT_TRUE(shape(query(2).instrucaoPesquisa(filters)).isEmpty());
 }
 

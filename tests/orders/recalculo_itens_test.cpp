@@ -23,7 +23,7 @@ BasePreco row(const char *prctab, const char *maxdct)
 TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 {
     const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(item("9.000", "10"), row("10.000", "5.00"), 30);
-    EXPECT_TRUE(outcome.corrected);
+    EXPECT_TRUE(outcome.corrigido);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("S"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.500"));
     EXPECT_EQ(outcome.item.VLRTOT, d("95.000"));
@@ -37,7 +37,7 @@ TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 TEST(Repricing, ItemAboveTheMinimumKeepsItsPrice)
 {
     const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(item("9.800", "10"), row("9.500", "5.00"), 30);
-    EXPECT_FALSE(outcome.corrected);
+    EXPECT_FALSE(outcome.corrigido);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("N"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.800"));
     EXPECT_EQ(outcome.item.GERFLX, d("3.00"));
@@ -51,8 +51,8 @@ TEST(Repricing, ComparisonAtThreeDecimalsHalfToEven)
     EXPECT_TRUE(RecalculoItens::abaixoDoMinimo(d("9.4985"), d("9.4986")));  // 9.498 against 9.499
     EXPECT_FALSE(RecalculoItens::abaixoDoMinimo(d("9.500"), d("9.5004")));
     // 10.526 × 0.95 = 9.9997, a price of 10.000 is not corrected.
-    EXPECT_FALSE(RecalculoItens::recalcula(item("10.000", "1"), row("10.526", "5.00"), 30).corrected);
-    EXPECT_TRUE(RecalculoItens::recalcula(item("9.999", "1"), row("10.526", "5.00"), 30).corrected);
+    EXPECT_FALSE(RecalculoItens::recalcula(item("10.000", "1"), row("10.526", "5.00"), 30).corrigido);
+    EXPECT_TRUE(RecalculoItens::recalcula(item("9.999", "1"), row("10.526", "5.00"), 30).corrigido);
 }
 
 // Guards the promotion case: the promotion price survives while the condition's days fit it.
@@ -65,14 +65,14 @@ TEST(Repricing, PromotionPriceSurvivesOnlyWithinItsTerm)
     sold.ITMPRM = QStringLiteral("S");
 
     const RecalculoItens::Resultado kept = RecalculoItens::recalcula(sold, promoted, 28);
-    EXPECT_FALSE(kept.corrected);
+    EXPECT_FALSE(kept.corrigido);
     EXPECT_EQ(kept.item.VLRUNT, d("8.000"));
     EXPECT_EQ(kept.item.ITMPRM, QStringLiteral("S"));
     EXPECT_EQ(kept.item.USOFLX, d("0"));
     EXPECT_EQ(kept.item.GERFLX, d("0"));
 
     const RecalculoItens::Resultado lost = RecalculoItens::recalcula(sold, promoted, 35);
-    EXPECT_TRUE(lost.corrected);
+    EXPECT_TRUE(lost.corrigido);
     EXPECT_EQ(lost.item.VLRUNT, d("9.500"));
     EXPECT_EQ(lost.item.ITMPRM, QStringLiteral("N"));
     EXPECT_EQ(lost.item.USOFLX, d("6.00"));
@@ -91,8 +91,8 @@ TEST(Repricing, MissingProductLeavesTheItemAsItWas)
 {
     const ValoresItem before = item("9.000", "10");
     const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(before, std::nullopt, 30);
-    EXPECT_TRUE(outcome.productMissing);
-    EXPECT_FALSE(outcome.corrected);
+    EXPECT_TRUE(outcome.produtoAusente);
+    EXPECT_FALSE(outcome.corrigido);
     EXPECT_EQ(outcome.item.PRCTAB, before.PRCTAB);
     EXPECT_EQ(outcome.item.GERFLX, d("0"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.000"));

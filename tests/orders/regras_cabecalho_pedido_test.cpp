@@ -77,18 +77,18 @@ TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
     ASSERT_EQ(centres.size(), 2);
     for (const ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
         if (centre.CODCCU == 1) {
-            EXPECT_TRUE(centre.operationAllowed);
+            EXPECT_TRUE(centre.operacaoPermitida);
         } else {
             EXPECT_EQ(centre.DESCCU, QStringLiteral("LIMPEZA"));
-            EXPECT_FALSE(centre.operationAllowed);
-            EXPECT_EQ(centre.allowedOperationNames, QStringList({"TROCA"}));
+            EXPECT_FALSE(centre.operacaoPermitida);
+            EXPECT_EQ(centre.nomesOperacoesPermitidas, QStringList({"TROCA"}));
         }
     }
     // A cost centre without items of the order is not asked about; an empty operation binds as 0.
     const QVector<ValidacaoGravacaoPedido::CentroCusto> onlyFirst =
         ConsultasValidacaoGravacao::carrega(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
     for (const ValidacaoGravacaoPedido::CentroCusto &centre : onlyFirst)
-        EXPECT_EQ(centre.operationAllowed, centre.CODCCU == 1);
+        EXPECT_EQ(centre.operacaoPermitida, centre.CODCCU == 1);
 }
 
 // Guards the sub-seller rule of a new order.
@@ -109,19 +109,19 @@ TEST(HeaderRules, SellerAndSubSeller)
 TEST(HeaderRules, CustomerParametersPerKind)
 {
     const RegrasCabecalhoPedido::ParametrosCliente existing = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("50"), false);
-    EXPECT_EQ(existing.customerCODCLI, QStringLiteral("50"));
-    EXPECT_EQ(existing.customerCODNOV, QStringLiteral("0"));
-    EXPECT_EQ(existing.conditionsCODCLI, QStringLiteral("50"));
+    EXPECT_EQ(existing.clienteCODCLI, QStringLiteral("50"));
+    EXPECT_EQ(existing.clienteCODNOV, QStringLiteral("0"));
+    EXPECT_EQ(existing.condicoesCODCLI, QStringLiteral("50"));
     const RegrasCabecalhoPedido::ParametrosCliente created = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("9900001"), true);
-    EXPECT_EQ(created.customerCODCLI, QStringLiteral("0"));
-    EXPECT_EQ(created.customerCODNOV, QStringLiteral("9900001"));
-    EXPECT_EQ(created.operationsCODCLI, QStringLiteral("0"));
-    EXPECT_EQ(created.conditionsCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(created.financialCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(created.clienteCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(created.clienteCODNOV, QStringLiteral("9900001"));
+    EXPECT_EQ(created.operacoesCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(created.condicoesCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(created.financeiroCODCLI, QStringLiteral("0"));
     const RegrasCabecalhoPedido::ParametrosCliente empty = RegrasCabecalhoPedido::parametrosCliente(QString(), false);
-    EXPECT_EQ(empty.customerCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(empty.operationsCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(empty.lastPurchasesCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(empty.clienteCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(empty.operacoesCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(empty.ultimasComprasCODCLI, QStringLiteral("0"));
 }
 
 // Guards the edit normalisation of PDFORC/RETPDV and the status label.
@@ -130,8 +130,8 @@ TEST(HeaderRules, FlagsAndStatus)
     EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QString()), QStringLiteral("N"));
     EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("x")), QStringLiteral("N"));
     EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("S")), QStringLiteral("S"));
-    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("L"))->label, QStringLiteral("Enviado"));
-    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("L"))->rotulo, QStringLiteral("Enviado"));
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("F"))->cor, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
     EXPECT_FALSE(RegrasCabecalhoPedido::situacao(QStringLiteral("X")).has_value());
     EXPECT_TRUE(RegrasCabecalhoPedido::editavel(QStringLiteral("D")));
     EXPECT_FALSE(RegrasCabecalhoPedido::editavel(QStringLiteral("L")));

@@ -227,17 +227,17 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
     const QString empresa = dat().sessao.CODEMP;
     const RegrasCabecalhoPedido::ParametrosCliente p = RegrasCabecalhoPedido::parametrosCliente(codigo, clienteNovo);
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
-    PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
+    PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.clienteCODCLI}, {QStringLiteral("PCODNOV"), p.clienteCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
     lblRAZCLI->setToolTip(lblRAZCLI->text()); // the whole name when the label clips it
     lblCIDADE->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("CIDADE")));
     lblTabela->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("DESTAB")));
     lblCODCLI->setText(codigo);
-    PedidoDados::reabre(d.cdsOperacao, {{E, empresa}, {C, p.operationsCODCLI}});
-    PedidoDados::reabre(d.cdsCondicao, {{E, empresa}, {C, p.conditionsCODCLI}});
-    PedidoDados::reabre(d.cdsFinanceiro, {{E, empresa}, {C, p.financialCODCLI}});
+    PedidoDados::reabre(d.cdsOperacao, {{E, empresa}, {C, p.operacoesCODCLI}});
+    PedidoDados::reabre(d.cdsCondicao, {{E, empresa}, {C, p.condicoesCODCLI}});
+    PedidoDados::reabre(d.cdsFinanceiro, {{E, empresa}, {C, p.financeiroCODCLI}});
     d.cdsUltimaCompra->clearFilter();
-    PedidoDados::reabre(d.cdsUltimaCompra, {{C, p.lastPurchasesCODCLI}});
+    PedidoDados::reabre(d.cdsUltimaCompra, {{C, p.ultimasComprasCODCLI}});
     if (editando()) {
         TClientDataSetPlus *cab = d.cdsCADPEDIDO;
         cab->setValue(QStringLiteral("CODCLI"), clienteNovo ? QStringLiteral("0") : codigo);
@@ -297,8 +297,8 @@ void PainelCabecalho::mostraPedido()
 
     const QString SITPDF = cab->asString(QStringLiteral("SITPDF"));
     if (const auto status = RegrasCabecalhoPedido::situacao(SITPDF)) {
-        lblSituacao->setText(status->label);
-        lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->colour)));
+        lblSituacao->setText(status->rotulo);
+        lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->cor)));
     }
     setEnabled(RegrasCabecalhoPedido::editavel(SITPDF));
     for (const auto &[campo, rotulo] : {std::pair{"DATFAT", lblFatur}, std::pair{"DATENT", lblEntr}}) {
@@ -323,10 +323,10 @@ void PainelCabecalho::habilitaRetirar()
 
 void PainelCabecalho::mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &totalPedido)
 {
-    lblSaldo->setText(dinheiro(flex.available));
+    lblSaldo->setText(dinheiro(flex.disponivel));
     lblPedidoFlex->setText(dinheiro(totalPedido));
     lblTotalFlex->setText(dinheiro(flex.total));
-    lblTotalFlex->setStyleSheet(flex.totalColour == SaldoFlex::Cor::Verde ? QStringLiteral("color: green")
+    lblTotalFlex->setStyleSheet(flex.corTotal == SaldoFlex::Cor::Verde ? QStringLiteral("color: green")
                                                                                : QStringLiteral("color: red"));
 }
 

@@ -72,7 +72,7 @@ void escreve(QLineEdit *campo, const Decimal &valor, int casas)
 
 void mostra(const MensagemPedido &m)
 {
-    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+    dat().exibeMensagem(m.texto, m.tipo, m.cor, m.botoes);
 }
 
 qint64 inteiro(const TClientDataSetPlus *ds, const QString &campo)
@@ -370,9 +370,9 @@ void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
                                          u->asDate(QStringLiteral("DATPDF"))};
     }
     const UltimoPreco::Exibido ultimo = UltimoPreco::exibe(compra);
-    escreve(edULTIMO, ultimo.price, 3);
-    edULTIMO->setToolTip(ultimo.hint);
-    lblultimo->setToolTip(ultimo.hint);
+    escreve(edULTIMO, ultimo.preco, 3);
+    edULTIMO->setToolTip(ultimo.dica);
+    lblultimo->setToolTip(ultimo.dica);
 }
 
 void PainelItens::atualizaSubtotal()
@@ -387,11 +387,11 @@ void PainelItens::atualizaSubtotal()
 
 void PainelItens::aplica(const PrecificacaoItem::Entrada &entrada)
 {
-    escreve(edPRECO, entrada.price, 3);
-    escreve(edDESC, entrada.discount, 2);
-    m_estado.promocao = entrada.promotion;
-    if (entrada.commission)
-        posicionaComissao(*entrada.commission);
+    escreve(edPRECO, entrada.preco, 3);
+    escreve(edDESC, entrada.desconto, 2);
+    m_estado.promocao = entrada.promocao;
+    if (entrada.comissao)
+        posicionaComissao(*entrada.comissao);
 }
 
 void PainelItens::carregaItem()
@@ -495,10 +495,10 @@ void PainelItens::btPromocaoClick()
     if (!base || !visaoProdutos())
         return;
     const PrecificacaoItem::ResultadoPromocao r = PrecificacaoItem(*base, maximoDias()).aplicaPromocao();
-    if (r.entry)
-        aplica(*r.entry);
-    if (r.refusal) {
-        mostra(*r.refusal);
+    if (r.entrada)
+        aplica(*r.entrada);
+    if (r.recusa) {
+        mostra(*r.recusa);
         m_estado.promocao = false;
     }
 }
@@ -511,20 +511,20 @@ void PainelItens::btIncluirITMClick()
     const PrecificacaoItem pricing(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
     const CalculoItem::Admissao admissao = CalculoItem::admite(pricing, numero(edPRECO, kPreco), quantidade);
-    aplica(admissao.entry);
-    if (admissao.notice)
-        mostra(*admissao.notice);
-    if (admissao.refusal) {
-        mostra(*admissao.refusal);
+    aplica(admissao.entrada);
+    if (admissao.aviso)
+        mostra(*admissao.aviso);
+    if (admissao.recusa) {
+        mostra(*admissao.recusa);
         throw AcaoInterrompida();
     }
     {
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         if (visaoProdutos()) {
-            gravaDoProduto(pricing, admissao.entry, quantidade);
+            gravaDoProduto(pricing, admissao.entrada, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
-            ValoresItem novo = CalculoItem::alterado(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+            ValoresItem novo = CalculoItem::alterado(ItemRegistro::le(itens), maximoDias(), admissao.entrada.preco,
                                                        quantidade, percentualComissao(), m_estado.promocao);
             // The tax follows the new total; an old quantity's value would be sent otherwise.
             if (const auto st = m_estado.dados->substituicaoTributaria(

@@ -180,10 +180,10 @@ ConsultaProdutos SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
     t.PORDES = ConsultaProdutos::leDesconto(estado.dados->connection(), s.CODEMP,
                                           PedidoDados::codigo(cab, QStringLiteral("CODOPE")),
                                           PedidoDados::codigo(cab, QStringLiteral("CODCON")));
-    t.pickUp = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
+    t.retirada = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
     t.DESRET = Decimal::fromDouble(s.DESRET, 2);
     t.ACRTAB = Decimal::fromDouble(s.ACRTAB, 2);
-    t.today = QDate::currentDate();
+    t.hoje = QDate::currentDate();
     return ConsultaProdutos(t);
 }
 
@@ -248,20 +248,20 @@ void SeletorProdutos::btPESPROClick()
     struct Cursor { ~Cursor() { QApplication::restoreOverrideCursor(); } } cursor;
     PedidoDados &d = *m_estado.dados;
     ConsultaProdutos::Filtros f;
-    f.code = EDCODPRO->text();
-    f.description = EDDESPRO->text();
+    f.codigo = EDCODPRO->text();
+    f.descricao = EDDESPRO->text();
     if (cbFamilias->isChecked() && DBLookupComboBox4->currentIndex() >= 0) {
         const QVariantList familia = DBLookupComboBox4->currentData().toList();
-        f.family = familia.value(0).toLongLong();
+        f.familia = familia.value(0).toLongLong();
         if (!cbGrupo->isChecked())
-            f.familyGroup = familia.value(1).toLongLong();
+            f.grupoFamilia = familia.value(1).toLongLong();
     }
     if (cbGrupo->isChecked() && DBLookupComboBox5->currentIndex() >= 0)
-        f.group = DBLookupComboBox5->currentData().toLongLong();
+        f.grupo = DBLookupComboBox5->currentData().toLongLong();
     if (cbUltimoPreco->isChecked()) {
         d.cdsUltimaCompra->clearFilter();
         if (d.cdsUltimaCompra->active() && !d.cdsUltimaCompra->isEmpty())
-            f.lastPurchasesOf = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
+            f.ultimasComprasDe = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
     }
     const ConsultaProdutos consulta = consultaDoPedido(m_estado);
     TClientDataSetPlus *ds = d.cdsPESPRODUTO;

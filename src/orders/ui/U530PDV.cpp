@@ -37,7 +37,7 @@ namespace {
 
 void mostra(const MensagemPedido &m)
 {
-    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+    dat().exibeMensagem(m.texto, m.tipo, m.cor, m.botoes);
 }
 
 bool editando(const TClientDataSetPlus *ds)
@@ -274,7 +274,7 @@ bool F530PDV::atualizaSaldoFlex()
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
     rodape->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
-    return flex.sufficient;
+    return flex.suficiente;
 }
 
 bool F530PDV::recalculaItens()
@@ -305,13 +305,13 @@ bool F530PDV::recalculaItens()
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
-            if (r.productMissing)
+            if (r.produtoAusente)
                 m_itensSemPreco.append(QString::number(pro) + QStringLiteral(" - ")
                                        + it->asString(QStringLiteral("DESPRO")).trimmed());
             it->edit();
             ItemRegistro::grava(it, r.item);
             it->post();
-            corrigido = corrigido || r.corrected;
+            corrigido = corrigido || r.corrigido;
         }
         it->first();
     }
@@ -373,12 +373,12 @@ void F530PDV::btSalvarClick()
 
     if (recalculaItens()) {
         const MensagemPedido pergunta = ValidacaoGravacaoPedido::perguntaItensCorrigidos();
-        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+        if (dat().exibeMensagem(pergunta.texto, pergunta.tipo, pergunta.cor, pergunta.botoes) != RespostaMensagem::Sim)
             return;
     }
     if (!m_itensSemPreco.isEmpty()) {
         const MensagemPedido pergunta = RecalculoItens::perguntaProdutosAusentes(m_itensSemPreco);
-        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+        if (dat().exibeMensagem(pergunta.texto, pergunta.tipo, pergunta.cor, pergunta.botoes) != RespostaMensagem::Sim)
             return;
     }
     atualizaSaldoFlex();
@@ -389,19 +389,19 @@ void F530PDV::btSalvarClick()
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         in = m_dados->entradaGravacao(dat().sessao.CODEMP);
     }
-    in.releaseCode = cabecalho->liberacao();
-    in.flexBalance = m_estado.saldoFlex;
-    in.openingFlex = m_estado.flexAbertura;
+    in.codigoLiberacao = cabecalho->liberacao();
+    in.saldoFlex = m_estado.saldoFlex;
+    in.flexAbertura = m_estado.flexAbertura;
 
     const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
     const ValidacaoGravacaoPedido::Resultado r = validador.valida(in);
-    if (r.refusal) {
-        mostra(*r.refusal);
+    if (r.recusa) {
+        mostra(*r.recusa);
         return;
     }
-    for (const MensagemPedido &aviso : r.notices)
+    for (const MensagemPedido &aviso : r.avisos)
         mostra(aviso);
-    if (r.clearReleaseCode)
+    if (r.limpaCodigoLiberacao)
         cabecalho->limpaLiberacao();
 
     m_dados->gravaPedido(r);

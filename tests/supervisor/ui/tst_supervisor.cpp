@@ -230,10 +230,10 @@ private slots:
         pedido.GERTIT = QStringLiteral("S");
         pedido.LIMCRE = *Decimal::parse(QStringLiteral("10000"));
         pedido.VENCIDO = *Decimal::parse(QStringLiteral("10"));
-        pedido.flexBalance = *Decimal::parse(QStringLiteral("50"));
-        pedido.items = {{1, *Decimal::parse(QStringLiteral("150")), *Decimal::parse(QStringLiteral("0"))}};
-        pedido.costCentres = {{1, QStringLiteral("ALIMENTOS"), true, {}}};
-        pedido.releaseCode = senha;
+        pedido.saldoFlex = *Decimal::parse(QStringLiteral("50"));
+        pedido.itens = {{1, *Decimal::parse(QStringLiteral("150")), *Decimal::parse(QStringLiteral("0"))}};
+        pedido.centrosCusto = {{1, QStringLiteral("ALIMENTOS"), true, {}}};
+        pedido.codigoLiberacao = senha;
         QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("N"));
         pedido.CODVEN = QStringLiteral("14"); // another seller's order is not released by it
         QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("S"));
