@@ -11,9 +11,9 @@ Decimal zero(int scale)
     return Decimal::fromUnits(0, scale);
 }
 
-Decimal percentOf(const Decimal &rate, const Decimal &value)
+Decimal percentOf(const Decimal &rate, const Decimal &valor)
 {
-    return rate.dividedBy(hundred, rate.scale() + 2) * value;
+    return rate.dividedBy(hundred, rate.scale() + 2) * valor;
 }
 
 MensagemPedido information(const QString &text)
@@ -23,61 +23,61 @@ MensagemPedido information(const QString &text)
 
 } // namespace
 
-CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &pricing, const Decimal &price,
-                                                  const Decimal &quantity)
+CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &precificacao, const Decimal &preco,
+                                                  const Decimal &quantidade)
 {
     Admissao admission;
-    admission.entrada = pricing.conferePreco(price);
-    if (admission.entrada.preco != price.rounded(3))
+    admission.entrada = precificacao.conferePreco(preco);
+    if (admission.entrada.preco != preco.rounded(3))
         admission.aviso = information(textoPrecoAjustado());
-    if (quantity.sign() <= 0)
+    if (quantidade.sign() <= 0)
         admission.recusa = information(textoQuantidadeNaoPositiva());
-    else if (!PrecificacaoItem::cabeNoFator(quantity, pricing.base().FATPRO))
-        admission.recusa = information(textoRecusaFator(pricing.base().FATPRO));
+    else if (!PrecificacaoItem::cabeNoFator(quantidade, precificacao.base().FATPRO))
+        admission.recusa = information(textoRecusaFator(precificacao.base().FATPRO));
     // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
-    else if (total(quantity.rounded(2), admission.entrada.preco.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
+    else if (total(quantidade.rounded(2), admission.entrada.preco.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
         admission.recusa = information(textoTotalExcessivo());
     return admission;
 }
 
-ValoresItem CalculoItem::doProduto(const PrecificacaoItem &pricing, const Decimal &price,
-                                        const Decimal &quantity, const Decimal &TABCOS, bool promotionMark,
-                                        bool operationHasTax, const std::optional<LinhaImposto> &tax)
+ValoresItem CalculoItem::doProduto(const PrecificacaoItem &precificacao, const Decimal &preco,
+                                        const Decimal &quantidade, const Decimal &TABCOS, bool marcaPromocao,
+                                        bool operacaoComImposto, const std::optional<LinhaImposto> &imposto)
 {
-    const BasePreco &row = pricing.base();
+    const BasePreco &linha = precificacao.base();
     ValoresItem item;
-    item.QTDPRO = quantity.rounded(2);
-    item.VLRUNT = price.rounded(3);
+    item.QTDPRO = quantidade.rounded(2);
+    item.VLRUNT = preco.rounded(3);
     item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
     item.TABCOS = TABCOS.rounded(2);
-    item.PRCTAB = row.PRCTAB;
-    item.PRCVEN = row.PRCVEN;
-    item.FATPRO = row.FATPRO;
-    item.PRZMAX = row.PRZMAX;
-    item.VLRPRM = row.VLRPRM;
-    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    item.MAXDCT = descontoMaximo(row.MAXDCT, row.RJTTAB);
-    const Flex f = pricing.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
-                                                         : flex(row.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
+    item.PRCTAB = linha.PRCTAB;
+    item.PRCVEN = linha.PRCVEN;
+    item.FATPRO = linha.FATPRO;
+    item.PRZMAX = linha.PRZMAX;
+    item.VLRPRM = linha.VLRPRM;
+    item.ITMPRM = marcaPromocao ? QStringLiteral("S") : QStringLiteral("N");
+    item.MAXDCT = descontoMaximo(linha.MAXDCT, linha.RJTTAB);
+    const Flex f = precificacao.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
+                                                         : flex(linha.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
     item.QTDFAT = zero(2);
     item.VLRFAT = zero(2);
-    item.VLRSTB = substituicaoTributaria(item.VLRTOT, operationHasTax, tax);
+    item.VLRSTB = substituicaoTributaria(item.VLRTOT, operacaoComImposto, imposto);
     return item;
 }
 
-ValoresItem CalculoItem::alterado(const ValoresItem &current, qint64 conditionMaxDays, const Decimal &price,
-                                    const Decimal &quantity, const Decimal &TABCOS, bool promotionMark)
+ValoresItem CalculoItem::alterado(const ValoresItem &atual, qint64 maximoDiasCondicao, const Decimal &preco,
+                                    const Decimal &quantidade, const Decimal &TABCOS, bool marcaPromocao)
 {
-    ValoresItem item = current;
-    item.QTDPRO = quantity.rounded(2);
-    item.VLRUNT = price.rounded(3);
+    ValoresItem item = atual;
+    item.QTDPRO = quantidade.rounded(2);
+    item.VLRUNT = preco.rounded(3);
     item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
     item.TABCOS = TABCOS.rounded(2);
-    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    const PrecificacaoItem pricing(baseDe(current), conditionMaxDays);
-    const Flex f = pricing.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
+    item.ITMPRM = marcaPromocao ? QStringLiteral("S") : QStringLiteral("N");
+    const PrecificacaoItem precificacao(baseDe(atual), maximoDiasCondicao);
+    const Flex f = precificacao.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
                                                          : flex(item.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
@@ -98,19 +98,19 @@ BasePreco CalculoItem::baseDe(const ValoresItem &item)
     return base;
 }
 
-Decimal CalculoItem::total(const Decimal &quantity, const Decimal &price)
+Decimal CalculoItem::total(const Decimal &quantidade, const Decimal &preco)
 {
-    return (quantity * price).rounded(3);
+    return (quantidade * preco).rounded(3);
 }
 
-CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price,
-                                            const Decimal &quantity)
+CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &preco,
+                                            const Decimal &quantidade)
 {
     const Decimal reference = PRCTAB * (hundred - TABCOS).dividedBy(hundred, TABCOS.scale() + 2);
-    const Decimal difference = reference - price;
+    const Decimal difference = reference - preco;
     if (difference.sign() > 0)
-        return {(quantity * difference).rounded(2), zero(2)};
-    return {zero(2), (quantity * -difference).rounded(2)};
+        return {(quantidade * difference).rounded(2), zero(2)};
+    return {zero(2), (quantidade * -difference).rounded(2)};
 }
 
 Decimal CalculoItem::descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB)
@@ -118,15 +118,15 @@ Decimal CalculoItem::descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB
     return RJTTAB.sign() >= 0 ? MAXDCT : zero(2);
 }
 
-Decimal CalculoItem::substituicaoTributaria(const Decimal &total, bool operationHasTax,
-                                         const std::optional<LinhaImposto> &tax)
+Decimal CalculoItem::substituicaoTributaria(const Decimal &total, bool operacaoComImposto,
+                                         const std::optional<LinhaImposto> &imposto)
 {
-    if (!operationHasTax || !tax || tax->ALISTR.sign() <= 0)
+    if (!operacaoComImposto || !imposto || imposto->ALISTR.sign() <= 0)
         return zero(2);
-    const Decimal own = percentOf(tax->ALIICM, tax->CFTICM * total).rounded(2);
-    const Decimal base = (total * (tax->ALISTR.dividedBy(hundred, tax->ALISTR.scale() + 2)
+    const Decimal own = percentOf(imposto->ALIICM, imposto->CFTICM * total).rounded(2);
+    const Decimal base = (total * (imposto->ALISTR.dividedBy(hundred, imposto->ALISTR.scale() + 2)
                                    + Decimal::fromInteger(1))).rounded(3);
-    const Decimal substituted = percentOf(tax->ALIINA, base).rounded(2);
+    const Decimal substituted = percentOf(imposto->ALIINA, base).rounded(2);
     return (substituted - own).rounded(2);
 }
 

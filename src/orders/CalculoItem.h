@@ -43,30 +43,30 @@ public:
     };
 
     // pricing: over the product row (product view) or the item (item view, baseDe).
-    static Admissao admite(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity);
+    static Admissao admite(const PrecificacaoItem &precificacao, const Decimal &preco, const Decimal &quantidade);
 
     // Product view: the item of the current product row, new or written again.
-    // price, promotionMark: the entry after admite; TABCOS: the commission step chosen;
-    // operationHasTax: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
-    static ValoresItem doProduto(const PrecificacaoItem &pricing, const Decimal &price, const Decimal &quantity,
-                                  const Decimal &TABCOS, bool promotionMark, bool operationHasTax,
-                                  const std::optional<LinhaImposto> &tax);
+    // price, marcaPromocao: the entry after admite; TABCOS: the commission step chosen;
+    // operacaoComImposto: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
+    static ValoresItem doProduto(const PrecificacaoItem &precificacao, const Decimal &preco, const Decimal &quantidade,
+                                  const Decimal &TABCOS, bool marcaPromocao, bool operacaoComImposto,
+                                  const std::optional<LinhaImposto> &imposto);
     // Item view: quantity, price, commission and flex change; PRCTAB, PRCVEN, MAXDCT, VLRSTB,
     // SITIPF and SITFLX keep the values the item was written with.
-    static ValoresItem alterado(const ValoresItem &item, qint64 conditionMaxDays, const Decimal &price,
-                              const Decimal &quantity, const Decimal &TABCOS, bool promotionMark);
+    static ValoresItem alterado(const ValoresItem &item, qint64 maximoDiasCondicao, const Decimal &preco,
+                              const Decimal &quantidade, const Decimal &TABCOS, bool marcaPromocao);
     // The prices an item carries, for the rules of the item view.
     static BasePreco baseDe(const ValoresItem &item);
 
     // QTDPRO × VLRUNT at the column's 3 decimals.
-    static Decimal total(const Decimal &quantity, const Decimal &price);
+    static Decimal total(const Decimal &quantidade, const Decimal &preco);
     // r = PRCTAB × (1 − TABCOS / 100): selling below r uses flex, above it generates flex.
-    static Flex flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price, const Decimal &quantity);
+    static Flex flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &preco, const Decimal &quantidade);
     // The item's maximum discount: the row's MAXDCT, or 0 when RJTTAB is below 0.
     static Decimal descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB);
     // VLRSTB of an item total T (as stored, 3 decimals); 0 unless the operation carries the tax
     // and the row has a margin above 0. Rounding halves away from zero.
-    static Decimal substituicaoTributaria(const Decimal &total, bool operationHasTax, const std::optional<LinhaImposto> &tax);
+    static Decimal substituicaoTributaria(const Decimal &total, bool operacaoComImposto, const std::optional<LinhaImposto> &imposto);
 
     static QString textoPrecoAjustado();
     static QString textoQuantidadeNaoPositiva();

@@ -16,10 +16,10 @@ QString CondicoesCliente::instrucao()
         "AND P.CODCLI = :PCODCLI AND P.CODEMP = :PCODEMP");
 }
 
-QString CondicoesCliente::parametroCliente(const QString &code, bool newCustomer)
+QString CondicoesCliente::parametroCliente(const QString &codigo, bool clienteNovo)
 {
-    const QString trimmed = code.trimmed();
-    if (trimmed.isEmpty() || newCustomer)
+    const QString trimmed = codigo.trimmed();
+    if (trimmed.isEmpty() || clienteNovo)
         return QStringLiteral("-1");
     return trimmed;
 }

@@ -13,5 +13,5 @@ public:
     // PCODCLI for the customer being loaded: its code for a synchronised customer; -1 (no
     // exclusive conditions, so every general condition) for a customer registered on the
     // notebook or when there is no customer.
-    static QString parametroCliente(const QString &code, bool newCustomer);
+    static QString parametroCliente(const QString &codigo, bool clienteNovo);
 };

@@ -8,9 +8,9 @@ namespace {
 
 const Decimal hundred = Decimal::fromInteger(100);
 
-QString zeroPadded(qint64 code, int width)
+QString zeroPadded(qint64 codigo, int width)
 {
-    return QString::number(code).rightJustified(width, u'0');
+    return QString::number(codigo).rightJustified(width, u'0');
 }
 
 // The products of the customer's last purchases, as a subquery: a list of their codes pasted
@@ -68,21 +68,21 @@ const char *const emptyPriceColumns =
 
 } // namespace
 
-ConsultaProdutos::ConsultaProdutos(const Termos &terms)
-    : m_terms(terms)
+ConsultaProdutos::ConsultaProdutos(const Termos &termos)
+    : m_termos(termos)
 {
 }
 
-Decimal ConsultaProdutos::fator(const Decimal &percent)
+Decimal ConsultaProdutos::fator(const Decimal &percentual)
 {
-    return (hundred - percent).dividedBy(hundred, 2);
+    return (hundred - percentual).dividedBy(hundred, 2);
 }
 
 ConsultaProdutos::Fatores ConsultaProdutos::fatores() const
 {
     const Decimal none;
-    return {fator(m_terms.PORDES), fator(m_terms.retirada ? m_terms.DESRET : none),
-            fator(m_terms.CODTAB == 1 ? m_terms.ACRTAB : none)};
+    return {fator(m_termos.PORDES), fator(m_termos.retirada ? m_termos.DESRET : none),
+            fator(m_termos.CODTAB == 1 ? m_termos.ACRTAB : none)};
 }
 
 QString ConsultaProdutos::instrucaoDesconto()
@@ -94,16 +94,16 @@ QString ConsultaProdutos::instrucaoDesconto()
 Decimal ConsultaProdutos::leDesconto(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
                                    const QString &CODCON)
 {
-    auto orZero = [](const QString &value) {
-        return value.trimmed().isEmpty() ? QStringLiteral("0") : value.trimmed();
+    auto orZero = [](const QString &valor) {
+        return valor.trimmed().isEmpty() ? QStringLiteral("0") : valor.trimmed();
     };
-    QSqlQuery row = StatementRun::run(connection, instrucaoDesconto(),
+    QSqlQuery linha = StatementRun::run(connection, instrucaoDesconto(),
                                       {{QStringLiteral("PCODOPE"), orZero(CODOPE)},
                                        {QStringLiteral("PCODEMP"), orZero(CODEMP)},
                                        {QStringLiteral("PCODCON"), orZero(CODCON)}});
-    if (!row.next())
+    if (!linha.next())
         return Decimal::fromUnits(0, 2);
-    return Decimal::fromText(row.value(0).toString(), 2);
+    return Decimal::fromText(linha.value(0).toString(), 2);
 }
 
 QString ConsultaProdutos::colunasPreco() const
@@ -119,32 +119,32 @@ QString ConsultaProdutos::colunasPreco() const
         .arg(a, b, c);
 }
 
-QString ConsultaProdutos::filtrosProduto(const Filtros &filters, const QString &product, const QString &family) const
+QString ConsultaProdutos::filtrosProduto(const Filtros &filtros, const QString &produto, const QString &familia) const
 {
-    QString sql = FiltrosProdutos::codigo(product + QStringLiteral(".CODPRO"), filters.codigo);
-    if (filters.familia)
-        sql += FiltrosProdutos::familia(family + QStringLiteral(".CODFAM"), zeroPadded(*filters.familia, 4));
-    sql += FiltrosProdutos::descricao(product + QStringLiteral(".DESPRO"), filters.descricao);
-    if (filters.ultimasComprasDe)
-        sql += QStringLiteral(" AND ") + product + QStringLiteral(".CODPRO IN ") + boughtBy(*filters.ultimasComprasDe);
+    QString sql = FiltrosProdutos::codigo(produto + QStringLiteral(".CODPRO"), filtros.codigo);
+    if (filtros.familia)
+        sql += FiltrosProdutos::familia(familia + QStringLiteral(".CODFAM"), zeroPadded(*filtros.familia, 4));
+    sql += FiltrosProdutos::descricao(produto + QStringLiteral(".DESPRO"), filtros.descricao);
+    if (filtros.ultimasComprasDe)
+        sql += QStringLiteral(" AND ") + produto + QStringLiteral(".CODPRO IN ") + boughtBy(*filtros.ultimasComprasDe);
     return sql;
 }
 
 namespace {
 
-QString groupFilters(const ConsultaProdutos::Filtros &filters)
+QString groupFilters(const ConsultaProdutos::Filtros &filtros)
 {
     QString sql;
-    if (filters.grupo)
-        sql += FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), zeroPadded(*filters.grupo, 5));
-    else if (filters.grupoFamilia)
-        sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filters.grupoFamilia);
+    if (filtros.grupo)
+        sql += FiltrosProdutos::grupo(QStringLiteral("G.CODGFA"), zeroPadded(*filtros.grupo, 5));
+    else if (filtros.grupoFamilia)
+        sql += QStringLiteral(" AND G.CODGFA = ") + QString::number(*filtros.grupoFamilia);
     return sql;
 }
 
-QString promotionJoin(const QDate &today)
+QString promotionJoin(const QDate &hoje)
 {
-    const QString day = SqlText::dateLiteral(today, SqlText::DateForm::American);
+    const QString day = SqlText::dateLiteral(hoje, SqlText::DateForm::American);
     return QStringLiteral("F511TAB T LEFT JOIN F511PRM R ON R.CODEMP = T.CODEMP AND R.CODCCU = T.CODCCU "
                           "AND R.CODPRO = T.CODPRO AND R.DATINI <= %1 AND R.DATFIM >= %1")
         .arg(day);
@@ -159,21 +159,21 @@ QString tableCondition(const QString &alias, const std::optional<qint64> &CODTAB
 
 } // namespace
 
-QString ConsultaProdutos::ramoProdutos(const Filtros &filters) const
+QString ConsultaProdutos::ramoProdutos(const Filtros &filtros) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(productColumns)
         + QStringLiteral("G.CODGFA * 100000 + P.CODFAM * 10 + 1 CODORD, T.CODCOS, ") + colunasPreco()
-        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.hoje)
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_termos.hoje)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(listJoins)
-        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
-        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
-        + filtrosProduto(filters, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filters);
+        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_termos.CODEMP)
+        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_termos.CODTAB)
+        + filtrosProduto(filtros, QStringLiteral("P"), QStringLiteral("F")) + groupFilters(filtros);
 }
 
 // A family is listed when one of its products in the table passes the filters: an existence
 // test stops at the first product instead of joining every product and removing the repeats.
-QString ConsultaProdutos::ramoFamilias(const Filtros &filters) const
+QString ConsultaProdutos::ramoFamilias(const Filtros &filtros) const
 {
     return QStringLiteral("SELECT G.CODGFA, F.CODEMP, F.CODFAM, F.DESFAM, F.CODCCU, F.CODFAM, F.DESFAM, "
                           "CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -183,15 +183,15 @@ QString ConsultaProdutos::ramoFamilias(const Filtros &filters) const
                          " WHERE F.CODFAM = I.CODFAM AND F.CODCCU = I.CODCCU AND F.CODEMP = I.CODEMP"
                          " AND I.CODEMP = G.CODEMP AND I.CODCCU = G.CODCCU AND I.CODGFA = G.CODGFA"
                          " AND F.CODEMP = ")
-        + QString::number(m_terms.CODEMP)
+        + QString::number(m_termos.CODEMP)
         + QStringLiteral(" AND EXISTS (SELECT 1 FROM F511PRO P, F511TAB T"
                          " WHERE F.CODEMP = P.CODEMP AND F.CODCCU = P.CODCCU AND F.CODFAM = P.CODFAM"
                          " AND P.CODEMP = T.CODEMP AND P.CODCCU = T.CODCCU AND P.CODPRO = T.CODPRO AND ")
-        + tableCondition(QStringLiteral("T"), m_terms.CODTAB)
-        + filtrosProduto(filters, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filters);
+        + tableCondition(QStringLiteral("T"), m_termos.CODTAB)
+        + filtrosProduto(filtros, QStringLiteral("P"), QStringLiteral("F")) + u')' + groupFilters(filtros);
 }
 
-QString ConsultaProdutos::ramoGrupos(const Filtros &filters) const
+QString ConsultaProdutos::ramoGrupos(const Filtros &filtros) const
 {
     return QStringLiteral("SELECT G.CODGFA, G.CODEMP, NULL CODFAM, NULL DESFAM, G.CODCCU, G.CODGFA, "
                           "G.DESGFA, CAST('' AS VARCHAR(3)) UNDPRO, ")
@@ -203,19 +203,19 @@ QString ConsultaProdutos::ramoGrupos(const Filtros &filters) const
                          " WHERE AF.CODEMP = AP.CODEMP AND AF.CODCCU = AP.CODCCU AND AF.CODFAM = AP.CODFAM"
                          " AND AP.CODEMP = ATB.CODEMP AND AP.CODCCU = ATB.CODCCU AND AP.CODPRO = ATB.CODPRO"
                          " AND AF.CODEMP = ")
-        + QString::number(m_terms.CODEMP)
+        + QString::number(m_termos.CODEMP)
         + QStringLiteral(" AND AF.CODCCU = I.CODCCU AND AF.CODEMP = I.CODEMP AND AF.CODFAM = I.CODFAM")
-        + filtrosProduto(filters, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filters);
+        + filtrosProduto(filtros, QStringLiteral("AP"), QStringLiteral("AF")) + u')' + groupFilters(filtros);
 }
 
 // The branches cannot repeat each other's rows (VERFAM differs), so one DISTINCT over their
 // plain concatenation removes every repeat. With the order's columns (CODORD, DESPRO) leading
 // the list, Firebird removes the repeats and orders the rows in the same sort.
-QString ConsultaProdutos::instrucaoPesquisa(const Filtros &filters) const
+QString ConsultaProdutos::instrucaoPesquisa(const Filtros &filtros) const
 {
     return QStringLiteral("SELECT DISTINCT ") + QLatin1String(listColumns) + QStringLiteral(" FROM (")
-        + ramoProdutos(filters) + QStringLiteral(" UNION ALL ") + ramoFamilias(filters)
-        + QStringLiteral(" UNION ALL ") + ramoGrupos(filters) + QStringLiteral(") X ORDER BY 1, 2");
+        + ramoProdutos(filtros) + QStringLiteral(" UNION ALL ") + ramoFamilias(filtros)
+        + QStringLiteral(" UNION ALL ") + ramoGrupos(filtros) + QStringLiteral(") X ORDER BY 1, 2");
 }
 
 QString ConsultaProdutos::instrucaoRecalculo() const
@@ -228,20 +228,20 @@ QString ConsultaProdutos::instrucaoRecalculoProduto() const
     return instrucaoRecalculo(QStringLiteral(" AND T.CODCCU = :PCODCCU AND T.CODPRO = :PCODPRO"));
 }
 
-int ConsultaProdutos::colunaRecalculo(const QString &name)
+int ConsultaProdutos::colunaRecalculo(const QString &nome)
 {
     static const QStringList columns = QString::fromLatin1(outerColumns).split(QStringLiteral(", "));
-    return static_cast<int>(columns.indexOf(name.toUpper()));
+    return static_cast<int>(columns.indexOf(nome.toUpper()));
 }
 
-QString ConsultaProdutos::instrucaoRecalculo(const QString &condition) const
+QString ConsultaProdutos::instrucaoRecalculo(const QString &condicao) const
 {
     return QStringLiteral("SELECT ") + QLatin1String(outerColumns) + QStringLiteral(" FROM (SELECT ")
         + QLatin1String(productColumns) + QStringLiteral("P.CODFAM*1000+1 CODORD, T.CODCOS, ") + colunasPreco()
-        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_terms.hoje)
+        + QStringLiteral(" FROM F511PRO P, F511FAM F, ") + promotionJoin(m_termos.hoje)
         + QStringLiteral(", F511GFA G, F511IFA I, ") + QLatin1String(commissionMaxima)
         + QStringLiteral(" WHERE ") + QLatin1String(productJoins)
-        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_terms.CODEMP)
-        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_terms.CODTAB) + condition
+        + QStringLiteral(" AND P.CODEMP = ") + QString::number(m_termos.CODEMP)
+        + QStringLiteral(" AND ") + tableCondition(QStringLiteral("T"), m_termos.CODTAB) + condicao
         + QStringLiteral(") X ORDER BY 1, 14, 6");
 }

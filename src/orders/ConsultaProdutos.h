@@ -52,11 +52,11 @@ public:
         Decimal C; // 1 − ACRTAB/100 on table 1, else 1.00
     };
 
-    explicit ConsultaProdutos(const Termos &terms);
+    explicit ConsultaProdutos(const Termos &termos);
 
     Fatores fatores() const;
     // The list with group and family header rows, ordered by CODORD and description.
-    QString instrucaoPesquisa(const Filtros &filters) const;
+    QString instrucaoPesquisa(const Filtros &filtros) const;
     // Products only, no filters, ordered by company, CODORD and description (re-pricing).
     QString instrucaoRecalculo() const;
     // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
@@ -64,7 +64,7 @@ public:
     QString instrucaoRecalculoProduto() const;
     // Position of a column in the rows of the re-pricing statements (-1 when absent), so that
     // readers need not ask the catalogue for the record of each statement.
-    static int colunaRecalculo(const QString &name);
+    static int colunaRecalculo(const QString &nome);
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
     static QString instrucaoDesconto();
@@ -73,15 +73,15 @@ public:
     static Decimal leDesconto(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
                                 const QString &CODCON);
     // A factor 1 − percent/100 with two decimals: 5 gives 0.95, 12.345 gives 0.88.
-    static Decimal fator(const Decimal &percent);
+    static Decimal fator(const Decimal &percentual);
 
 private:
     QString colunasPreco() const;
-    QString filtrosProduto(const Filtros &filters, const QString &product, const QString &familia) const;
-    QString ramoProdutos(const Filtros &filters) const;
-    QString ramoFamilias(const Filtros &filters) const;
-    QString ramoGrupos(const Filtros &filters) const;
-    QString instrucaoRecalculo(const QString &condition) const;
+    QString filtrosProduto(const Filtros &filtros, const QString &produto, const QString &familia) const;
+    QString ramoProdutos(const Filtros &filtros) const;
+    QString ramoFamilias(const Filtros &filtros) const;
+    QString ramoGrupos(const Filtros &filtros) const;
+    QString instrucaoRecalculo(const QString &condicao) const;
 
-    Termos m_terms;
+    Termos m_termos;
 };

@@ -6,9 +6,9 @@
 namespace {
 
 // An empty code is bound as 0, which no row carries, instead of text a NUMERIC cannot take.
-QString code(const QString &value)
+QString codigo(const QString &valor)
 {
-    const QString trimmed = value.trimmed();
+    const QString trimmed = valor.trimmed();
     return trimmed.isEmpty() ? QStringLiteral("0") : trimmed;
 }
 
@@ -33,10 +33,10 @@ QString ConsultasValidacaoGravacao::instrucaoOperacoesPermitidas()
 
 QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::carrega(FirebirdConnection &connection, const QString &CODEMP,
                                                                const QString &CODOPE, const QString &CODCLI,
-                                                               const QSet<qint64> &itemCostCentres)
+                                                               const QSet<qint64> &centrosCustoItens)
 {
     QVector<ValidacaoGravacaoPedido::CentroCusto> centres;
-    QSqlQuery list = StatementRun::run(connection, instrucaoCentrosCusto(), {{QStringLiteral("PCODEMP"), code(CODEMP)}});
+    QSqlQuery list = StatementRun::run(connection, instrucaoCentrosCusto(), {{QStringLiteral("PCODEMP"), codigo(CODEMP)}});
     while (list.next()) {
         ValidacaoGravacaoPedido::CentroCusto centre;
         centre.CODCCU = Decimal::fromText(list.value(0).toString(), 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
@@ -44,19 +44,19 @@ QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::carreg
         centres.append(centre);
     }
     for (ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
-        if (!itemCostCentres.contains(centre.CODCCU))
+        if (!centrosCustoItens.contains(centre.CODCCU))
             continue;
         const QString centreCode = QString::number(centre.CODCCU);
         QSqlQuery allowed = StatementRun::run(connection, instrucaoOperacaoPermitida(),
-                                              {{QStringLiteral("PCODEMP"), code(CODEMP)},
+                                              {{QStringLiteral("PCODEMP"), codigo(CODEMP)},
                                                {QStringLiteral("PCODCCU"), centreCode},
-                                               {QStringLiteral("PCODOPE"), code(CODOPE)}});
+                                               {QStringLiteral("PCODOPE"), codigo(CODOPE)}});
         centre.operacaoPermitida = allowed.next();
         if (centre.operacaoPermitida)
             continue;
         QSqlQuery names = StatementRun::run(connection, instrucaoOperacoesPermitidas(),
-                                            {{QStringLiteral("PCODCLI"), code(CODCLI)},
-                                             {QStringLiteral("PCODEMP"), code(CODEMP)},
+                                            {{QStringLiteral("PCODCLI"), codigo(CODCLI)},
+                                             {QStringLiteral("PCODEMP"), codigo(CODEMP)},
                                              {QStringLiteral("PCODCCU"), centreCode}});
         while (names.next())
             centre.nomesOperacoesPermitidas.append(names.value(0).toString());

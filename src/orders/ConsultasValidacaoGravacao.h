@@ -20,8 +20,8 @@ public:
     static QString instrucaoOperacoesPermitidas(); // PCODCLI, PCODEMP, PCODCCU
 
     // The company's cost centres in the order returned; those holding items of the order
-    // (itemCostCentres) are checked against the operation. Throws DatabaseError.
+    // (centrosCustoItens) are checked against the operation. Throws DatabaseError.
     static QVector<ValidacaoGravacaoPedido::CentroCusto> carrega(FirebirdConnection &connection, const QString &CODEMP,
                                                         const QString &CODOPE, const QString &CODCLI,
-                                                        const QSet<qint64> &itemCostCentres);
+                                                        const QSet<qint64> &centrosCustoItens);
 };

@@ -32,10 +32,10 @@ public:
         std::optional<MensagemPedido> recusa;
     };
 
-    // basis: the product row or the item; conditionMaxDays: MAXDIA of the header's condition.
-    PrecificacaoItem(const BasePreco &base, qint64 conditionMaxDays);
+    // basis: the product row or the item; maximoDiasCondicao: MAXDIA of the header's condition.
+    PrecificacaoItem(const BasePreco &base, qint64 maximoDiasCondicao);
 
-    const BasePreco &base() const { return m_basis; }
+    const BasePreco &base() const { return m_base; }
 
     // The basis has a promotion price and its PRZMAX reaches the condition's MAXDIA.
     bool promocaoPermitida() const;
@@ -51,24 +51,24 @@ public:
     Entrada conferePreco(const Decimal &preco) const;
     // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
     // minimum when the discount is too large. The promotion mark is kept as given.
-    Entrada aplicaDesconto(const Decimal &desconto, bool promotionMark) const;
+    Entrada aplicaDesconto(const Decimal &desconto, bool marcaPromocao) const;
     // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
-    Entrada escolheComissao(const Decimal &percentage, const Decimal &desconto, bool promotionMark) const;
+    Entrada escolheComissao(const Decimal &percentual, const Decimal &desconto, bool marcaPromocao) const;
     // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
-    std::optional<Entrada> usaUltimoPreco(const Decimal &lastPrice) const;
+    std::optional<Entrada> usaUltimoPreco(const Decimal &ultimoPreco) const;
     // "Promoção".
     ResultadoPromocao aplicaPromocao() const;
 
     // "Qtde.:" clicked: one factor more, then down to a multiple of the factor (quantity and
     // factor taken to whole numbers, ties to even). A factor that rounds to 0 steps by 1.
-    static Decimal proximaQuantidade(const Decimal &quantity, const Decimal &factor);
+    static Decimal proximaQuantidade(const Decimal &quantidade, const Decimal &fator);
     // The quantity (to a whole number, ties to even) is a multiple of the factor (likewise).
     // A factor that rounds to 0 accepts any quantity.
-    static bool cabeNoFator(const Decimal &quantity, const Decimal &factor);
+    static bool cabeNoFator(const Decimal &quantidade, const Decimal &fator);
 
     static QString textoRecusaPromocao(qint64 przmax);
 
 private:
-    BasePreco m_basis;
-    qint64 m_conditionMaxDays;
+    BasePreco m_base;
+    qint64 m_maximoDiasCondicao;
 };

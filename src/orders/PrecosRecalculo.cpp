@@ -30,7 +30,7 @@ Decimal numeric(const QSqlQuery &rows, int column, int scale)
     return Decimal::fromText(rows.value(column).toString(), scale);
 }
 
-qint64 code(const QSqlQuery &rows, int column)
+qint64 codigo(const QSqlQuery &rows, int column)
 {
     return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
 }
@@ -38,47 +38,47 @@ qint64 code(const QSqlQuery &rows, int column)
 void adicionaLinhas(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
 {
     while (rows.next()) {
-        BasePreco row;
-        row.PRCTAB = numeric(rows, c.PRCTAB, 3);
-        row.PRCVEN = numeric(rows, c.PRCVEN, 3);
-        row.MAXDCT = numeric(rows, c.MAXDCT, 2);
-        row.FATPRO = numeric(rows, c.FATPRO, 3);
-        row.RJTTAB = numeric(rows, c.RJTTAB, 2);
+        BasePreco linha;
+        linha.PRCTAB = numeric(rows, c.PRCTAB, 3);
+        linha.PRCVEN = numeric(rows, c.PRCVEN, 3);
+        linha.MAXDCT = numeric(rows, c.MAXDCT, 2);
+        linha.FATPRO = numeric(rows, c.FATPRO, 3);
+        linha.RJTTAB = numeric(rows, c.RJTTAB, 2);
         if (!rows.value(c.VLRPRM).isNull())
-            row.VLRPRM = numeric(rows, c.VLRPRM, 3);
-        row.PRZMAX = code(rows, c.PRZMAX);
-        prices.adiciona(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
+            linha.VLRPRM = numeric(rows, c.VLRPRM, 3);
+        linha.PRZMAX = codigo(rows, c.PRZMAX);
+        prices.adiciona(codigo(rows, c.CODCCU), codigo(rows, c.CODPRO), linha);
     }
 }
 
 } // namespace
 
-PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &query)
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta)
 {
     PrecosRecalculo prices;
-    QSqlQuery rows = StatementRun::run(connection, query.instrucaoRecalculo());
+    QSqlQuery rows = StatementRun::run(connection, consulta.instrucaoRecalculo());
     adicionaLinhas(prices, rows, Columns());
     return prices;
 }
 
-PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &query,
-                                      const QList<QPair<qint64, qint64>> &products)
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta,
+                                      const QList<QPair<qint64, qint64>> &produtos)
 {
     PrecosRecalculo prices;
-    if (products.isEmpty())
+    if (produtos.isEmpty())
         return prices;
     QSqlQuery rows = connection.query();
     rows.setForwardOnly(true);
-    if (!rows.prepare(query.instrucaoRecalculoProduto()))
+    if (!rows.prepare(consulta.instrucaoRecalculoProduto()))
         throw DatabaseError(engineMessage(rows.lastError()));
     const Columns columns;
     QSet<QPair<qint64, qint64>> done;
-    for (const QPair<qint64, qint64> &product : products) {
-        if (done.contains(product))
+    for (const QPair<qint64, qint64> &produto : produtos) {
+        if (done.contains(produto))
             continue;
-        done.insert(product);
-        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(product.first));
-        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
+        done.insert(produto);
+        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(produto.first));
+        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(produto.second));
         if (!rows.exec())
             throw DatabaseError(engineMessage(rows.lastError()));
         adicionaLinhas(prices, rows, columns);
@@ -86,17 +86,17 @@ PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const C
     return prices;
 }
 
-void PrecosRecalculo::adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &row)
+void PrecosRecalculo::adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &linha)
 {
     const QPair<qint64, qint64> key(CODCCU, CODPRO);
-    if (!m_rows.contains(key))
-        m_rows.insert(key, row);
+    if (!m_linhas.contains(key))
+        m_linhas.insert(key, linha);
 }
 
 std::optional<BasePreco> PrecosRecalculo::procura(qint64 CODCCU, qint64 CODPRO) const
 {
-    const auto it = m_rows.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
-    if (it == m_rows.cend())
+    const auto it = m_linhas.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
+    if (it == m_linhas.cend())
         return std::nullopt;
     return *it;
 }

@@ -2,31 +2,31 @@
 
 #include "CondicoesCliente.h"
 
-RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::vendedores(const QString &loggedSeller, const QString &codVenPedido)
+RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::vendedores(const QString &vendedorLogado, const QString &codVenPedido)
 {
     const QString customerSeller = codVenPedido.trimmed();
     // A route window hands over no seller: the order stays with the logged seller.
-    if (customerSeller.isEmpty() || customerSeller == loggedSeller.trimmed())
-        return {loggedSeller.trimmed(), QString()};
-    return {customerSeller, loggedSeller.trimmed()};
+    if (customerSeller.isEmpty() || customerSeller == vendedorLogado.trimmed())
+        return {vendedorLogado.trimmed(), QString()};
+    return {customerSeller, vendedorLogado.trimmed()};
 }
 
-RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::parametrosCliente(const QString &code, bool newCustomer)
+RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::parametrosCliente(const QString &codigo, bool clienteNovo)
 {
-    const QString trimmed = code.trimmed();
-    const QString conditions = CondicoesCliente::parametroCliente(trimmed, newCustomer);
+    const QString trimmed = codigo.trimmed();
+    const QString conditions = CondicoesCliente::parametroCliente(trimmed, clienteNovo);
     if (trimmed.isEmpty())
         return {QStringLiteral("-1"), QStringLiteral("-1"), QStringLiteral("-1"), conditions,
                 QStringLiteral("0"), QStringLiteral("0")};
-    if (newCustomer)
+    if (clienteNovo)
         return {QStringLiteral("0"), trimmed, QStringLiteral("0"), conditions, QStringLiteral("0"),
                 QStringLiteral("0")};
     return {trimmed, QStringLiteral("0"), trimmed, conditions, trimmed, trimmed};
 }
 
-QString RegrasCabecalhoPedido::marcaNormalizada(const QString &value)
+QString RegrasCabecalhoPedido::marcaNormalizada(const QString &valor)
 {
-    return value == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
+    return valor == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 }
 
 bool RegrasCabecalhoPedido::editavel(const QString &SITPDF)

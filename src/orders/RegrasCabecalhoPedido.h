@@ -36,11 +36,11 @@ public:
     // A new order: credited to the customer's seller (codVenPedido) with the logged seller as
     // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
     // seller was handed over.
-    static Vendedores vendedores(const QString &loggedSeller, const QString &codVenPedido);
-    // code: CODCLI of a synchronised customer, or CODNOV when newCustomer; may be empty.
-    static ParametrosCliente parametrosCliente(const QString &code, bool newCustomer);
+    static Vendedores vendedores(const QString &vendedorLogado, const QString &codVenPedido);
+    // code: CODCLI of a synchronised customer, or CODNOV when clienteNovo; may be empty.
+    static ParametrosCliente parametrosCliente(const QString &codigo, bool clienteNovo);
     // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
-    static QString marcaNormalizada(const QString &value);
+    static QString marcaNormalizada(const QString &valor);
     // Only 'D' orders can be changed or saved.
     static bool editavel(const QString &SITPDF);
     // The label of the box "Situação"; empty for a code that leaves the label as it was.

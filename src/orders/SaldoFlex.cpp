@@ -2,21 +2,21 @@
 
 #include "StatementRun.h"
 
-SaldoFlex::Exibicao SaldoFlex::calcula(const std::optional<Decimal> &balance, const Decimal &openingFlex,
-                                          const Decimal &used, const Decimal &forecast)
+SaldoFlex::Exibicao SaldoFlex::calcula(const std::optional<Decimal> &saldo, const Decimal &flexAbertura,
+                                          const Decimal &usado, const Decimal &previsto)
 {
     Exibicao display;
-    display.disponivel = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
-    display.usado = used;
-    display.total = display.disponivel - used;
-    display.previsto = forecast;
+    display.disponivel = saldo.value_or(Decimal::fromUnits(0, 2)) + flexAbertura;
+    display.usado = usado;
+    display.total = display.disponivel - usado;
+    display.previsto = previsto;
     if (display.total.sign() >= 0) {
         display.corTotal = Cor::Verde;
         display.suficiente = true;
     } else {
         display.corTotal = Cor::Vermelho;
         // An order that uses no flex can be saved even when the balance is negative.
-        display.suficiente = used.sign() <= 0;
+        display.suficiente = usado.sign() <= 0;
     }
     return display;
 }
@@ -35,11 +35,11 @@ QString SaldoFlex::instrucao()
 std::optional<Decimal> SaldoFlex::le(FirebirdConnection &connection, const QString &CODEMP,
                                          const QString &CODVEN)
 {
-    QSqlQuery query = StatementRun::run(connection, instrucao(),
+    QSqlQuery consulta = StatementRun::run(connection, instrucao(),
                                         {{QStringLiteral("PCODEMP"), CODEMP}, {QStringLiteral("PCODVEN"), CODVEN}});
-    if (!query.next())
+    if (!consulta.next())
         return std::nullopt;
-    return Decimal::fromText(query.value(0).toString(), 2);
+    return Decimal::fromText(consulta.value(0).toString(), 2);
 }
 
 const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
@@ -52,9 +52,9 @@ Decimal SaldoFlex::leFlexAbertura(FirebirdConnection &connection, const QString 
 {
     if (CODPDF.isEmpty())
         return Decimal::fromUnits(0, 2);
-    QSqlQuery query = StatementRun::run(connection, kSelectFlexPedidoGravado,
+    QSqlQuery consulta = StatementRun::run(connection, kSelectFlexPedidoGravado,
                                         {{QStringLiteral("PCODEMP"), CODEMP},
                                          {QStringLiteral("PCODPDF"), CODPDF},
                                          {QStringLiteral("PCODINT"), CODINT.isEmpty() ? QStringLiteral("0") : CODINT}});
-    return query.next() ? Decimal::fromText(query.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
+    return consulta.next() ? Decimal::fromText(consulta.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
 }

@@ -26,5 +26,5 @@ public:
         QString dica;
     };
 
-    static Exibido exibe(const std::optional<Compra> &purchase);
+    static Exibido exibe(const std::optional<Compra> &compra);
 };

@@ -15,20 +15,20 @@ MensagemPedido red(const QString &text)
     return {text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
-bool missingCode(const QString &code)
+bool missingCode(const QString &codigo)
 {
-    return code.trimmed().toLongLong() == 0;
+    return codigo.trimmed().toLongLong() == 0;
 }
 
-QString money(const Decimal &value)
+QString money(const Decimal &valor)
 {
-    return Formatos::formatMask(value.toDouble(), QStringLiteral("###,###,##0.00"));
+    return Formatos::formatMask(valor.toDouble(), QStringLiteral("###,###,##0.00"));
 }
 
 } // namespace
 
-ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(CodigoLiberacao releaseCode)
-    : m_releaseCode(std::move(releaseCode))
+ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(CodigoLiberacao codigoLiberacao)
+    : m_codigoLiberacao(std::move(codigoLiberacao))
 {
 }
 
@@ -38,7 +38,7 @@ MensagemPedido ValidacaoGravacaoPedido::perguntaItensCorrigidos()
             TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }
 
-ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada &input) const
+ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada &entrada) const
 {
     Resultado result;
     auto refuse = [&result](const MensagemPedido &message) {
@@ -46,33 +46,33 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
         return result;
     };
 
-    Decimal used = Decimal::fromUnits(0, 2);
+    Decimal usado = Decimal::fromUnits(0, 2);
     Decimal total = Decimal::fromUnits(0, 3);
-    for (const Item &item : input.itens) {
-        used = used + item.USOFLX;
+    for (const Item &item : entrada.itens) {
+        usado = usado + item.USOFLX;
         total = total + item.VLRTOT;
     }
 
-    if (!SaldoFlex::calcula(input.saldoFlex, input.flexAbertura, used).suficiente)
+    if (!SaldoFlex::calcula(entrada.saldoFlex, entrada.flexAbertura, usado).suficiente)
         return refuse(navy(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
-    if (missingCode(input.CODTRA))
+    if (missingCode(entrada.CODTRA))
         return refuse(navy(QStringLiteral("Informe a TRANSAÇÃO!")));
-    if (missingCode(input.CODOPE))
+    if (missingCode(entrada.CODOPE))
         return refuse(navy(QStringLiteral("Informe a OPERAÇÃO!")));
-    if (missingCode(input.CODCON))
+    if (missingCode(entrada.CODCON))
         return refuse(navy(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
-    if (input.itens.isEmpty())
+    if (entrada.itens.isEmpty())
         return refuse(navy(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
-    if (input.GERBON == QLatin1String("S") && input.SEMDBT != QLatin1String("S"))
+    if (entrada.GERBON == QLatin1String("S") && entrada.SEMDBT != QLatin1String("S"))
         return refuse(navy(QStringLiteral(
             "Esta transação NÃO GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
-    if (input.GERTIT == QLatin1String("S") && input.SEMDBT == QLatin1String("S"))
+    if (entrada.GERTIT == QLatin1String("S") && entrada.SEMDBT == QLatin1String("S"))
         return refuse(navy(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
 
-    for (const CentroCusto &centre : input.centrosCusto) {
+    for (const CentroCusto &centre : entrada.centrosCusto) {
         bool hasItems = false;
         Decimal centreTotal = Decimal::fromUnits(0, 3);
-        for (const Item &item : input.itens) {
+        for (const Item &item : entrada.itens) {
             if (item.CODCCU == centre.CODCCU) {
                 hasItems = true;
                 centreTotal = centreTotal + item.VLRTOT;
@@ -85,21 +85,21 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
                                           "Operações validas:\r")
                                + centre.nomesOperacoesPermitidas.join(QStringLiteral("  ")),
                            TipoMensagem::Erro, CorMensagem::Vermelho, BotoesMensagem::Ok});
-        if (input.PDVMIN > centreTotal)
+        if (entrada.PDVMIN > centreTotal)
             return refuse(navy(QStringLiteral("Para ") + centre.DESCCU.trimmed()
                                + QStringLiteral(", nessa condição de pagamento, o pedido mínimo é de R$ ")
-                               + money(input.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
+                               + money(entrada.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
                                + money(centreTotal) + QStringLiteral(". Verifique!")));
     }
 
-    result.TOTFLX = used.rounded(2);
+    result.TOTFLX = usado.rounded(2);
     result.TOTPDF = total.rounded(2);
-    result.PDFORC = input.PDFORC == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
+    result.PDFORC = entrada.PDFORC == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 
-    const QString typedCode = input.codigoLiberacao.trimmed();
-    if (input.VENCIDO.sign() > 0 && (result.PDFORC != QLatin1String("S") || !typedCode.isEmpty())) {
+    const QString typedCode = entrada.codigoLiberacao.trimmed();
+    if (entrada.VENCIDO.sign() > 0 && (result.PDFORC != QLatin1String("S") || !typedCode.isEmpty())) {
         if (!typedCode.isEmpty()) {
-            if (typedCode == m_releaseCode(input.CODPDF, input.CODVEN, input.DATPDF)) {
+            if (typedCode == m_codigoLiberacao(entrada.CODPDF, entrada.CODVEN, entrada.DATPDF)) {
                 result.PDFORC = QStringLiteral("N");
             } else {
                 result.avisos.append(red(QStringLiteral(
@@ -112,11 +112,11 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
                 "Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!")));
             result.PDFORC = QStringLiteral("S");
         }
-    } else if (input.LIMCRE < result.TOTPDF + input.ABERTO && result.PDFORC != QLatin1String("S")) {
+    } else if (entrada.LIMCRE < result.TOTPDF + entrada.ABERTO && result.PDFORC != QLatin1String("S")) {
         result.avisos.append(navy(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                   "crédito e o pedido podera ser CANCELADO!")));
     }
 
-    result.VENSUB = input.VENSUB.trimmed() == input.CODVEN.trimmed() ? QString() : input.VENSUB;
+    result.VENSUB = entrada.VENSUB.trimmed() == entrada.CODVEN.trimmed() ? QString() : entrada.VENSUB;
     return result;
 }

@@ -75,11 +75,11 @@ public:
 
     explicit ValidacaoGravacaoPedido(CodigoLiberacao codigoLiberacao);
 
-    Resultado valida(const Entrada &input) const;
+    Resultado valida(const Entrada &entrada) const;
 
     // The question asked before these checks when the re-pricing corrected an item.
     static MensagemPedido perguntaItensCorrigidos();
 
 private:
-    CodigoLiberacao m_releaseCode;
+    CodigoLiberacao m_codigoLiberacao;
 };
