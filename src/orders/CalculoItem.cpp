@@ -4,21 +4,21 @@
 
 namespace {
 
-const Decimal hundred = Decimal::fromInteger(100);
+const Decimal cem = Decimal::fromInteger(100);
 
-Decimal zero(int scale)
+Decimal zero(int escala)
 {
-    return Decimal::fromUnits(0, scale);
+    return Decimal::fromUnits(0, escala);
 }
 
-Decimal percentOf(const Decimal &rate, const Decimal &valor)
+Decimal percentualDe(const Decimal &aliquota, const Decimal &valor)
 {
-    return rate.dividedBy(hundred, rate.scale() + 2) * valor;
+    return aliquota.dividedBy(cem, aliquota.scale() + 2) * valor;
 }
 
-MensagemPedido information(const QString &text)
+MensagemPedido informacao(const QString &texto)
 {
-    return MensagemPedido{text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
+    return MensagemPedido{texto, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
 } // namespace
@@ -29,14 +29,14 @@ CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &precificacao, 
     Admissao admission;
     admission.entrada = precificacao.conferePreco(preco);
     if (admission.entrada.preco != preco.rounded(3))
-        admission.aviso = information(textoPrecoAjustado());
+        admission.aviso = informacao(textoPrecoAjustado());
     if (quantidade.sign() <= 0)
-        admission.recusa = information(textoQuantidadeNaoPositiva());
+        admission.recusa = informacao(textoQuantidadeNaoPositiva());
     else if (!PrecificacaoItem::cabeNoFator(quantidade, precificacao.base().FATPRO))
-        admission.recusa = information(textoRecusaFator(precificacao.base().FATPRO));
+        admission.recusa = informacao(textoRecusaFator(precificacao.base().FATPRO));
     // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
     else if (total(quantidade.rounded(2), admission.entrada.preco.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
-        admission.recusa = information(textoTotalExcessivo());
+        admission.recusa = informacao(textoTotalExcessivo());
     return admission;
 }
 
@@ -106,7 +106,7 @@ Decimal CalculoItem::total(const Decimal &quantidade, const Decimal &preco)
 CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &preco,
                                             const Decimal &quantidade)
 {
-    const Decimal reference = PRCTAB * (hundred - TABCOS).dividedBy(hundred, TABCOS.scale() + 2);
+    const Decimal reference = PRCTAB * (cem - TABCOS).dividedBy(cem, TABCOS.scale() + 2);
     const Decimal difference = reference - preco;
     if (difference.sign() > 0)
         return {(quantidade * difference).rounded(2), zero(2)};
@@ -123,10 +123,10 @@ Decimal CalculoItem::substituicaoTributaria(const Decimal &total, bool operacaoC
 {
     if (!operacaoComImposto || !imposto || imposto->ALISTR.sign() <= 0)
         return zero(2);
-    const Decimal own = percentOf(imposto->ALIICM, imposto->CFTICM * total).rounded(2);
-    const Decimal base = (total * (imposto->ALISTR.dividedBy(hundred, imposto->ALISTR.scale() + 2)
+    const Decimal own = percentualDe(imposto->ALIICM, imposto->CFTICM * total).rounded(2);
+    const Decimal base = (total * (imposto->ALISTR.dividedBy(cem, imposto->ALISTR.scale() + 2)
                                    + Decimal::fromInteger(1))).rounded(3);
-    const Decimal substituted = percentOf(imposto->ALIINA, base).rounded(2);
+    const Decimal substituted = percentualDe(imposto->ALIINA, base).rounded(2);
     return (substituted - own).rounded(2);
 }
 

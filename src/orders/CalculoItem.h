@@ -42,12 +42,12 @@ public:
         bool aceita() const { return !recusa.has_value(); }
     };
 
-    // pricing: over the product row (product view) or the item (item view, baseDe).
+    // precificacao: over the product row (product view) or the item (item view, baseDe).
     static Admissao admite(const PrecificacaoItem &precificacao, const Decimal &preco, const Decimal &quantidade);
 
     // Product view: the item of the current product row, new or written again.
-    // price, marcaPromocao: the entry after admite; TABCOS: the commission step chosen;
-    // operacaoComImposto: the operation's TEMFLU is 'S'; tax: the row found for the product, if any.
+    // preco, marcaPromocao: the entry after admite; TABCOS: the commission step chosen;
+    // operacaoComImposto: the operation's TEMFLU is 'S'; imposto: the row found for the product, if any.
     static ValoresItem doProduto(const PrecificacaoItem &precificacao, const Decimal &preco, const Decimal &quantidade,
                                   const Decimal &TABCOS, bool marcaPromocao, bool operacaoComImposto,
                                   const std::optional<LinhaImposto> &imposto);

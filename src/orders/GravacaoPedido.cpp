@@ -6,14 +6,14 @@
 
 namespace {
 
-QString sourceCondition(const GravacaoPedido::Chave &origem)
+QString condicaoOrigem(const GravacaoPedido::Chave &origem)
 {
     return QStringLiteral(" WHERE CODEMP = ") + SqlText::quoted(origem.CODEMP) + QStringLiteral(" AND   CODPDF = ")
         + SqlText::quoted(origem.CODPDF) + QStringLiteral(" AND   CODINT = ") + SqlText::quoted(origem.CODINT);
 }
 
 // The new number enters the statements as a number, never as typed text.
-QString numberText(const QString &N)
+QString textoNumero(const QString &N)
 {
     return QString::number(N.trimmed().toLongLong());
 }
@@ -37,16 +37,16 @@ QString GravacaoPedido::instrucaoCopiaItens(const Chave &origem, const QString &
         " INSERT INTO F530IPF (CODEMP,CODCCU,CODPDF,CODPRO,CODINT,DESPRO,UNDPRO,QTDPRO,VLRUNT,VLRTOT,USOFLX,"
         "QTDFAT,VLRFAT,FATPRO,MAXDCT,PRCVEN,PRCTAB,TABCOS,CODCOS,GERFLX,ITMPRM,SITFLX,SITIPF)");
     if (somentePendentes)
-        sql += QStringLiteral(" SELECT CODEMP,CODCCU,") + numberText(N)
+        sql += QStringLiteral(" SELECT CODEMP,CODCCU,") + textoNumero(N)
             + QStringLiteral(" AS CODPDF,CODPRO,0 AS CODINT,DESPRO,UNDPRO,(QTDPRO-QTDFAT) QTD,VLRUNT,"
                              "((QTDPRO-QTDFAT) * VLRUNT) TOT,(USOFLX/QTDPRO)*(QTDPRO-QTDFAT) FLX,0 AS QTDFAT,"
                              "0 AS VLRFAT, FATPRO,MAXDCT,PRCVEN,PRCTAB,TABCOS,CODCOS,"
                              " (GERFLX/QTDPRO)*(QTDPRO-QTDFAT) GERFLX, ITMPRM, 'S', 'D' ");
     else
-        sql += QStringLiteral(" SELECT CODEMP,CODCCU,") + numberText(N)
+        sql += QStringLiteral(" SELECT CODEMP,CODCCU,") + textoNumero(N)
             + QStringLiteral(" AS CODPDF,CODPRO,0 AS CODINT,DESPRO,UNDPRO,QTDPRO,VLRUNT,VLRTOT,USOFLX,0 AS QTDFAT,"
                              "0 AS VLRFAT, FATPRO,MAXDCT,PRCVEN,PRCTAB,TABCOS,CODCOS, GERFLX, ITMPRM, 'S', 'D' ");
-    sql += QStringLiteral(" FROM F530IPF ") + sourceCondition(origem);
+    sql += QStringLiteral(" FROM F530IPF ") + condicaoOrigem(origem);
     if (somentePendentes)
         sql += QStringLiteral(" AND   QTDPRO > QTDFAT ");
     return sql;
@@ -56,11 +56,11 @@ QString GravacaoPedido::instrucaoCopiaCabecalho(const Chave &origem, const QStri
 {
     return QStringLiteral(" INSERT INTO F530PDF (CODEMP,CODPDF,CODINT,CODTAB,DATPDF,CODCLI,CODNOV,TOTPDF,TOTFLX,CODTRA,"
                           "CODCON,CODOPE,SITPDF,CODVEN,OBSCLI,MOTCAN,SITFLX,PDFORC,RETPDV,VENSUB) ")
-        + QStringLiteral(" SELECT CODEMP,") + numberText(N) + QStringLiteral(" AS CODPDF,0 AS CODINT,CODTAB,")
+        + QStringLiteral(" SELECT CODEMP,") + textoNumero(N) + QStringLiteral(" AS CODPDF,0 AS CODINT,CODTAB,")
         + SqlText::dateLiteral(hoje, SqlText::DateForm::AmericanDash)
         + QStringLiteral(" AS DATPDF,CODCLI,CODNOV,TOTPDF,TOTFLX,CODTRA,CODCON,CODOPE,'D' AS SITPDF,CODVEN,OBSCLI,"
                          " NULL AS MOTCAN,'N' SITFLX, PDFORC, RETPDV, VENSUB ")
-        + QStringLiteral(" FROM F530PDF ") + sourceCondition(origem);
+        + QStringLiteral(" FROM F530PDF ") + condicaoOrigem(origem);
 }
 
 bool GravacaoPedido::copia(FirebirdConnection &connection, const Chave &origem, const QString &N, bool somentePendentes,
@@ -87,7 +87,7 @@ void GravacaoPedido::exclui(FirebirdConnection &connection, const QString &CODEM
 void GravacaoPedido::excluiExato(FirebirdConnection &connection, const Chave &pedido)
 {
     TransactionGuard transaction(connection);
-    StatementRun::run(connection, QStringLiteral(" DELETE FROM F530IPF ") + sourceCondition(pedido));
-    StatementRun::run(connection, QStringLiteral(" DELETE FROM F530PDF ") + sourceCondition(pedido));
+    StatementRun::run(connection, QStringLiteral(" DELETE FROM F530IPF ") + condicaoOrigem(pedido));
+    StatementRun::run(connection, QStringLiteral(" DELETE FROM F530PDF ") + condicaoOrigem(pedido));
     transaction.commit();
 }

@@ -4,19 +4,19 @@
 
 namespace {
 
-const Decimal hundred = Decimal::fromInteger(100);
+const Decimal cem = Decimal::fromInteger(100);
 
-Decimal priceField(const Decimal &valor)
+Decimal campoPreco(const Decimal &valor)
 {
     return valor.rounded(3);
 }
 
-Decimal discountField(const Decimal &valor)
+Decimal campoDesconto(const Decimal &valor)
 {
     return valor.rounded(2);
 }
 
-qint64 wholeFactor(const Decimal &fator)
+qint64 fatorInteiro(const Decimal &fator)
 {
     return fator.toInteger(Decimal::Rounding::HalfEven);
 }
@@ -41,28 +41,28 @@ bool PrecificacaoItem::precoPromocional(const Decimal &preco) const
 
 Decimal PrecificacaoItem::precoMinimo() const
 {
-    return m_base.PRCTAB * (hundred - m_base.MAXDCT).dividedBy(hundred, m_base.MAXDCT.scale() + 2);
+    return m_base.PRCTAB * (cem - m_base.MAXDCT).dividedBy(cem, m_base.MAXDCT.scale() + 2);
 }
 
 Decimal PrecificacaoItem::descontoPara(const Decimal &preco) const
 {
     if (m_base.PRCVEN.sign() <= 0)
         return Decimal::fromUnits(0, 2);
-    return ((m_base.PRCVEN - preco) * hundred).dividedBy(m_base.PRCVEN, 2);
+    return ((m_base.PRCVEN - preco) * cem).dividedBy(m_base.PRCVEN, 2);
 }
 
 PrecificacaoItem::Entrada PrecificacaoItem::conferePreco(const Decimal &typedPrice) const
 {
-    const Decimal preco = priceField(typedPrice);
+    const Decimal preco = campoPreco(typedPrice);
     if (precoPromocional(preco))
-        return {priceField(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
+        return {campoPreco(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
     Entrada entry;
     entry.preco = preco;
     // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
     // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
     const Decimal minimo = precoMinimo();
     if (preco < minimo)
-        entry.preco = priceField(minimo);
+        entry.preco = campoPreco(minimo);
     entry.desconto = descontoPara(entry.preco);
     return entry;
 }
@@ -71,11 +71,11 @@ PrecificacaoItem::Entrada PrecificacaoItem::aplicaDesconto(const Decimal &descon
 {
     Entrada entry;
     entry.promocao = marcaPromocao;
-    entry.desconto = discountField(desconto);
-    entry.preco = priceField(m_base.PRCVEN * (hundred - entry.desconto).dividedBy(hundred, 4));
+    entry.desconto = campoDesconto(desconto);
+    entry.preco = campoPreco(m_base.PRCVEN * (cem - entry.desconto).dividedBy(cem, 4));
     const Decimal minimo = precoMinimo();
     if (entry.preco < minimo) {
-        entry.preco = priceField(minimo);
+        entry.preco = campoPreco(minimo);
         entry.desconto = descontoPara(entry.preco);
     }
     return entry;
@@ -100,7 +100,7 @@ PrecificacaoItem::ResultadoPromocao PrecificacaoItem::aplicaPromocao() const
     if (!m_base.VLRPRM)
         return outcome; // the button is disabled without a promotion price
     if (m_base.PRZMAX >= m_maximoDiasCondicao) {
-        outcome.entrada = Entrada{priceField(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true,
+        outcome.entrada = Entrada{campoPreco(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true,
                               Decimal::fromUnits(0, 2)};
     } else {
         outcome.recusa = MensagemPedido{textoRecusaPromocao(m_base.PRZMAX), TipoMensagem::Informacao,
@@ -111,7 +111,7 @@ PrecificacaoItem::ResultadoPromocao PrecificacaoItem::aplicaPromocao() const
 
 Decimal PrecificacaoItem::proximaQuantidade(const Decimal &quantidade, const Decimal &fator)
 {
-    const qint64 whole = wholeFactor(fator);
+    const qint64 whole = fatorInteiro(fator);
     if (whole <= 0)
         return quantidade + Decimal::fromInteger(1);
     const Decimal grown = quantidade + fator;
@@ -121,7 +121,7 @@ Decimal PrecificacaoItem::proximaQuantidade(const Decimal &quantidade, const Dec
 
 bool PrecificacaoItem::cabeNoFator(const Decimal &quantidade, const Decimal &fator)
 {
-    const qint64 whole = wholeFactor(fator);
+    const qint64 whole = fatorInteiro(fator);
     if (whole <= 0)
         return true;
     return quantidade.toInteger(Decimal::Rounding::HalfEven) % whole <= 0;

@@ -32,7 +32,7 @@ public:
         std::optional<MensagemPedido> recusa;
     };
 
-    // basis: the product row or the item; maximoDiasCondicao: MAXDIA of the header's condition.
+    // base: the product row or the item; maximoDiasCondicao: MAXDIA of the header's condition.
     PrecificacaoItem(const BasePreco &base, qint64 maximoDiasCondicao);
 
     const BasePreco &base() const { return m_base; }

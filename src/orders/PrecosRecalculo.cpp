@@ -12,7 +12,7 @@ namespace {
 
 // Column positions of the re-pricing statements, known from the statement itself:
 // QSqlQuery::record() asks the catalogue on every call.
-struct Columns
+struct Colunas
 {
     int CODCCU = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODCCU"));
     int CODPRO = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODPRO"));
@@ -25,29 +25,29 @@ struct Columns
     int PRZMAX = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRZMAX"));
 };
 
-Decimal numeric(const QSqlQuery &rows, int column, int scale)
+Decimal numerico(const QSqlQuery &linhas, int coluna, int escala)
 {
-    return Decimal::fromText(rows.value(column).toString(), scale);
+    return Decimal::fromText(linhas.value(coluna).toString(), escala);
 }
 
-qint64 codigo(const QSqlQuery &rows, int column)
+qint64 codigo(const QSqlQuery &linhas, int coluna)
 {
-    return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
+    return numerico(linhas, coluna, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
 }
 
-void adicionaLinhas(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
+void adicionaLinhas(PrecosRecalculo &precos, QSqlQuery &linhas, const Colunas &c)
 {
-    while (rows.next()) {
+    while (linhas.next()) {
         BasePreco linha;
-        linha.PRCTAB = numeric(rows, c.PRCTAB, 3);
-        linha.PRCVEN = numeric(rows, c.PRCVEN, 3);
-        linha.MAXDCT = numeric(rows, c.MAXDCT, 2);
-        linha.FATPRO = numeric(rows, c.FATPRO, 3);
-        linha.RJTTAB = numeric(rows, c.RJTTAB, 2);
-        if (!rows.value(c.VLRPRM).isNull())
-            linha.VLRPRM = numeric(rows, c.VLRPRM, 3);
-        linha.PRZMAX = codigo(rows, c.PRZMAX);
-        prices.adiciona(codigo(rows, c.CODCCU), codigo(rows, c.CODPRO), linha);
+        linha.PRCTAB = numerico(linhas, c.PRCTAB, 3);
+        linha.PRCVEN = numerico(linhas, c.PRCVEN, 3);
+        linha.MAXDCT = numerico(linhas, c.MAXDCT, 2);
+        linha.FATPRO = numerico(linhas, c.FATPRO, 3);
+        linha.RJTTAB = numerico(linhas, c.RJTTAB, 2);
+        if (!linhas.value(c.VLRPRM).isNull())
+            linha.VLRPRM = numerico(linhas, c.VLRPRM, 3);
+        linha.PRZMAX = codigo(linhas, c.PRZMAX);
+        precos.adiciona(codigo(linhas, c.CODCCU), codigo(linhas, c.CODPRO), linha);
     }
 }
 
@@ -55,35 +55,35 @@ void adicionaLinhas(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
 
 PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta)
 {
-    PrecosRecalculo prices;
-    QSqlQuery rows = StatementRun::run(connection, consulta.instrucaoRecalculo());
-    adicionaLinhas(prices, rows, Columns());
-    return prices;
+    PrecosRecalculo precos;
+    QSqlQuery linhas = StatementRun::run(connection, consulta.instrucaoRecalculo());
+    adicionaLinhas(precos, linhas, Colunas());
+    return precos;
 }
 
 PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta,
                                       const QList<QPair<qint64, qint64>> &produtos)
 {
-    PrecosRecalculo prices;
+    PrecosRecalculo precos;
     if (produtos.isEmpty())
-        return prices;
-    QSqlQuery rows = connection.query();
-    rows.setForwardOnly(true);
-    if (!rows.prepare(consulta.instrucaoRecalculoProduto()))
-        throw DatabaseError(engineMessage(rows.lastError()));
-    const Columns columns;
+        return precos;
+    QSqlQuery linhas = connection.query();
+    linhas.setForwardOnly(true);
+    if (!linhas.prepare(consulta.instrucaoRecalculoProduto()))
+        throw DatabaseError(engineMessage(linhas.lastError()));
+    const Colunas columns;
     QSet<QPair<qint64, qint64>> done;
     for (const QPair<qint64, qint64> &produto : produtos) {
         if (done.contains(produto))
             continue;
         done.insert(produto);
-        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(produto.first));
-        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(produto.second));
-        if (!rows.exec())
-            throw DatabaseError(engineMessage(rows.lastError()));
-        adicionaLinhas(prices, rows, columns);
+        linhas.bindValue(QStringLiteral(":PCODCCU"), QString::number(produto.first));
+        linhas.bindValue(QStringLiteral(":PCODPRO"), QString::number(produto.second));
+        if (!linhas.exec())
+            throw DatabaseError(engineMessage(linhas.lastError()));
+        adicionaLinhas(precos, linhas, columns);
     }
-    return prices;
+    return precos;
 }
 
 void PrecosRecalculo::adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &linha)

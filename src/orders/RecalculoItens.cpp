@@ -62,7 +62,7 @@ MensagemPedido RecalculoItens::avisoItensCorrigidos()
 
 namespace {
 
-QString missingProductsText(const QStringList &itens)
+QString textoProdutosAusentes(const QStringList &itens)
 {
     return QStringLiteral("Os itens abaixo não constam da tabela de preços destas condições e mantiveram os "
                           "valores anteriores:\r")
@@ -73,12 +73,12 @@ QString missingProductsText(const QStringList &itens)
 
 MensagemPedido RecalculoItens::avisoProdutosAusentes(const QStringList &itens)
 {
-    return {missingProductsText(itens) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
+    return {textoProdutosAusentes(itens) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
 MensagemPedido RecalculoItens::perguntaProdutosAusentes(const QStringList &itens)
 {
-    return {missingProductsText(itens) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
+    return {textoProdutosAusentes(itens) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }

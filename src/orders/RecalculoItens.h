@@ -22,7 +22,7 @@ public:
         bool produtoAusente = false; // no row in the re-priced list: prices kept, item marked
     };
 
-    // row: the item's product and cost centre in the re-priced list (first row), if found.
+    // linha: the item's product and cost centre in the re-priced list (first row), if found.
     static Resultado recalcula(const ValoresItem &item, const std::optional<BasePreco> &linha, qint64 maximoDiasCondicao);
 
     // The minimum is above the price when both, taken to three decimals with ties to even,

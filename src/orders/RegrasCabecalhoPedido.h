@@ -37,7 +37,7 @@ public:
     // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
     // seller was handed over.
     static Vendedores vendedores(const QString &vendedorLogado, const QString &codVenPedido);
-    // code: CODCLI of a synchronised customer, or CODNOV when clienteNovo; may be empty.
+    // codigo: CODCLI of a synchronised customer, or CODNOV when clienteNovo; may be empty.
     static ParametrosCliente parametrosCliente(const QString &codigo, bool clienteNovo);
     // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
     static QString marcaNormalizada(const QString &valor);

@@ -25,9 +25,9 @@ public:
         bool suficiente = true; // false blocks the save
     };
 
-    // balance: SALDOFLX of the statement (empty when it returned no row); flexAbertura: TOTFLX of
-    // the order when it was put on the page; used and forecast: the item sums. While the header
-    // is edited its TOTFLX (shown as "Pedido:" and "Uso:") becomes 'used'.
+    // saldo: SALDOFLX of the statement (empty when it returned no row); flexAbertura: TOTFLX of
+    // the order when it was put on the page; usado and previsto: the item sums. While the header
+    // is edited its TOTFLX (shown as "Pedido:" and "Uso:") becomes 'usado'.
     static Exibicao calcula(const std::optional<Decimal> &saldo, const Decimal &flexAbertura,
                            const Decimal &usado, const Decimal &previsto = Decimal());
 

@@ -5,22 +5,22 @@
 
 namespace {
 
-MensagemPedido navy(const QString &text)
+MensagemPedido azulMarinho(const QString &texto)
 {
-    return {text, TipoMensagem::Informacao, CorMensagem::Azul, BotoesMensagem::Ok};
+    return {texto, TipoMensagem::Informacao, CorMensagem::Azul, BotoesMensagem::Ok};
 }
 
-MensagemPedido red(const QString &text)
+MensagemPedido vermelho(const QString &texto)
 {
-    return {text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
+    return {texto, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
-bool missingCode(const QString &codigo)
+bool codigoAusente(const QString &codigo)
 {
     return codigo.trimmed().toLongLong() == 0;
 }
 
-QString money(const Decimal &valor)
+QString dinheiro(const Decimal &valor)
 {
     return Formatos::formatMask(valor.toDouble(), QStringLiteral("###,###,##0.00"));
 }
@@ -54,20 +54,20 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
     }
 
     if (!SaldoFlex::calcula(entrada.saldoFlex, entrada.flexAbertura, usado).suficiente)
-        return refuse(navy(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
-    if (missingCode(entrada.CODTRA))
-        return refuse(navy(QStringLiteral("Informe a TRANSAÇÃO!")));
-    if (missingCode(entrada.CODOPE))
-        return refuse(navy(QStringLiteral("Informe a OPERAÇÃO!")));
-    if (missingCode(entrada.CODCON))
-        return refuse(navy(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
+        return refuse(azulMarinho(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
+    if (codigoAusente(entrada.CODTRA))
+        return refuse(azulMarinho(QStringLiteral("Informe a TRANSAÇÃO!")));
+    if (codigoAusente(entrada.CODOPE))
+        return refuse(azulMarinho(QStringLiteral("Informe a OPERAÇÃO!")));
+    if (codigoAusente(entrada.CODCON))
+        return refuse(azulMarinho(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
     if (entrada.itens.isEmpty())
-        return refuse(navy(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
+        return refuse(azulMarinho(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
     if (entrada.GERBON == QLatin1String("S") && entrada.SEMDBT != QLatin1String("S"))
-        return refuse(navy(QStringLiteral(
+        return refuse(azulMarinho(QStringLiteral(
             "Esta transação NÃO GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
     if (entrada.GERTIT == QLatin1String("S") && entrada.SEMDBT == QLatin1String("S"))
-        return refuse(navy(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
+        return refuse(azulMarinho(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
 
     for (const CentroCusto &centre : entrada.centrosCusto) {
         bool hasItems = false;
@@ -86,10 +86,10 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
                                + centre.nomesOperacoesPermitidas.join(QStringLiteral("  ")),
                            TipoMensagem::Erro, CorMensagem::Vermelho, BotoesMensagem::Ok});
         if (entrada.PDVMIN > centreTotal)
-            return refuse(navy(QStringLiteral("Para ") + centre.DESCCU.trimmed()
+            return refuse(azulMarinho(QStringLiteral("Para ") + centre.DESCCU.trimmed()
                                + QStringLiteral(", nessa condição de pagamento, o pedido mínimo é de R$ ")
-                               + money(entrada.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
-                               + money(centreTotal) + QStringLiteral(". Verifique!")));
+                               + dinheiro(entrada.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
+                               + dinheiro(centreTotal) + QStringLiteral(". Verifique!")));
     }
 
     result.TOTFLX = usado.rounded(2);
@@ -102,18 +102,18 @@ ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada
             if (typedCode == m_codigoLiberacao(entrada.CODPDF, entrada.CODVEN, entrada.DATPDF)) {
                 result.PDFORC = QStringLiteral("N");
             } else {
-                result.avisos.append(red(QStringLiteral(
+                result.avisos.append(vermelho(QStringLiteral(
                     "Senha de LIBERAÇÂO do pedido Invalida! Pedido será salvo como ORÇAMENTO.")));
                 result.limpaCodigoLiberacao = true;
                 result.PDFORC = QStringLiteral("S");
             }
         } else {
-            result.avisos.append(red(QStringLiteral(
+            result.avisos.append(vermelho(QStringLiteral(
                 "Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!")));
             result.PDFORC = QStringLiteral("S");
         }
     } else if (entrada.LIMCRE < result.TOTPDF + entrada.ABERTO && result.PDFORC != QLatin1String("S")) {
-        result.avisos.append(navy(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
+        result.avisos.append(azulMarinho(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                   "crédito e o pedido podera ser CANCELADO!")));
     }
 
