@@ -508,9 +508,9 @@ void PainelItens::btIncluirITMClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    const PrecificacaoItem pricing(*base, maximoDias());
+    const PrecificacaoItem precificacao(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
-    const CalculoItem::Admissao admissao = CalculoItem::admite(pricing, numero(edPRECO, kPreco), quantidade);
+    const CalculoItem::Admissao admissao = CalculoItem::admite(precificacao, numero(edPRECO, kPreco), quantidade);
     aplica(admissao.entrada);
     if (admissao.aviso)
         mostra(*admissao.aviso);
@@ -521,7 +521,7 @@ void PainelItens::btIncluirITMClick()
     {
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         if (visaoProdutos()) {
-            gravaDoProduto(pricing, admissao.entrada, quantidade);
+            gravaDoProduto(precificacao, admissao.entrada, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
             ValoresItem novo = CalculoItem::alterado(ItemRegistro::le(itens), maximoDias(), admissao.entrada.preco,
@@ -545,10 +545,10 @@ void PainelItens::btIncluirITMClick()
         seletor->EDDESPRO->setFocus();
 }
 
-void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entrada &entrada,
+void PainelItens::gravaDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
                                  const Decimal &quantidade)
 {
-    m_estado.dados->gravaItemDoProduto(pricing, entrada, quantidade, percentualComissao(), codigoComissao());
+    m_estado.dados->gravaItemDoProduto(precificacao, entrada, quantidade, percentualComissao(), codigoComissao());
     if (itemAlterado)
         itemAlterado(true);
     seletor->atualizaMarcas();

@@ -64,7 +64,7 @@ private:
     QString codigoComissao() const;
     void mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO);
     void atualizaSubtotal();
-    void gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entrada &entrada, const Decimal &quantidade);
+    void gravaDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada, const Decimal &quantidade);
 
     PedidoEstado &m_estado;
 };
