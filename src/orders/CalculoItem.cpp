@@ -4,80 +4,80 @@
 
 namespace {
 
-const Decimal hundred = Decimal::fromInteger(100);
+const Decimal cem = Decimal::fromInteger(100);
 
-Decimal zero(int scale)
+Decimal zero(int escala)
 {
-    return Decimal::fromUnits(0, scale);
+    return Decimal::fromUnits(0, escala);
 }
 
-Decimal percentOf(const Decimal &rate, const Decimal &value)
+Decimal percentualDe(const Decimal &aliquota, const Decimal &valor)
 {
-    return rate.dividedBy(hundred, rate.scale() + 2) * value;
+    return aliquota.dividedBy(cem, aliquota.scale() + 2) * valor;
 }
 
-MensagemPedido information(const QString &text)
+MensagemPedido informacao(const QString &texto)
 {
-    return MensagemPedido{text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
+    return MensagemPedido{texto, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
 } // namespace
 
-CalculoItem::Admission CalculoItem::admit(const PrecificacaoItem &pricing, const Decimal &price,
-                                                  const Decimal &quantity)
+CalculoItem::Admissao CalculoItem::admite(const PrecificacaoItem &precificacao, const Decimal &preco,
+                                                  const Decimal &quantidade)
 {
-    Admission admission;
-    admission.entry = pricing.checkPrice(price);
-    if (admission.entry.price != price.rounded(3))
-        admission.notice = information(priceAdjustedText());
-    if (quantity.sign() <= 0)
-        admission.refusal = information(quantityNotPositiveText());
-    else if (!PrecificacaoItem::fitsFactor(quantity, pricing.basis().FATPRO))
-        admission.refusal = information(factorRefusalText(pricing.basis().FATPRO));
+    Admissao admission;
+    admission.entrada = precificacao.conferePreco(preco);
+    if (admission.entrada.preco != preco.rounded(3))
+        admission.aviso = informacao(textoPrecoAjustado());
+    if (quantidade.sign() <= 0)
+        admission.recusa = informacao(textoQuantidadeNaoPositiva());
+    else if (!PrecificacaoItem::cabeNoFator(quantidade, precificacao.base().FATPRO))
+        admission.recusa = informacao(textoRecusaFator(precificacao.base().FATPRO));
     // VLRTOT is NUMERIC(15,3): a larger total would only fail when the order is applied.
-    else if (total(quantity.rounded(2), admission.entry.price.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
-        admission.refusal = information(totalTooLargeText());
+    else if (total(quantidade.rounded(2), admission.entrada.preco.rounded(3)).abs() >= Decimal::fromInteger(1000000000000))
+        admission.recusa = informacao(textoTotalExcessivo());
     return admission;
 }
 
-ValoresItem CalculoItem::fromProduct(const PrecificacaoItem &pricing, const Decimal &price,
-                                        const Decimal &quantity, const Decimal &TABCOS, bool promotionMark,
-                                        bool operationHasTax, const std::optional<TaxRow> &tax)
+ValoresItem CalculoItem::doProduto(const PrecificacaoItem &precificacao, const Decimal &preco,
+                                        const Decimal &quantidade, const Decimal &TABCOS, bool marcaPromocao,
+                                        bool operacaoComImposto, const std::optional<LinhaImposto> &imposto)
 {
-    const BasePreco &row = pricing.basis();
+    const BasePreco &linha = precificacao.base();
     ValoresItem item;
-    item.QTDPRO = quantity.rounded(2);
-    item.VLRUNT = price.rounded(3);
+    item.QTDPRO = quantidade.rounded(2);
+    item.VLRUNT = preco.rounded(3);
     item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
     item.TABCOS = TABCOS.rounded(2);
-    item.PRCTAB = row.PRCTAB;
-    item.PRCVEN = row.PRCVEN;
-    item.FATPRO = row.FATPRO;
-    item.PRZMAX = row.PRZMAX;
-    item.VLRPRM = row.VLRPRM;
-    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    item.MAXDCT = maximumDiscount(row.MAXDCT, row.RJTTAB);
-    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
-                                                         : flex(row.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
+    item.PRCTAB = linha.PRCTAB;
+    item.PRCVEN = linha.PRCVEN;
+    item.FATPRO = linha.FATPRO;
+    item.PRZMAX = linha.PRZMAX;
+    item.VLRPRM = linha.VLRPRM;
+    item.ITMPRM = marcaPromocao ? QStringLiteral("S") : QStringLiteral("N");
+    item.MAXDCT = descontoMaximo(linha.MAXDCT, linha.RJTTAB);
+    const Flex f = precificacao.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
+                                                         : flex(linha.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
     item.QTDFAT = zero(2);
     item.VLRFAT = zero(2);
-    item.VLRSTB = substitutionTax(item.VLRTOT, operationHasTax, tax);
+    item.VLRSTB = substituicaoTributaria(item.VLRTOT, operacaoComImposto, imposto);
     return item;
 }
 
-ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMaxDays, const Decimal &price,
-                                    const Decimal &quantity, const Decimal &TABCOS, bool promotionMark)
+ValoresItem CalculoItem::alterado(const ValoresItem &atual, qint64 maximoDiasCondicao, const Decimal &preco,
+                                    const Decimal &quantidade, const Decimal &TABCOS, bool marcaPromocao)
 {
-    ValoresItem item = current;
-    item.QTDPRO = quantity.rounded(2);
-    item.VLRUNT = price.rounded(3);
+    ValoresItem item = atual;
+    item.QTDPRO = quantidade.rounded(2);
+    item.VLRUNT = preco.rounded(3);
     item.VLRTOT = total(item.QTDPRO, item.VLRUNT);
     item.TABCOS = TABCOS.rounded(2);
-    item.ITMPRM = promotionMark ? QStringLiteral("S") : QStringLiteral("N");
-    const PrecificacaoItem pricing(basisOf(current), conditionMaxDays);
-    const Flex f = pricing.isPromotionPrice(item.VLRUNT) ? Flex{zero(2), zero(2)}
+    item.ITMPRM = marcaPromocao ? QStringLiteral("S") : QStringLiteral("N");
+    const PrecificacaoItem precificacao(baseDe(atual), maximoDiasCondicao);
+    const Flex f = precificacao.precoPromocional(item.VLRUNT) ? Flex{zero(2), zero(2)}
                                                          : flex(item.PRCTAB, item.TABCOS, item.VLRUNT, item.QTDPRO);
     item.USOFLX = f.USOFLX;
     item.GERFLX = f.GERFLX;
@@ -86,66 +86,66 @@ ValoresItem CalculoItem::changed(const ValoresItem &current, qint64 conditionMax
     return item;
 }
 
-BasePreco CalculoItem::basisOf(const ValoresItem &item)
+BasePreco CalculoItem::baseDe(const ValoresItem &item)
 {
-    BasePreco basis;
-    basis.PRCTAB = item.PRCTAB;
-    basis.PRCVEN = item.PRCVEN;
-    basis.MAXDCT = item.MAXDCT;
-    basis.FATPRO = item.FATPRO;
-    basis.VLRPRM = item.VLRPRM;
-    basis.PRZMAX = item.PRZMAX;
-    return basis;
+    BasePreco base;
+    base.PRCTAB = item.PRCTAB;
+    base.PRCVEN = item.PRCVEN;
+    base.MAXDCT = item.MAXDCT;
+    base.FATPRO = item.FATPRO;
+    base.VLRPRM = item.VLRPRM;
+    base.PRZMAX = item.PRZMAX;
+    return base;
 }
 
-Decimal CalculoItem::total(const Decimal &quantity, const Decimal &price)
+Decimal CalculoItem::total(const Decimal &quantidade, const Decimal &preco)
 {
-    return (quantity * price).rounded(3);
+    return (quantidade * preco).rounded(3);
 }
 
-CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &price,
-                                            const Decimal &quantity)
+CalculoItem::Flex CalculoItem::flex(const Decimal &PRCTAB, const Decimal &TABCOS, const Decimal &preco,
+                                            const Decimal &quantidade)
 {
-    const Decimal reference = PRCTAB * (hundred - TABCOS).dividedBy(hundred, TABCOS.scale() + 2);
-    const Decimal difference = reference - price;
+    const Decimal reference = PRCTAB * (cem - TABCOS).dividedBy(cem, TABCOS.scale() + 2);
+    const Decimal difference = reference - preco;
     if (difference.sign() > 0)
-        return {(quantity * difference).rounded(2), zero(2)};
-    return {zero(2), (quantity * -difference).rounded(2)};
+        return {(quantidade * difference).rounded(2), zero(2)};
+    return {zero(2), (quantidade * -difference).rounded(2)};
 }
 
-Decimal CalculoItem::maximumDiscount(const Decimal &MAXDCT, const Decimal &RJTTAB)
+Decimal CalculoItem::descontoMaximo(const Decimal &MAXDCT, const Decimal &RJTTAB)
 {
     return RJTTAB.sign() >= 0 ? MAXDCT : zero(2);
 }
 
-Decimal CalculoItem::substitutionTax(const Decimal &total, bool operationHasTax,
-                                         const std::optional<TaxRow> &tax)
+Decimal CalculoItem::substituicaoTributaria(const Decimal &total, bool operacaoComImposto,
+                                         const std::optional<LinhaImposto> &imposto)
 {
-    if (!operationHasTax || !tax || tax->ALISTR.sign() <= 0)
+    if (!operacaoComImposto || !imposto || imposto->ALISTR.sign() <= 0)
         return zero(2);
-    const Decimal own = percentOf(tax->ALIICM, tax->CFTICM * total).rounded(2);
-    const Decimal base = (total * (tax->ALISTR.dividedBy(hundred, tax->ALISTR.scale() + 2)
+    const Decimal own = percentualDe(imposto->ALIICM, imposto->CFTICM * total).rounded(2);
+    const Decimal base = (total * (imposto->ALISTR.dividedBy(cem, imposto->ALISTR.scale() + 2)
                                    + Decimal::fromInteger(1))).rounded(3);
-    const Decimal substituted = percentOf(tax->ALIINA, base).rounded(2);
+    const Decimal substituted = percentualDe(imposto->ALIINA, base).rounded(2);
     return (substituted - own).rounded(2);
 }
 
-QString CalculoItem::priceAdjustedText()
+QString CalculoItem::textoPrecoAjustado()
 {
     return QStringLiteral("Desconto acima do PERMITIDO, preço do item foi ajustado!");
 }
 
-QString CalculoItem::totalTooLargeText()
+QString CalculoItem::textoTotalExcessivo()
 {
     return QStringLiteral("Total do item grande demais! Verifique a quantidade e o preço.");
 }
 
-QString CalculoItem::quantityNotPositiveText()
+QString CalculoItem::textoQuantidadeNaoPositiva()
 {
     return QStringLiteral("Quantidade tem que ser Maior que ZERO!");
 }
 
-QString CalculoItem::factorRefusalText(const Decimal &FATPRO)
+QString CalculoItem::textoRecusaFator(const Decimal &FATPRO)
 {
     return QStringLiteral("Quantidade digitada inválida! Fator do Produto : ")
         + Formatos::formatMask(FATPRO.toDouble(), QStringLiteral("00"));

@@ -1,6 +1,6 @@
 #include "CondicoesCliente.h"
 
-QString CondicoesCliente::statement()
+QString CondicoesCliente::instrucao()
 {
     return QStringLiteral(
         "SELECT CODEMP, CODCON, DESCON, PDVMIN, MAXDIA, SEMDBT FROM F513CON "
@@ -16,10 +16,10 @@ QString CondicoesCliente::statement()
         "AND P.CODCLI = :PCODCLI AND P.CODEMP = :PCODEMP");
 }
 
-QString CondicoesCliente::customerParameter(const QString &code, bool newCustomer)
+QString CondicoesCliente::parametroCliente(const QString &codigo, bool clienteNovo)
 {
-    const QString trimmed = code.trimmed();
-    if (trimmed.isEmpty() || newCustomer)
+    const QString trimmed = codigo.trimmed();
+    if (trimmed.isEmpty() || clienteNovo)
         return QStringLiteral("-1");
     return trimmed;
 }

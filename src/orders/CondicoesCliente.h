@@ -9,9 +9,9 @@ class CondicoesCliente
 {
 public:
     // Bound with PCODEMP and PCODCLI.
-    static QString statement();
+    static QString instrucao();
     // PCODCLI for the customer being loaded: its code for a synchronised customer; -1 (no
     // exclusive conditions, so every general condition) for a customer registered on the
     // notebook or when there is no customer.
-    static QString customerParameter(const QString &code, bool newCustomer);
+    static QString parametroCliente(const QString &codigo, bool clienteNovo);
 };

@@ -18,70 +18,70 @@ class ConsultaProdutos
 {
 public:
     // The commercial terms the prices are derived from.
-    struct Terms
+    struct Termos
     {
         qint64 CODEMP = 0;             // session company
         std::optional<qint64> CODTAB;  // header's price table; empty lists nothing
         Decimal PORDES;                // operation-and-condition discount, percent (0 when none)
-        bool pickUp = false;           // header RETPDV is 'S'
+        bool retirada = false;           // header RETPDV is 'S'
         Decimal DESRET;                // session pick-up discount, percent
         Decimal ACRTAB;                // session surcharge, percent (table 1 only)
-        QDate today;                   // promotions valid on this day
+        QDate hoje;                   // promotions valid on this day
     };
 
     // The filter panel.
-    struct Filters
+    struct Filtros
     {
-        QString code;                      // "Código :" as typed: prefix of the 7-digit code
-        QString description;               // "Descrição :" as typed: part of the description
-        std::optional<qint64> family;      // "Famílias :" checked with a family chosen
-        std::optional<qint64> group;       // "Grupo :" checked with a group chosen
-        std::optional<qint64> familyGroup; // "Grupo :" unchecked, "Famílias :" checked: the
+        QString codigo;                      // "Código :" as typed: prefix of the 7-digit code
+        QString descricao;               // "Descrição :" as typed: part of the description
+        std::optional<qint64> familia;      // "Famílias :" checked with a family chosen
+        std::optional<qint64> grupo;       // "Grupo :" checked with a group chosen
+        std::optional<qint64> grupoFamilia; // "Grupo :" unchecked, "Famílias :" checked: the
                                            // CODGFA of the family list's current row
         // "Somente Ultimo Preço" checked and the customer's last purchases are not empty: the
         // customer (CODCLI as the last purchases were read with). Only the products the customer
         // bought in a transaction other than a bonus are listed.
-        std::optional<qint64> lastPurchasesOf;
+        std::optional<qint64> ultimasComprasDe;
     };
 
     // The factors written into the statement, each with two decimals.
-    struct Factors
+    struct Fatores
     {
         Decimal A; // 1 − PORDES/100
         Decimal B; // 1 − DESRET/100 for a pick-up order, else 1.00
         Decimal C; // 1 − ACRTAB/100 on table 1, else 1.00
     };
 
-    explicit ConsultaProdutos(const Terms &terms);
+    explicit ConsultaProdutos(const Termos &termos);
 
-    Factors factors() const;
+    Fatores fatores() const;
     // The list with group and family header rows, ordered by CODORD and description.
-    QString searchStatement(const Filters &filters) const;
+    QString instrucaoPesquisa(const Filtros &filtros) const;
     // Products only, no filters, ordered by company, CODORD and description (re-pricing).
-    QString repricingStatement() const;
+    QString instrucaoRecalculo() const;
     // The same rows for one product of one cost centre, bound as PCODCCU and PCODPRO: found
     // through the price table's product index rather than by reading the whole table.
-    QString repricingStatementOfProduct() const;
+    QString instrucaoRecalculoProduto() const;
     // Position of a column in the rows of the re-pricing statements (-1 when absent), so that
     // readers need not ask the catalogue for the record of each statement.
-    static int repricingColumn(const QString &name);
+    static int colunaRecalculo(const QString &nome);
 
     // The operation-and-condition discount, bound with PCODOPE, PCODEMP and PCODCON.
-    static QString discountStatement();
+    static QString instrucaoDesconto();
     // Its value for the header's operation and condition (empty codes read as "0"): the first
     // row, 0 without a row or with a null value. Throws DatabaseError.
-    static Decimal readDiscount(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
+    static Decimal leDesconto(FirebirdConnection &connection, const QString &CODEMP, const QString &CODOPE,
                                 const QString &CODCON);
     // A factor 1 − percent/100 with two decimals: 5 gives 0.95, 12.345 gives 0.88.
-    static Decimal factor(const Decimal &percent);
+    static Decimal fator(const Decimal &percentual);
 
 private:
-    QString priceColumns() const;
-    QString productFilters(const Filters &filters, const QString &product, const QString &family) const;
-    QString productBranch(const Filters &filters) const;
-    QString familyBranch(const Filters &filters) const;
-    QString groupBranch(const Filters &filters) const;
-    QString repricingStatement(const QString &condition) const;
+    QString colunasPreco() const;
+    QString filtrosProduto(const Filtros &filtros, const QString &produto, const QString &familia) const;
+    QString ramoProdutos(const Filtros &filtros) const;
+    QString ramoFamilias(const Filtros &filtros) const;
+    QString ramoGrupos(const Filtros &filtros) const;
+    QString instrucaoRecalculo(const QString &condicao) const;
 
-    Terms m_terms;
+    Termos m_termos;
 };

@@ -6,60 +6,60 @@
 namespace {
 
 // An empty code is bound as 0, which no row carries, instead of text a NUMERIC cannot take.
-QString code(const QString &value)
+QString codigo(const QString &valor)
 {
-    const QString trimmed = value.trimmed();
+    const QString trimmed = valor.trimmed();
     return trimmed.isEmpty() ? QStringLiteral("0") : trimmed;
 }
 
 } // namespace
 
-QString ConsultasValidacaoGravacao::costCentresStatement()
+QString ConsultasValidacaoGravacao::instrucaoCentrosCusto()
 {
     return QStringLiteral("SELECT DISTINCT CODCCU, DESCCU FROM F515CCU WHERE CODEMP = :PCODEMP");
 }
 
-QString ConsultasValidacaoGravacao::operationAllowedStatement()
+QString ConsultasValidacaoGravacao::instrucaoOperacaoPermitida()
 {
     return QStringLiteral("SELECT * FROM F513OCU WHERE CODEMP = :PCODEMP AND CODCCU = :PCODCCU AND CODOPE = :PCODOPE");
 }
 
-QString ConsultasValidacaoGravacao::allowedOperationsStatement()
+QString ConsultasValidacaoGravacao::instrucaoOperacoesPermitidas()
 {
     return QStringLiteral("SELECT DISTINCT O.NOMOPE FROM F513OPE O, F510OPC C "
                           "WHERE O.CODOPE = C.CODOPE AND O.CODEMP = C.CODEMP AND C.CODCLI = :PCODCLI "
                           "AND O.CODOPE IN (SELECT CODOPE FROM F513OCU WHERE CODEMP = :PCODEMP AND CODCCU = :PCODCCU)");
 }
 
-QVector<ValidacaoGravacaoPedido::CostCentre> ConsultasValidacaoGravacao::load(FirebirdConnection &connection, const QString &CODEMP,
+QVector<ValidacaoGravacaoPedido::CentroCusto> ConsultasValidacaoGravacao::carrega(FirebirdConnection &connection, const QString &CODEMP,
                                                                const QString &CODOPE, const QString &CODCLI,
-                                                               const QSet<qint64> &itemCostCentres)
+                                                               const QSet<qint64> &centrosCustoItens)
 {
-    QVector<ValidacaoGravacaoPedido::CostCentre> centres;
-    QSqlQuery list = StatementRun::run(connection, costCentresStatement(), {{QStringLiteral("PCODEMP"), code(CODEMP)}});
+    QVector<ValidacaoGravacaoPedido::CentroCusto> centres;
+    QSqlQuery list = StatementRun::run(connection, instrucaoCentrosCusto(), {{QStringLiteral("PCODEMP"), codigo(CODEMP)}});
     while (list.next()) {
-        ValidacaoGravacaoPedido::CostCentre centre;
+        ValidacaoGravacaoPedido::CentroCusto centre;
         centre.CODCCU = Decimal::fromText(list.value(0).toString(), 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
         centre.DESCCU = list.value(1).toString();
         centres.append(centre);
     }
-    for (ValidacaoGravacaoPedido::CostCentre &centre : centres) {
-        if (!itemCostCentres.contains(centre.CODCCU))
+    for (ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
+        if (!centrosCustoItens.contains(centre.CODCCU))
             continue;
         const QString centreCode = QString::number(centre.CODCCU);
-        QSqlQuery allowed = StatementRun::run(connection, operationAllowedStatement(),
-                                              {{QStringLiteral("PCODEMP"), code(CODEMP)},
+        QSqlQuery allowed = StatementRun::run(connection, instrucaoOperacaoPermitida(),
+                                              {{QStringLiteral("PCODEMP"), codigo(CODEMP)},
                                                {QStringLiteral("PCODCCU"), centreCode},
-                                               {QStringLiteral("PCODOPE"), code(CODOPE)}});
-        centre.operationAllowed = allowed.next();
-        if (centre.operationAllowed)
+                                               {QStringLiteral("PCODOPE"), codigo(CODOPE)}});
+        centre.operacaoPermitida = allowed.next();
+        if (centre.operacaoPermitida)
             continue;
-        QSqlQuery names = StatementRun::run(connection, allowedOperationsStatement(),
-                                            {{QStringLiteral("PCODCLI"), code(CODCLI)},
-                                             {QStringLiteral("PCODEMP"), code(CODEMP)},
+        QSqlQuery names = StatementRun::run(connection, instrucaoOperacoesPermitidas(),
+                                            {{QStringLiteral("PCODCLI"), codigo(CODCLI)},
+                                             {QStringLiteral("PCODEMP"), codigo(CODEMP)},
                                              {QStringLiteral("PCODCCU"), centreCode}});
         while (names.next())
-            centre.allowedOperationNames.append(names.value(0).toString());
+            centre.nomesOperacoesPermitidas.append(names.value(0).toString());
     }
     return centres;
 }

@@ -15,13 +15,13 @@ class FirebirdConnection;
 class ConsultasValidacaoGravacao
 {
 public:
-    static QString costCentresStatement();       // PCODEMP
-    static QString operationAllowedStatement();  // PCODEMP, PCODCCU, PCODOPE
-    static QString allowedOperationsStatement(); // PCODCLI, PCODEMP, PCODCCU
+    static QString instrucaoCentrosCusto();       // PCODEMP
+    static QString instrucaoOperacaoPermitida();  // PCODEMP, PCODCCU, PCODOPE
+    static QString instrucaoOperacoesPermitidas(); // PCODCLI, PCODEMP, PCODCCU
 
     // The company's cost centres in the order returned; those holding items of the order
-    // (itemCostCentres) are checked against the operation. Throws DatabaseError.
-    static QVector<ValidacaoGravacaoPedido::CostCentre> load(FirebirdConnection &connection, const QString &CODEMP,
+    // (centrosCustoItens) are checked against the operation. Throws DatabaseError.
+    static QVector<ValidacaoGravacaoPedido::CentroCusto> carrega(FirebirdConnection &connection, const QString &CODEMP,
                                                         const QString &CODOPE, const QString &CODCLI,
-                                                        const QSet<qint64> &itemCostCentres);
+                                                        const QSet<qint64> &centrosCustoItens);
 };

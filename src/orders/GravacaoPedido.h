@@ -12,7 +12,7 @@ class GravacaoPedido
 {
 public:
     // The order a copy or removal starts from.
-    struct Key
+    struct Chave
     {
         QString CODEMP;
         QString CODPDF;
@@ -20,21 +20,21 @@ public:
     };
 
     // The order has an item with a quantity still to be invoiced (QTDPRO > QTDFAT).
-    static bool hasPendingItems(FirebirdConnection &connection, const Key &source);
+    static bool temItensPendentes(FirebirdConnection &connection, const Chave &origem);
 
     // The statements of the copy, with the new number N: items (whole or pending quantities
     // only, with proportional flex) and header (status 'D', today's date, flex unsettled).
-    static QString itemsCopyStatement(const Key &source, const QString &N, bool pendingOnly);
-    static QString headerCopyStatement(const Key &source, const QString &N, const QDate &today);
+    static QString instrucaoCopiaItens(const Chave &origem, const QString &N, bool somentePendentes);
+    static QString instrucaoCopiaCabecalho(const Chave &origem, const QString &N, const QDate &hoje);
 
     // Items then header in one transaction. False, with nothing written, when the source order
     // is gone (a list left stale by a refused search). Throws DatabaseError (nothing is written then).
-    static bool copy(FirebirdConnection &connection, const Key &source, const QString &N, bool pendingOnly,
-                     const QDate &today);
+    static bool copia(FirebirdConnection &connection, const Chave &origem, const QString &N, bool somentePendentes,
+                     const QDate &hoje);
 
     // Every item and header row of the company and number, whatever its CODINT, in one
     // transaction. Throws DatabaseError.
-    static void remove(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF);
+    static void exclui(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF);
     // Items then header of exactly this order (the copy abandoned by "Voltar").
-    static void removeExact(FirebirdConnection &connection, const Key &order);
+    static void excluiExato(FirebirdConnection &connection, const Chave &pedido);
 };

@@ -7,10 +7,10 @@
 // A message an order rule asks the window to show with exibeMensagem, as the rule words it.
 struct MensagemPedido
 {
-    QString text;
-    TipoMensagem kind = TipoMensagem::Informacao;
-    CorMensagem colour = CorMensagem::Vermelho;
-    BotoesMensagem buttons = BotoesMensagem::Ok;
+    QString texto;
+    TipoMensagem tipo = TipoMensagem::Informacao;
+    CorMensagem cor = CorMensagem::Vermelho;
+    BotoesMensagem botoes = BotoesMensagem::Ok;
 
     friend bool operator==(const MensagemPedido &, const MensagemPedido &) = default;
 };

@@ -121,7 +121,7 @@ PedidoDados::PedidoDados(FirebirdConnection &connection, QObject *parent)
     });
     cdsTransacao = cria(kSelectTransacao);
     cdsOperacao = cria(kSelectOperacao);
-    cdsCondicao = cria(CondicoesCliente::statement());
+    cdsCondicao = cria(CondicoesCliente::instrucao());
     cdsCliente = cria(kSelectCliente);
     cdsFinanceiro = cria(kSelectFinanceiro);
     cdsUltimaCompra = cria(kSelectUltimaCompra);
@@ -179,7 +179,7 @@ std::optional<bool> PedidoDados::operacaoComImposto() const
     return cdsOperacao->asString(QStringLiteral("TEMFLU")) == QLatin1String("S");
 }
 
-std::optional<CalculoItem::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
+std::optional<CalculoItem::LinhaImposto> PedidoDados::imposto(qint64 CODCCU, qint64 CODPRO) const
 {
     if (!cdsImposto->active())
         return std::nullopt;
@@ -188,7 +188,7 @@ std::optional<CalculoItem::TaxRow> PedidoDados::imposto(qint64 CODCCU, qint64 CO
     });
     if (cdsImposto->isEmpty())
         return std::nullopt;
-    return CalculoItem::TaxRow{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
+    return CalculoItem::LinhaImposto{decimal(cdsImposto, QStringLiteral("ALISTR")), decimal(cdsImposto, QStringLiteral("ALIICM")),
                                    decimal(cdsImposto, QStringLiteral("ALIINA")), decimal(cdsImposto, QStringLiteral("CFTICM"))};
 }
 
@@ -197,10 +197,10 @@ std::optional<Decimal> PedidoDados::substituicaoTributaria(qint64 CODCCU, qint64
     const std::optional<bool> temImposto = operacaoComImposto();
     if (!temImposto)
         return std::nullopt;
-    return CalculoItem::substitutionTax(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
+    return CalculoItem::substituicaoTributaria(VLRTOT, *temImposto, *temImposto ? imposto(CODCCU, CODPRO) : std::nullopt);
 }
 
-void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entry &entrada,
+void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
                                      const Decimal &quantidade, const Decimal &TABCOS, const QString &CODCOS)
 {
     TClientDataSetPlus *p = cdsPESPRODUTO;
@@ -210,9 +210,9 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
     const qint64 pro = inteiro(p, QStringLiteral("CODPRO"));
 
     const bool temImposto = operacaoComImposto().value_or(false);
-    const std::optional<CalculoItem::TaxRow> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
-    const ValoresItem valores = CalculoItem::fromProduct(precificacao, entrada.price, quantidade, TABCOS,
-                                                         entrada.promotion, temImposto, tributo);
+    const std::optional<CalculoItem::LinhaImposto> tributo = temImposto ? imposto(ccu, pro) : std::nullopt;
+    const ValoresItem valores = CalculoItem::doProduto(precificacao, entrada.preco, quantidade, TABCOS,
+                                                         entrada.promocao, temImposto, tributo);
     const QString pedido = codigo(cab, QStringLiteral("CODPDF"));
     itens->setFilter([ccu, pro, pedido](const DataRow &r) {
         return r.asInteger(QStringLiteral("CODCCU")) == ccu && r.asInteger(QStringLiteral("CODPRO")) == pro
@@ -235,10 +235,10 @@ void PedidoDados::gravaItemDoProduto(const PrecificacaoItem &precificacao, const
     itens->clearFilter();
 }
 
-ValidacaoGravacaoPedido::Input PedidoDados::entradaGravacao(const QString &CODEMP) const
+ValidacaoGravacaoPedido::Entrada PedidoDados::entradaGravacao(const QString &CODEMP) const
 {
     const TClientDataSetPlus *cab = cdsCADPEDIDO;
-    ValidacaoGravacaoPedido::Input in;
+    ValidacaoGravacaoPedido::Entrada in;
     in.CODPDF = codigo(cab, QStringLiteral("CODPDF"));
     in.CODVEN = codigo(cab, QStringLiteral("CODVEN"));
     in.VENSUB = codigo(cab, QStringLiteral("VENSUB"));
@@ -267,16 +267,16 @@ ValidacaoGravacaoPedido::Input PedidoDados::entradaGravacao(const QString &CODEM
     TClientDataSetPlus *it = cdsCADITEM;
     for (it->first(); !it->eof(); it->next()) {
         const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
-        in.items.append({ccu, decimal(it, QStringLiteral("VLRTOT")), decimal(it, QStringLiteral("USOFLX"))});
+        in.itens.append({ccu, decimal(it, QStringLiteral("VLRTOT")), decimal(it, QStringLiteral("USOFLX"))});
         centros.insert(ccu);
     }
-    if (!in.CODOPE.isEmpty() && !in.items.isEmpty())
-        in.costCentres = ConsultasValidacaoGravacao::load(m_connection, CODEMP, in.CODOPE,
+    if (!in.CODOPE.isEmpty() && !in.itens.isEmpty())
+        in.centrosCusto = ConsultasValidacaoGravacao::carrega(m_connection, CODEMP, in.CODOPE,
                                                           codigo(cab, QStringLiteral("CODCLI")), centros);
     return in;
 }
 
-void PedidoDados::gravaPedido(const ValidacaoGravacaoPedido::Result &resultado)
+void PedidoDados::gravaPedido(const ValidacaoGravacaoPedido::Resultado &resultado)
 {
     TClientDataSetPlus *cab = cdsCADPEDIDO;
     if (!editando(cab))

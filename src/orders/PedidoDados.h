@@ -66,7 +66,7 @@ public:
     // nullopt while no operation of the customer's list is chosen.
     std::optional<bool> operacaoComImposto() const;
     // The tax row of the customer's state for a product and cost centre (the filter stays set).
-    std::optional<CalculoItem::TaxRow> imposto(qint64 CODCCU, qint64 CODPRO) const;
+    std::optional<CalculoItem::LinhaImposto> imposto(qint64 CODCCU, qint64 CODPRO) const;
     // VLRSTB of an item total under the chosen operation; nullopt while none is chosen, so the
     // item keeps what it has until the operation is known.
     std::optional<Decimal> substituicaoTributaria(qint64 CODCCU, qint64 CODPRO, const Decimal &VLRTOT) const;
@@ -74,15 +74,15 @@ public:
     // Writes the current row of the product list as an item of the order, new or written again:
     // the item rules' columns, the substitution tax of the chosen operation and the commission
     // step (TABCOS percentage, CODCOS scale). The item set is left unfiltered.
-    void gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entry &entrada,
+    void gravaItemDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
                             const Decimal &quantidade, const Decimal &TABCOS, const QString &CODCOS);
 
     // What "Salvar" checks, read from the header, its lists, the customer's sets and every item
     // (the item set's cursor moves); the release code and the flex figures are the caller's.
     // Throws DatabaseError.
-    ValidacaoGravacaoPedido::Input entradaGravacao(const QString &CODEMP) const;
+    ValidacaoGravacaoPedido::Entrada entradaGravacao(const QString &CODEMP) const;
     // Writes the accepted outcome into the header and applies header and items together.
-    void gravaPedido(const ValidacaoGravacaoPedido::Result &resultado);
+    void gravaPedido(const ValidacaoGravacaoPedido::Resultado &resultado);
 
     // A NUMERIC value of the current row as an exact decimal (0 when null).
     static Decimal decimal(const TClientDataSetPlus *ds, const QString &field);

@@ -4,130 +4,130 @@
 
 namespace {
 
-const Decimal hundred = Decimal::fromInteger(100);
+const Decimal cem = Decimal::fromInteger(100);
 
-Decimal priceField(const Decimal &value)
+Decimal campoPreco(const Decimal &valor)
 {
-    return value.rounded(3);
+    return valor.rounded(3);
 }
 
-Decimal discountField(const Decimal &value)
+Decimal campoDesconto(const Decimal &valor)
 {
-    return value.rounded(2);
+    return valor.rounded(2);
 }
 
-qint64 wholeFactor(const Decimal &factor)
+qint64 fatorInteiro(const Decimal &fator)
 {
-    return factor.toInteger(Decimal::Rounding::HalfEven);
+    return fator.toInteger(Decimal::Rounding::HalfEven);
 }
 
 } // namespace
 
-PrecificacaoItem::PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDays)
-    : m_basis(basis)
-    , m_conditionMaxDays(conditionMaxDays)
+PrecificacaoItem::PrecificacaoItem(const BasePreco &base, qint64 maximoDiasCondicao)
+    : m_base(base)
+    , m_maximoDiasCondicao(maximoDiasCondicao)
 {
 }
 
-bool PrecificacaoItem::promotionAllowed() const
+bool PrecificacaoItem::promocaoPermitida() const
 {
-    return m_basis.VLRPRM.has_value() && m_basis.PRZMAX >= m_conditionMaxDays;
+    return m_base.VLRPRM.has_value() && m_base.PRZMAX >= m_maximoDiasCondicao;
 }
 
-bool PrecificacaoItem::isPromotionPrice(const Decimal &price) const
+bool PrecificacaoItem::precoPromocional(const Decimal &preco) const
 {
-    return promotionAllowed() && price.rounded(4) == m_basis.VLRPRM->rounded(4);
+    return promocaoPermitida() && preco.rounded(4) == m_base.VLRPRM->rounded(4);
 }
 
-Decimal PrecificacaoItem::minimumPrice() const
+Decimal PrecificacaoItem::precoMinimo() const
 {
-    return m_basis.PRCTAB * (hundred - m_basis.MAXDCT).dividedBy(hundred, m_basis.MAXDCT.scale() + 2);
+    return m_base.PRCTAB * (cem - m_base.MAXDCT).dividedBy(cem, m_base.MAXDCT.scale() + 2);
 }
 
-Decimal PrecificacaoItem::discountFor(const Decimal &price) const
+Decimal PrecificacaoItem::descontoPara(const Decimal &preco) const
 {
-    if (m_basis.PRCVEN.sign() <= 0)
+    if (m_base.PRCVEN.sign() <= 0)
         return Decimal::fromUnits(0, 2);
-    return ((m_basis.PRCVEN - price) * hundred).dividedBy(m_basis.PRCVEN, 2);
+    return ((m_base.PRCVEN - preco) * cem).dividedBy(m_base.PRCVEN, 2);
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::checkPrice(const Decimal &typedPrice) const
+PrecificacaoItem::Entrada PrecificacaoItem::conferePreco(const Decimal &typedPrice) const
 {
-    const Decimal price = priceField(typedPrice);
-    if (isPromotionPrice(price))
-        return {priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
-    Entry entry;
-    entry.price = price;
+    const Decimal preco = campoPreco(typedPrice);
+    if (precoPromocional(preco))
+        return {campoPreco(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true, Decimal::fromUnits(0, 2)};
+    Entrada entry;
+    entry.preco = preco;
     // "MAXDCT < (1 − price / PRCTAB) × 100" is "price below the minimum"; compared exactly, so a
     // price at the minimum is not raised, and a zero PRCTAB sets no minimum.
-    const Decimal minimum = minimumPrice();
-    if (price < minimum)
-        entry.price = priceField(minimum);
-    entry.discount = discountFor(entry.price);
+    const Decimal minimo = precoMinimo();
+    if (preco < minimo)
+        entry.preco = campoPreco(minimo);
+    entry.desconto = descontoPara(entry.preco);
     return entry;
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::applyDiscount(const Decimal &discount, bool promotionMark) const
+PrecificacaoItem::Entrada PrecificacaoItem::aplicaDesconto(const Decimal &desconto, bool marcaPromocao) const
 {
-    Entry entry;
-    entry.promotion = promotionMark;
-    entry.discount = discountField(discount);
-    entry.price = priceField(m_basis.PRCVEN * (hundred - entry.discount).dividedBy(hundred, 4));
-    const Decimal minimum = minimumPrice();
-    if (entry.price < minimum) {
-        entry.price = priceField(minimum);
-        entry.discount = discountFor(entry.price);
+    Entrada entry;
+    entry.promocao = marcaPromocao;
+    entry.desconto = campoDesconto(desconto);
+    entry.preco = campoPreco(m_base.PRCVEN * (cem - entry.desconto).dividedBy(cem, 4));
+    const Decimal minimo = precoMinimo();
+    if (entry.preco < minimo) {
+        entry.preco = campoPreco(minimo);
+        entry.desconto = descontoPara(entry.preco);
     }
     return entry;
 }
 
-PrecificacaoItem::Entry PrecificacaoItem::chooseCommission(const Decimal &percentage, const Decimal &discount,
-                                                 bool promotionMark) const
+PrecificacaoItem::Entrada PrecificacaoItem::escolheComissao(const Decimal &percentual, const Decimal &desconto,
+                                                 bool marcaPromocao) const
 {
-    return applyDiscount(percentage.sign() > 0 ? percentage : discount, promotionMark);
+    return aplicaDesconto(percentual.sign() > 0 ? percentual : desconto, marcaPromocao);
 }
 
-std::optional<PrecificacaoItem::Entry> PrecificacaoItem::useLastPrice(const Decimal &lastPrice) const
+std::optional<PrecificacaoItem::Entrada> PrecificacaoItem::usaUltimoPreco(const Decimal &ultimoPreco) const
 {
-    if (lastPrice.sign() <= 0)
+    if (ultimoPreco.sign() <= 0)
         return std::nullopt;
-    return checkPrice(lastPrice);
+    return conferePreco(ultimoPreco);
 }
 
-PrecificacaoItem::PromotionOutcome PrecificacaoItem::applyPromotion() const
+PrecificacaoItem::ResultadoPromocao PrecificacaoItem::aplicaPromocao() const
 {
-    PromotionOutcome outcome;
-    if (!m_basis.VLRPRM)
+    ResultadoPromocao outcome;
+    if (!m_base.VLRPRM)
         return outcome; // the button is disabled without a promotion price
-    if (m_basis.PRZMAX >= m_conditionMaxDays) {
-        outcome.entry = Entry{priceField(*m_basis.VLRPRM), Decimal::fromUnits(0, 2), true,
+    if (m_base.PRZMAX >= m_maximoDiasCondicao) {
+        outcome.entrada = Entrada{campoPreco(*m_base.VLRPRM), Decimal::fromUnits(0, 2), true,
                               Decimal::fromUnits(0, 2)};
     } else {
-        outcome.refusal = MensagemPedido{promotionRefusalText(m_basis.PRZMAX), TipoMensagem::Informacao,
+        outcome.recusa = MensagemPedido{textoRecusaPromocao(m_base.PRZMAX), TipoMensagem::Informacao,
                                        CorMensagem::Vermelho, BotoesMensagem::Ok};
     }
     return outcome;
 }
 
-Decimal PrecificacaoItem::nextQuantity(const Decimal &quantity, const Decimal &factor)
+Decimal PrecificacaoItem::proximaQuantidade(const Decimal &quantidade, const Decimal &fator)
 {
-    const qint64 whole = wholeFactor(factor);
+    const qint64 whole = fatorInteiro(fator);
     if (whole <= 0)
-        return quantity + Decimal::fromInteger(1);
-    const Decimal grown = quantity + factor;
+        return quantidade + Decimal::fromInteger(1);
+    const Decimal grown = quantidade + fator;
     const qint64 remainder = grown.toInteger(Decimal::Rounding::HalfEven) % whole;
     return grown - Decimal::fromInteger(remainder);
 }
 
-bool PrecificacaoItem::fitsFactor(const Decimal &quantity, const Decimal &factor)
+bool PrecificacaoItem::cabeNoFator(const Decimal &quantidade, const Decimal &fator)
 {
-    const qint64 whole = wholeFactor(factor);
+    const qint64 whole = fatorInteiro(fator);
     if (whole <= 0)
         return true;
-    return quantity.toInteger(Decimal::Rounding::HalfEven) % whole <= 0;
+    return quantidade.toInteger(Decimal::Rounding::HalfEven) % whole <= 0;
 }
 
-QString PrecificacaoItem::promotionRefusalText(qint64 przmax)
+QString PrecificacaoItem::textoRecusaPromocao(qint64 przmax)
 {
     return QStringLiteral("PROMOÇÃO VALIDA APENAS PARA CONDIÇÕES DE PAGAMENTO ATE ")
         + Formatos::formatMask(double(przmax), QStringLiteral("00")) + QStringLiteral(" DIAS!");

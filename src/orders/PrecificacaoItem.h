@@ -17,58 +17,58 @@ class PrecificacaoItem
 {
 public:
     // The entry fields after a rule ran.
-    struct Entry
+    struct Entrada
     {
-        Decimal price;                     // "Preço :", 3 decimals
-        Decimal discount;                  // "Desc. :", 2 decimals, percent over PRCVEN
-        bool promotion = false;            // promotion mark ('S' when true)
-        std::optional<Decimal> commission; // the commission list moves to this percentage
+        Decimal preco;                     // "Preço :", 3 decimals
+        Decimal desconto;                  // "Desc. :", 2 decimals, percent over PRCVEN
+        bool promocao = false;            // promotion mark ('S' when true)
+        std::optional<Decimal> comissao; // the commission list moves to this percentage
     };
 
     // "Promoção": either the promotion entry, or the refusal to show (the mark becomes 'N').
-    struct PromotionOutcome
+    struct ResultadoPromocao
     {
-        std::optional<Entry> entry;
-        std::optional<MensagemPedido> refusal;
+        std::optional<Entrada> entrada;
+        std::optional<MensagemPedido> recusa;
     };
 
-    // basis: the product row or the item; conditionMaxDays: MAXDIA of the header's condition.
-    PrecificacaoItem(const BasePreco &basis, qint64 conditionMaxDays);
+    // base: the product row or the item; maximoDiasCondicao: MAXDIA of the header's condition.
+    PrecificacaoItem(const BasePreco &base, qint64 maximoDiasCondicao);
 
-    const BasePreco &basis() const { return m_basis; }
+    const BasePreco &base() const { return m_base; }
 
     // The basis has a promotion price and its PRZMAX reaches the condition's MAXDIA.
-    bool promotionAllowed() const;
+    bool promocaoPermitida() const;
     // The price is the promotion price, and the promotion holds for the condition.
-    bool isPromotionPrice(const Decimal &price) const;
+    bool precoPromocional(const Decimal &preco) const;
     // PRCTAB × (1 − MAXDCT / 100), exact.
-    Decimal minimumPrice() const;
+    Decimal precoMinimo() const;
     // (1 − price / PRCVEN) × 100 at 2 decimals; 0 when PRCVEN is not above 0.
-    Decimal discountFor(const Decimal &price) const;
+    Decimal descontoPara(const Decimal &preco) const;
 
     // Price check ("Preço :" clicked, Enter in the price): the promotion price is kept with
     // discount 0; any other price below the allowed minimum is raised to it.
-    Entry checkPrice(const Decimal &price) const;
+    Entrada conferePreco(const Decimal &preco) const;
     // Discount rule ("Desc. :"): the price from the discount over PRCVEN, raised to the allowed
     // minimum when the discount is too large. The promotion mark is kept as given.
-    Entry applyDiscount(const Decimal &discount, bool promotionMark) const;
+    Entrada aplicaDesconto(const Decimal &desconto, bool marcaPromocao) const;
     // Commission table chosen: a percentage above 0 becomes the discount; then the discount rule.
-    Entry chooseCommission(const Decimal &percentage, const Decimal &discount, bool promotionMark) const;
+    Entrada escolheComissao(const Decimal &percentual, const Decimal &desconto, bool marcaPromocao) const;
     // "Ult. Preço:": a last price above 0 goes through the price check; otherwise nothing happens.
-    std::optional<Entry> useLastPrice(const Decimal &lastPrice) const;
+    std::optional<Entrada> usaUltimoPreco(const Decimal &ultimoPreco) const;
     // "Promoção".
-    PromotionOutcome applyPromotion() const;
+    ResultadoPromocao aplicaPromocao() const;
 
     // "Qtde.:" clicked: one factor more, then down to a multiple of the factor (quantity and
     // factor taken to whole numbers, ties to even). A factor that rounds to 0 steps by 1.
-    static Decimal nextQuantity(const Decimal &quantity, const Decimal &factor);
+    static Decimal proximaQuantidade(const Decimal &quantidade, const Decimal &fator);
     // The quantity (to a whole number, ties to even) is a multiple of the factor (likewise).
     // A factor that rounds to 0 accepts any quantity.
-    static bool fitsFactor(const Decimal &quantity, const Decimal &factor);
+    static bool cabeNoFator(const Decimal &quantidade, const Decimal &fator);
 
-    static QString promotionRefusalText(qint64 przmax);
+    static QString textoRecusaPromocao(qint64 przmax);
 
 private:
-    BasePreco m_basis;
-    qint64 m_conditionMaxDays;
+    BasePreco m_base;
+    qint64 m_maximoDiasCondicao;
 };

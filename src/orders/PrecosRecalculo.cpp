@@ -12,91 +12,91 @@ namespace {
 
 // Column positions of the re-pricing statements, known from the statement itself:
 // QSqlQuery::record() asks the catalogue on every call.
-struct Columns
+struct Colunas
 {
-    int CODCCU = ConsultaProdutos::repricingColumn(QStringLiteral("CODCCU"));
-    int CODPRO = ConsultaProdutos::repricingColumn(QStringLiteral("CODPRO"));
-    int PRCTAB = ConsultaProdutos::repricingColumn(QStringLiteral("PRCTAB"));
-    int PRCVEN = ConsultaProdutos::repricingColumn(QStringLiteral("PRCVEN"));
-    int MAXDCT = ConsultaProdutos::repricingColumn(QStringLiteral("MAXDCT"));
-    int FATPRO = ConsultaProdutos::repricingColumn(QStringLiteral("FATPRO"));
-    int RJTTAB = ConsultaProdutos::repricingColumn(QStringLiteral("RJTTAB"));
-    int VLRPRM = ConsultaProdutos::repricingColumn(QStringLiteral("VLRPRM"));
-    int PRZMAX = ConsultaProdutos::repricingColumn(QStringLiteral("PRZMAX"));
+    int CODCCU = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODCCU"));
+    int CODPRO = ConsultaProdutos::colunaRecalculo(QStringLiteral("CODPRO"));
+    int PRCTAB = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRCTAB"));
+    int PRCVEN = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRCVEN"));
+    int MAXDCT = ConsultaProdutos::colunaRecalculo(QStringLiteral("MAXDCT"));
+    int FATPRO = ConsultaProdutos::colunaRecalculo(QStringLiteral("FATPRO"));
+    int RJTTAB = ConsultaProdutos::colunaRecalculo(QStringLiteral("RJTTAB"));
+    int VLRPRM = ConsultaProdutos::colunaRecalculo(QStringLiteral("VLRPRM"));
+    int PRZMAX = ConsultaProdutos::colunaRecalculo(QStringLiteral("PRZMAX"));
 };
 
-Decimal numeric(const QSqlQuery &rows, int column, int scale)
+Decimal numerico(const QSqlQuery &linhas, int coluna, int escala)
 {
-    return Decimal::fromText(rows.value(column).toString(), scale);
+    return Decimal::fromText(linhas.value(coluna).toString(), escala);
 }
 
-qint64 code(const QSqlQuery &rows, int column)
+qint64 codigo(const QSqlQuery &linhas, int coluna)
 {
-    return numeric(rows, column, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
+    return numerico(linhas, coluna, 0).toInteger(Decimal::Rounding::HalfAwayFromZero);
 }
 
-void addRows(PrecosRecalculo &prices, QSqlQuery &rows, const Columns &c)
+void adicionaLinhas(PrecosRecalculo &precos, QSqlQuery &linhas, const Colunas &c)
 {
-    while (rows.next()) {
-        BasePreco row;
-        row.PRCTAB = numeric(rows, c.PRCTAB, 3);
-        row.PRCVEN = numeric(rows, c.PRCVEN, 3);
-        row.MAXDCT = numeric(rows, c.MAXDCT, 2);
-        row.FATPRO = numeric(rows, c.FATPRO, 3);
-        row.RJTTAB = numeric(rows, c.RJTTAB, 2);
-        if (!rows.value(c.VLRPRM).isNull())
-            row.VLRPRM = numeric(rows, c.VLRPRM, 3);
-        row.PRZMAX = code(rows, c.PRZMAX);
-        prices.add(code(rows, c.CODCCU), code(rows, c.CODPRO), row);
+    while (linhas.next()) {
+        BasePreco linha;
+        linha.PRCTAB = numerico(linhas, c.PRCTAB, 3);
+        linha.PRCVEN = numerico(linhas, c.PRCVEN, 3);
+        linha.MAXDCT = numerico(linhas, c.MAXDCT, 2);
+        linha.FATPRO = numerico(linhas, c.FATPRO, 3);
+        linha.RJTTAB = numerico(linhas, c.RJTTAB, 2);
+        if (!linhas.value(c.VLRPRM).isNull())
+            linha.VLRPRM = numerico(linhas, c.VLRPRM, 3);
+        linha.PRZMAX = codigo(linhas, c.PRZMAX);
+        precos.adiciona(codigo(linhas, c.CODCCU), codigo(linhas, c.CODPRO), linha);
     }
 }
 
 } // namespace
 
-PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query)
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta)
 {
-    PrecosRecalculo prices;
-    QSqlQuery rows = StatementRun::run(connection, query.repricingStatement());
-    addRows(prices, rows, Columns());
-    return prices;
+    PrecosRecalculo precos;
+    QSqlQuery linhas = StatementRun::run(connection, consulta.instrucaoRecalculo());
+    adicionaLinhas(precos, linhas, Colunas());
+    return precos;
 }
 
-PrecosRecalculo PrecosRecalculo::load(FirebirdConnection &connection, const ConsultaProdutos &query,
-                                      const QList<QPair<qint64, qint64>> &products)
+PrecosRecalculo PrecosRecalculo::carrega(FirebirdConnection &connection, const ConsultaProdutos &consulta,
+                                      const QList<QPair<qint64, qint64>> &produtos)
 {
-    PrecosRecalculo prices;
-    if (products.isEmpty())
-        return prices;
-    QSqlQuery rows = connection.query();
-    rows.setForwardOnly(true);
-    if (!rows.prepare(query.repricingStatementOfProduct()))
-        throw DatabaseError(engineMessage(rows.lastError()));
-    const Columns columns;
+    PrecosRecalculo precos;
+    if (produtos.isEmpty())
+        return precos;
+    QSqlQuery linhas = connection.query();
+    linhas.setForwardOnly(true);
+    if (!linhas.prepare(consulta.instrucaoRecalculoProduto()))
+        throw DatabaseError(engineMessage(linhas.lastError()));
+    const Colunas columns;
     QSet<QPair<qint64, qint64>> done;
-    for (const QPair<qint64, qint64> &product : products) {
-        if (done.contains(product))
+    for (const QPair<qint64, qint64> &produto : produtos) {
+        if (done.contains(produto))
             continue;
-        done.insert(product);
-        rows.bindValue(QStringLiteral(":PCODCCU"), QString::number(product.first));
-        rows.bindValue(QStringLiteral(":PCODPRO"), QString::number(product.second));
-        if (!rows.exec())
-            throw DatabaseError(engineMessage(rows.lastError()));
-        addRows(prices, rows, columns);
+        done.insert(produto);
+        linhas.bindValue(QStringLiteral(":PCODCCU"), QString::number(produto.first));
+        linhas.bindValue(QStringLiteral(":PCODPRO"), QString::number(produto.second));
+        if (!linhas.exec())
+            throw DatabaseError(engineMessage(linhas.lastError()));
+        adicionaLinhas(precos, linhas, columns);
     }
-    return prices;
+    return precos;
 }
 
-void PrecosRecalculo::add(qint64 CODCCU, qint64 CODPRO, const BasePreco &row)
+void PrecosRecalculo::adiciona(qint64 CODCCU, qint64 CODPRO, const BasePreco &linha)
 {
     const QPair<qint64, qint64> key(CODCCU, CODPRO);
-    if (!m_rows.contains(key))
-        m_rows.insert(key, row);
+    if (!m_linhas.contains(key))
+        m_linhas.insert(key, linha);
 }
 
-std::optional<BasePreco> PrecosRecalculo::find(qint64 CODCCU, qint64 CODPRO) const
+std::optional<BasePreco> PrecosRecalculo::procura(qint64 CODCCU, qint64 CODPRO) const
 {
-    const auto it = m_rows.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
-    if (it == m_rows.cend())
+    const auto it = m_linhas.constFind(QPair<qint64, qint64>(CODCCU, CODPRO));
+    if (it == m_linhas.cend())
         return std::nullopt;
     return *it;
 }

@@ -3,58 +3,58 @@
 #include "CalculoItem.h"
 #include "PrecificacaoItem.h"
 
-RecalculoItens::Outcome RecalculoItens::reprice(const ValoresItem &current, const std::optional<BasePreco> &row,
-                                              qint64 conditionMaxDays)
+RecalculoItens::Resultado RecalculoItens::recalcula(const ValoresItem &atual, const std::optional<BasePreco> &linha,
+                                              qint64 maximoDiasCondicao)
 {
-    Outcome outcome;
-    outcome.item = current;
+    Resultado outcome;
+    outcome.item = atual;
     // A product missing from the new list would read every price as 0 and credit the whole item
     // value as generated flex; the item keeps the prices and flex it was written with instead,
     // marked so that the seller sees which one was not re-priced.
-    if (!row) {
-        outcome.productMissing = true;
+    if (!linha) {
+        outcome.produtoAusente = true;
         outcome.item.VLDITM = QStringLiteral("S");
         return outcome;
     }
     ValoresItem &item = outcome.item;
-    const PrecificacaoItem pricing(*row, conditionMaxDays);
-    Decimal price = current.VLRUNT;
-    const Decimal &quantity = current.QTDPRO;
-    item.PRCTAB = row->PRCTAB;
-    item.PRCVEN = row->PRCVEN;
-    item.MAXDCT = CalculoItem::maximumDiscount(row->MAXDCT, row->RJTTAB);
+    const PrecificacaoItem precificacao(*linha, maximoDiasCondicao);
+    Decimal preco = atual.VLRUNT;
+    const Decimal &quantidade = atual.QTDPRO;
+    item.PRCTAB = linha->PRCTAB;
+    item.PRCVEN = linha->PRCVEN;
+    item.MAXDCT = CalculoItem::descontoMaximo(linha->MAXDCT, linha->RJTTAB);
 
-    if (row->VLRPRM && *row->VLRPRM == price && pricing.promotionAllowed()) {
+    if (linha->VLRPRM && *linha->VLRPRM == preco && precificacao.promocaoPermitida()) {
         item.GERFLX = Decimal::fromUnits(0, 2);
         item.USOFLX = Decimal::fromUnits(0, 2);
-        item.VLRUNT = price;
-        item.VLRTOT = CalculoItem::total(quantity, price);
+        item.VLRUNT = preco;
+        item.VLRTOT = CalculoItem::total(quantidade, preco);
         item.ITMPRM = QStringLiteral("S");
         return outcome;
     }
 
-    const Decimal minimum = pricing.minimumPrice();
-    if (belowMinimum(price, minimum)) {
+    const Decimal minimo = precificacao.precoMinimo();
+    if (abaixoDoMinimo(preco, minimo)) {
         // Stored at the column's three decimals; the total and the flex follow the stored price.
-        price = minimum.rounded(3);
-        outcome.corrected = true;
+        preco = minimo.rounded(3);
+        outcome.corrigido = true;
         item.VLDITM = QStringLiteral("S");
     }
-    item.VLRUNT = price;
-    item.VLRTOT = CalculoItem::total(quantity, price);
+    item.VLRUNT = preco;
+    item.VLRTOT = CalculoItem::total(quantidade, preco);
     item.ITMPRM = QStringLiteral("N");
-    const CalculoItem::Flex flex = CalculoItem::flex(row->PRCTAB, current.TABCOS, price, quantity);
+    const CalculoItem::Flex flex = CalculoItem::flex(linha->PRCTAB, atual.TABCOS, preco, quantidade);
     item.USOFLX = flex.USOFLX;
     item.GERFLX = flex.GERFLX;
     return outcome;
 }
 
-bool RecalculoItens::belowMinimum(const Decimal &price, const Decimal &minimum)
+bool RecalculoItens::abaixoDoMinimo(const Decimal &preco, const Decimal &minimo)
 {
-    return minimum.rounded(3, Decimal::Rounding::HalfEven) > price.rounded(3, Decimal::Rounding::HalfEven);
+    return minimo.rounded(3, Decimal::Rounding::HalfEven) > preco.rounded(3, Decimal::Rounding::HalfEven);
 }
 
-MensagemPedido RecalculoItens::correctedItemsNotice()
+MensagemPedido RecalculoItens::avisoItensCorrigidos()
 {
     return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Verifique"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
@@ -62,23 +62,23 @@ MensagemPedido RecalculoItens::correctedItemsNotice()
 
 namespace {
 
-QString missingProductsText(const QStringList &items)
+QString textoProdutosAusentes(const QStringList &itens)
 {
     return QStringLiteral("Os itens abaixo não constam da tabela de preços destas condições e mantiveram os "
                           "valores anteriores:\r")
-        + items.join(u'\r');
+        + itens.join(u'\r');
 }
 
 } // namespace
 
-MensagemPedido RecalculoItens::missingProductsNotice(const QStringList &items)
+MensagemPedido RecalculoItens::avisoProdutosAusentes(const QStringList &itens)
 {
-    return {missingProductsText(items) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
+    return {textoProdutosAusentes(itens) + QStringLiteral("\rVerifique!"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
-MensagemPedido RecalculoItens::missingProductsQuestion(const QStringList &items)
+MensagemPedido RecalculoItens::perguntaProdutosAusentes(const QStringList &itens)
 {
-    return {missingProductsText(items) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
+    return {textoProdutosAusentes(itens) + QStringLiteral("\rDeseja Continuar?"), TipoMensagem::Informacao,
             CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }

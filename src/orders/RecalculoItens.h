@@ -15,24 +15,24 @@
 class RecalculoItens
 {
 public:
-    struct Outcome
+    struct Resultado
     {
         ValoresItem item;             // the item to post (VLDITM 'S' when raised)
-        bool corrected = false;      // the price was raised to the minimum
-        bool productMissing = false; // no row in the re-priced list: prices kept, item marked
+        bool corrigido = false;      // the price was raised to the minimum
+        bool produtoAusente = false; // no row in the re-priced list: prices kept, item marked
     };
 
-    // row: the item's product and cost centre in the re-priced list (first row), if found.
-    static Outcome reprice(const ValoresItem &item, const std::optional<BasePreco> &row, qint64 conditionMaxDays);
+    // linha: the item's product and cost centre in the re-priced list (first row), if found.
+    static Resultado recalcula(const ValoresItem &item, const std::optional<BasePreco> &linha, qint64 maximoDiasCondicao);
 
     // The minimum is above the price when both, taken to three decimals with ties to even,
     // differ; prices that differ only beyond the third decimal are equal.
-    static bool belowMinimum(const Decimal &price, const Decimal &minimum);
+    static bool abaixoDoMinimo(const Decimal &preco, const Decimal &minimo);
 
     // Told after a change of transaction, operation or condition corrected some item.
-    static MensagemPedido correctedItemsNotice();
+    static MensagemPedido avisoItensCorrigidos();
     // The items whose products are not in the new list (one "code - description" each): told
     // after a change of terms, and asked about before "Salvar" goes on.
-    static MensagemPedido missingProductsNotice(const QStringList &items);
-    static MensagemPedido missingProductsQuestion(const QStringList &items);
+    static MensagemPedido avisoProdutosAusentes(const QStringList &itens);
+    static MensagemPedido perguntaProdutosAusentes(const QStringList &itens);
 };

@@ -2,51 +2,51 @@
 
 #include "CondicoesCliente.h"
 
-RegrasCabecalhoPedido::Sellers RegrasCabecalhoPedido::sellers(const QString &loggedSeller, const QString &codVenPedido)
+RegrasCabecalhoPedido::Vendedores RegrasCabecalhoPedido::vendedores(const QString &vendedorLogado, const QString &codVenPedido)
 {
     const QString customerSeller = codVenPedido.trimmed();
     // A route window hands over no seller: the order stays with the logged seller.
-    if (customerSeller.isEmpty() || customerSeller == loggedSeller.trimmed())
-        return {loggedSeller.trimmed(), QString()};
-    return {customerSeller, loggedSeller.trimmed()};
+    if (customerSeller.isEmpty() || customerSeller == vendedorLogado.trimmed())
+        return {vendedorLogado.trimmed(), QString()};
+    return {customerSeller, vendedorLogado.trimmed()};
 }
 
-RegrasCabecalhoPedido::CustomerParameters RegrasCabecalhoPedido::customerParameters(const QString &code, bool newCustomer)
+RegrasCabecalhoPedido::ParametrosCliente RegrasCabecalhoPedido::parametrosCliente(const QString &codigo, bool clienteNovo)
 {
-    const QString trimmed = code.trimmed();
-    const QString conditions = CondicoesCliente::customerParameter(trimmed, newCustomer);
+    const QString trimmed = codigo.trimmed();
+    const QString conditions = CondicoesCliente::parametroCliente(trimmed, clienteNovo);
     if (trimmed.isEmpty())
         return {QStringLiteral("-1"), QStringLiteral("-1"), QStringLiteral("-1"), conditions,
                 QStringLiteral("0"), QStringLiteral("0")};
-    if (newCustomer)
+    if (clienteNovo)
         return {QStringLiteral("0"), trimmed, QStringLiteral("0"), conditions, QStringLiteral("0"),
                 QStringLiteral("0")};
     return {trimmed, QStringLiteral("0"), trimmed, conditions, trimmed, trimmed};
 }
 
-QString RegrasCabecalhoPedido::normalizedFlag(const QString &value)
+QString RegrasCabecalhoPedido::marcaNormalizada(const QString &valor)
 {
-    return value == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
+    return valor == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 }
 
-bool RegrasCabecalhoPedido::editable(const QString &SITPDF)
+bool RegrasCabecalhoPedido::editavel(const QString &SITPDF)
 {
     return SITPDF == QLatin1String("D");
 }
 
-std::optional<RegrasCabecalhoPedido::Status> RegrasCabecalhoPedido::status(const QString &SITPDF)
+std::optional<RegrasCabecalhoPedido::Situacao> RegrasCabecalhoPedido::situacao(const QString &SITPDF)
 {
     if (SITPDF == QLatin1String("D"))
-        return Status{QStringLiteral("Digitado"), StatusColour::Green};
+        return Situacao{QStringLiteral("Digitado"), CorSituacao::Verde};
     if (SITPDF == QLatin1String("E") || SITPDF == QLatin1String("L"))
-        return Status{QStringLiteral("Enviado"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Enviado"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("O"))
-        return Status{QStringLiteral("Coletado"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Coletado"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("A"))
-        return Status{QStringLiteral("Aguardando"), StatusColour::Purple};
+        return Situacao{QStringLiteral("Aguardando"), CorSituacao::Roxo};
     if (SITPDF == QLatin1String("F"))
-        return Status{QStringLiteral("Faturado"), StatusColour::Navy};
+        return Situacao{QStringLiteral("Faturado"), CorSituacao::AzulMarinho};
     if (SITPDF == QLatin1String("C"))
-        return Status{QStringLiteral("Cancelado"), StatusColour::Red};
+        return Situacao{QStringLiteral("Cancelado"), CorSituacao::Vermelho};
     return std::nullopt;
 }

@@ -10,39 +10,39 @@
 class RegrasCabecalhoPedido
 {
 public:
-    struct Sellers
+    struct Vendedores
     {
         QString CODVEN;
         QString VENSUB; // empty when the logged seller owns the customer
     };
 
     // The PCODCLI/PCODNOV values of the statements that load a customer.
-    struct CustomerParameters
+    struct ParametrosCliente
     {
-        QString customerCODCLI, customerCODNOV; // customer row
-        QString operationsCODCLI;
-        QString conditionsCODCLI;
-        QString financialCODCLI;
-        QString lastPurchasesCODCLI;
+        QString clienteCODCLI, clienteCODNOV; // customer row
+        QString operacoesCODCLI;
+        QString condicoesCODCLI;
+        QString financeiroCODCLI;
+        QString ultimasComprasCODCLI;
     };
 
-    enum class StatusColour { Green, Purple, Navy, Red };
-    struct Status
+    enum class CorSituacao { Verde, Roxo, AzulMarinho, Vermelho };
+    struct Situacao
     {
-        QString label;
-        StatusColour colour = StatusColour::Green;
+        QString rotulo;
+        CorSituacao cor = CorSituacao::Verde;
     };
 
     // A new order: credited to the customer's seller (codVenPedido) with the logged seller as
     // sub-seller when they differ; to the logged seller alone otherwise, and when no customer's
     // seller was handed over.
-    static Sellers sellers(const QString &loggedSeller, const QString &codVenPedido);
-    // code: CODCLI of a synchronised customer, or CODNOV when newCustomer; may be empty.
-    static CustomerParameters customerParameters(const QString &code, bool newCustomer);
+    static Vendedores vendedores(const QString &vendedorLogado, const QString &codVenPedido);
+    // codigo: CODCLI of a synchronised customer, or CODNOV when clienteNovo; may be empty.
+    static ParametrosCliente parametrosCliente(const QString &codigo, bool clienteNovo);
     // PDFORC and RETPDV on edit: 'S' stays, anything else (empty included) becomes 'N'.
-    static QString normalizedFlag(const QString &value);
+    static QString marcaNormalizada(const QString &valor);
     // Only 'D' orders can be changed or saved.
-    static bool editable(const QString &SITPDF);
+    static bool editavel(const QString &SITPDF);
     // The label of the box "Situação"; empty for a code that leaves the label as it was.
-    static std::optional<Status> status(const QString &SITPDF);
+    static std::optional<Situacao> situacao(const QString &SITPDF);
 };

@@ -2,26 +2,26 @@
 
 #include "StatementRun.h"
 
-SaldoFlex::Display SaldoFlex::compute(const std::optional<Decimal> &balance, const Decimal &openingFlex,
-                                          const Decimal &used, const Decimal &forecast)
+SaldoFlex::Exibicao SaldoFlex::calcula(const std::optional<Decimal> &saldo, const Decimal &flexAbertura,
+                                          const Decimal &usado, const Decimal &previsto)
 {
-    Display display;
-    display.available = balance.value_or(Decimal::fromUnits(0, 2)) + openingFlex;
-    display.used = used;
-    display.total = display.available - used;
-    display.forecast = forecast;
+    Exibicao display;
+    display.disponivel = saldo.value_or(Decimal::fromUnits(0, 2)) + flexAbertura;
+    display.usado = usado;
+    display.total = display.disponivel - usado;
+    display.previsto = previsto;
     if (display.total.sign() >= 0) {
-        display.totalColour = Colour::Green;
-        display.sufficient = true;
+        display.corTotal = Cor::Verde;
+        display.suficiente = true;
     } else {
-        display.totalColour = Colour::Red;
+        display.corTotal = Cor::Vermelho;
         // An order that uses no flex can be saved even when the balance is negative.
-        display.sufficient = used.sign() <= 0;
+        display.suficiente = usado.sign() <= 0;
     }
     return display;
 }
 
-QString SaldoFlex::statement()
+QString SaldoFlex::instrucao()
 {
     return QStringLiteral(
         "SELECT COALESCE(U.CNTSAL,0) - COALESCE(A.FLXABERTO,0) SALDOFLX "
@@ -32,14 +32,14 @@ QString SaldoFlex::statement()
         "WHERE U.CODEMP = :PCODEMP AND U.CODVEN = :PCODVEN");
 }
 
-std::optional<Decimal> SaldoFlex::read(FirebirdConnection &connection, const QString &CODEMP,
+std::optional<Decimal> SaldoFlex::le(FirebirdConnection &connection, const QString &CODEMP,
                                          const QString &CODVEN)
 {
-    QSqlQuery query = StatementRun::run(connection, statement(),
+    QSqlQuery consulta = StatementRun::run(connection, instrucao(),
                                         {{QStringLiteral("PCODEMP"), CODEMP}, {QStringLiteral("PCODVEN"), CODVEN}});
-    if (!query.next())
+    if (!consulta.next())
         return std::nullopt;
-    return Decimal::fromText(query.value(0).toString(), 2);
+    return Decimal::fromText(consulta.value(0).toString(), 2);
 }
 
 const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
@@ -47,14 +47,14 @@ const QString SaldoFlex::kSelectFlexPedidoGravado = QStringLiteral(
     "WHERE P.CODEMP = I.CODEMP AND P.CODPDF = I.CODPDF AND P.CODINT = I.CODINT "
     "AND P.SITFLX = 'N' AND P.CODEMP = :PCODEMP AND P.CODPDF = :PCODPDF AND P.CODINT = :PCODINT");
 
-Decimal SaldoFlex::readOpeningFlex(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
+Decimal SaldoFlex::leFlexAbertura(FirebirdConnection &connection, const QString &CODEMP, const QString &CODPDF,
                                      const QString &CODINT)
 {
     if (CODPDF.isEmpty())
         return Decimal::fromUnits(0, 2);
-    QSqlQuery query = StatementRun::run(connection, kSelectFlexPedidoGravado,
+    QSqlQuery consulta = StatementRun::run(connection, kSelectFlexPedidoGravado,
                                         {{QStringLiteral("PCODEMP"), CODEMP},
                                          {QStringLiteral("PCODPDF"), CODPDF},
                                          {QStringLiteral("PCODINT"), CODINT.isEmpty() ? QStringLiteral("0") : CODINT}});
-    return query.next() ? Decimal::fromText(query.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
+    return consulta.next() ? Decimal::fromText(consulta.value(0).toString(), 2) : Decimal::fromUnits(0, 2);
 }

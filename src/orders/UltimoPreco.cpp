@@ -2,12 +2,12 @@
 
 #include "Formatos.h"
 
-UltimoPreco::Shown UltimoPreco::show(const std::optional<Purchase> &purchase)
+UltimoPreco::Exibido UltimoPreco::exibe(const std::optional<Compra> &compra)
 {
-    if (!purchase)
+    if (!compra)
         return {Decimal::fromUnits(0, 3), QStringLiteral("*** SEM ÚLTIMO PREÇO ***")};
-    return {purchase->VLRUNT,
-            QStringLiteral("Qtde : ") + Formatos::formatMask(purchase->QTDPRO.toDouble(), QStringLiteral("00"))
+    return {compra->VLRUNT,
+            QStringLiteral("Qtde : ") + Formatos::formatMask(compra->QTDPRO.toDouble(), QStringLiteral("00"))
                 + u'\r' + QStringLiteral("Data  : ")
-                + Formatos::formatDate(purchase->DATPDF, QStringLiteral("DD/MM/YYYY"))};
+                + Formatos::formatDate(compra->DATPDF, QStringLiteral("DD/MM/YYYY"))};
 }

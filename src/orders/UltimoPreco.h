@@ -13,18 +13,18 @@ class UltimoPreco
 {
 public:
     // The customer's last purchase of the product in that cost centre.
-    struct Purchase
+    struct Compra
     {
         Decimal QTDPRO;
         Decimal VLRUNT;
         QDate DATPDF;
     };
 
-    struct Shown
+    struct Exibido
     {
-        Decimal price; // 0 without a purchase
-        QString hint;
+        Decimal preco; // 0 without a purchase
+        QString dica;
     };
 
-    static Shown show(const std::optional<Purchase> &purchase);
+    static Exibido exibe(const std::optional<Compra> &compra);
 };

@@ -5,74 +5,74 @@
 
 namespace {
 
-MensagemPedido navy(const QString &text)
+MensagemPedido azulMarinho(const QString &texto)
 {
-    return {text, TipoMensagem::Informacao, CorMensagem::Azul, BotoesMensagem::Ok};
+    return {texto, TipoMensagem::Informacao, CorMensagem::Azul, BotoesMensagem::Ok};
 }
 
-MensagemPedido red(const QString &text)
+MensagemPedido vermelho(const QString &texto)
 {
-    return {text, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
+    return {texto, TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::Ok};
 }
 
-bool missingCode(const QString &code)
+bool codigoAusente(const QString &codigo)
 {
-    return code.trimmed().toLongLong() == 0;
+    return codigo.trimmed().toLongLong() == 0;
 }
 
-QString money(const Decimal &value)
+QString dinheiro(const Decimal &valor)
 {
-    return Formatos::formatMask(value.toDouble(), QStringLiteral("###,###,##0.00"));
+    return Formatos::formatMask(valor.toDouble(), QStringLiteral("###,###,##0.00"));
 }
 
 } // namespace
 
-ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(ReleaseCode releaseCode)
-    : m_releaseCode(std::move(releaseCode))
+ValidacaoGravacaoPedido::ValidacaoGravacaoPedido(CodigoLiberacao codigoLiberacao)
+    : m_codigoLiberacao(std::move(codigoLiberacao))
 {
 }
 
-MensagemPedido ValidacaoGravacaoPedido::correctedItemsQuestion()
+MensagemPedido ValidacaoGravacaoPedido::perguntaItensCorrigidos()
 {
     return {QStringLiteral("Alguns ITENS tiveram seu VALORES CORRIGIDOS. Deseja Continuar?"),
             TipoMensagem::Informacao, CorMensagem::Vermelho, BotoesMensagem::SimNao};
 }
 
-ValidacaoGravacaoPedido::Result ValidacaoGravacaoPedido::validate(const Input &input) const
+ValidacaoGravacaoPedido::Resultado ValidacaoGravacaoPedido::valida(const Entrada &entrada) const
 {
-    Result result;
+    Resultado result;
     auto refuse = [&result](const MensagemPedido &message) {
-        result.refusal = message;
+        result.recusa = message;
         return result;
     };
 
-    Decimal used = Decimal::fromUnits(0, 2);
+    Decimal usado = Decimal::fromUnits(0, 2);
     Decimal total = Decimal::fromUnits(0, 3);
-    for (const Item &item : input.items) {
-        used = used + item.USOFLX;
+    for (const Item &item : entrada.itens) {
+        usado = usado + item.USOFLX;
         total = total + item.VLRTOT;
     }
 
-    if (!SaldoFlex::compute(input.flexBalance, input.openingFlex, used).sufficient)
-        return refuse(navy(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
-    if (missingCode(input.CODTRA))
-        return refuse(navy(QStringLiteral("Informe a TRANSAÇÃO!")));
-    if (missingCode(input.CODOPE))
-        return refuse(navy(QStringLiteral("Informe a OPERAÇÃO!")));
-    if (missingCode(input.CODCON))
-        return refuse(navy(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
-    if (input.items.isEmpty())
-        return refuse(navy(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
-    if (input.GERBON == QLatin1String("S") && input.SEMDBT != QLatin1String("S"))
-        return refuse(navy(QStringLiteral(
+    if (!SaldoFlex::calcula(entrada.saldoFlex, entrada.flexAbertura, usado).suficiente)
+        return refuse(azulMarinho(QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!")));
+    if (codigoAusente(entrada.CODTRA))
+        return refuse(azulMarinho(QStringLiteral("Informe a TRANSAÇÃO!")));
+    if (codigoAusente(entrada.CODOPE))
+        return refuse(azulMarinho(QStringLiteral("Informe a OPERAÇÃO!")));
+    if (codigoAusente(entrada.CODCON))
+        return refuse(azulMarinho(QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!")));
+    if (entrada.itens.isEmpty())
+        return refuse(azulMarinho(QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!")));
+    if (entrada.GERBON == QLatin1String("S") && entrada.SEMDBT != QLatin1String("S"))
+        return refuse(azulMarinho(QStringLiteral(
             "Esta transação NÃO GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
-    if (input.GERTIT == QLatin1String("S") && input.SEMDBT == QLatin1String("S"))
-        return refuse(navy(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
+    if (entrada.GERTIT == QLatin1String("S") && entrada.SEMDBT == QLatin1String("S"))
+        return refuse(azulMarinho(QStringLiteral("Esta transação GERA título. Informe uma CONDIÇÃO DE PAGAMENTO valida!")));
 
-    for (const CostCentre &centre : input.costCentres) {
+    for (const CentroCusto &centre : entrada.centrosCusto) {
         bool hasItems = false;
         Decimal centreTotal = Decimal::fromUnits(0, 3);
-        for (const Item &item : input.items) {
+        for (const Item &item : entrada.itens) {
             if (item.CODCCU == centre.CODCCU) {
                 hasItems = true;
                 centreTotal = centreTotal + item.VLRTOT;
@@ -80,43 +80,43 @@ ValidacaoGravacaoPedido::Result ValidacaoGravacaoPedido::validate(const Input &i
         }
         if (!hasItems)
             continue;
-        if (!centre.operationAllowed)
+        if (!centre.operacaoPermitida)
             return refuse({QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\r"
                                           "Operações validas:\r")
-                               + centre.allowedOperationNames.join(QStringLiteral("  ")),
+                               + centre.nomesOperacoesPermitidas.join(QStringLiteral("  ")),
                            TipoMensagem::Erro, CorMensagem::Vermelho, BotoesMensagem::Ok});
-        if (input.PDVMIN > centreTotal)
-            return refuse(navy(QStringLiteral("Para ") + centre.DESCCU.trimmed()
+        if (entrada.PDVMIN > centreTotal)
+            return refuse(azulMarinho(QStringLiteral("Para ") + centre.DESCCU.trimmed()
                                + QStringLiteral(", nessa condição de pagamento, o pedido mínimo é de R$ ")
-                               + money(input.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
-                               + money(centreTotal) + QStringLiteral(". Verifique!")));
+                               + dinheiro(entrada.PDVMIN) + QStringLiteral("Total nesse pedido R$ ")
+                               + dinheiro(centreTotal) + QStringLiteral(". Verifique!")));
     }
 
-    result.TOTFLX = used.rounded(2);
+    result.TOTFLX = usado.rounded(2);
     result.TOTPDF = total.rounded(2);
-    result.PDFORC = input.PDFORC == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
+    result.PDFORC = entrada.PDFORC == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
 
-    const QString typedCode = input.releaseCode.trimmed();
-    if (input.VENCIDO.sign() > 0 && (result.PDFORC != QLatin1String("S") || !typedCode.isEmpty())) {
+    const QString typedCode = entrada.codigoLiberacao.trimmed();
+    if (entrada.VENCIDO.sign() > 0 && (result.PDFORC != QLatin1String("S") || !typedCode.isEmpty())) {
         if (!typedCode.isEmpty()) {
-            if (typedCode == m_releaseCode(input.CODPDF, input.CODVEN, input.DATPDF)) {
+            if (typedCode == m_codigoLiberacao(entrada.CODPDF, entrada.CODVEN, entrada.DATPDF)) {
                 result.PDFORC = QStringLiteral("N");
             } else {
-                result.notices.append(red(QStringLiteral(
+                result.avisos.append(vermelho(QStringLiteral(
                     "Senha de LIBERAÇÂO do pedido Invalida! Pedido será salvo como ORÇAMENTO.")));
-                result.clearReleaseCode = true;
+                result.limpaCodigoLiberacao = true;
                 result.PDFORC = QStringLiteral("S");
             }
         } else {
-            result.notices.append(red(QStringLiteral(
+            result.avisos.append(vermelho(QStringLiteral(
                 "Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!")));
             result.PDFORC = QStringLiteral("S");
         }
-    } else if (input.LIMCRE < result.TOTPDF + input.ABERTO && result.PDFORC != QLatin1String("S")) {
-        result.notices.append(navy(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
+    } else if (entrada.LIMCRE < result.TOTPDF + entrada.ABERTO && result.PDFORC != QLatin1String("S")) {
+        result.avisos.append(azulMarinho(QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                   "crédito e o pedido podera ser CANCELADO!")));
     }
 
-    result.VENSUB = input.VENSUB.trimmed() == input.CODVEN.trimmed() ? QString() : input.VENSUB;
+    result.VENSUB = entrada.VENSUB.trimmed() == entrada.CODVEN.trimmed() ? QString() : entrada.VENSUB;
     return result;
 }

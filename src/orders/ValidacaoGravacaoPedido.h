@@ -21,7 +21,7 @@ class ValidacaoGravacaoPedido
 {
 public:
     // D500DAT::geraSenhaLiberacao: order number, seller, order date -> release code.
-    using ReleaseCode = std::function<QString(const QString &, const QString &, const QDate &)>;
+    using CodigoLiberacao = std::function<QString(const QString &, const QString &, const QDate &)>;
 
     struct Item
     {
@@ -32,15 +32,15 @@ public:
 
     // A cost centre of the company (F515CCU, in the order the statement returns them) with what
     // the database says about the header's operation for it.
-    struct CostCentre
+    struct CentroCusto
     {
         qint64 CODCCU = 0;
         QString DESCCU;
-        bool operationAllowed = true;       // an F513OCU row exists for the header's operation
-        QStringList allowedOperationNames;  // the customer's operations this cost centre allows
+        bool operacaoPermitida = true;       // an F513OCU row exists for the header's operation
+        QStringList nomesOperacoesPermitidas;  // the customer's operations this cost centre allows
     };
 
-    struct Input
+    struct Entrada
     {
         // header
         QString CODPDF, CODVEN, VENSUB, CODTRA, CODOPE, CODCON;
@@ -52,34 +52,34 @@ public:
         Decimal PDVMIN;         // condition
         // customer
         Decimal LIMCRE, ABERTO, VENCIDO;
-        QString releaseCode; // typed in "Liberação:"
+        QString codigoLiberacao; // typed in "Liberação:"
         // flex
-        std::optional<Decimal> flexBalance; // SALDOFLX; empty when the seller has no row
-        Decimal openingFlex;
-        QVector<Item> items;
-        QVector<CostCentre> costCentres;
+        std::optional<Decimal> saldoFlex; // SALDOFLX; empty when the seller has no row
+        Decimal flexAbertura;
+        QVector<Item> itens;
+        QVector<CentroCusto> centrosCusto;
     };
 
-    struct Result
+    struct Resultado
     {
-        std::optional<MensagemPedido> refusal; // shown; the save stops
-        QVector<MensagemPedido> notices;       // shown in this order; the save goes on
+        std::optional<MensagemPedido> recusa; // shown; the save stops
+        QVector<MensagemPedido> avisos;       // shown in this order; the save goes on
         // what the header is saved with (meaningful when there is no refusal)
         QString PDFORC;
         QString VENSUB;
         Decimal TOTFLX;
         Decimal TOTPDF;
-        bool clearReleaseCode = false; // the typed code was wrong: empty "Liberação:"
-        bool accepted() const { return !refusal.has_value(); }
+        bool limpaCodigoLiberacao = false; // the typed code was wrong: empty "Liberação:"
+        bool aceito() const { return !recusa.has_value(); }
     };
 
-    explicit ValidacaoGravacaoPedido(ReleaseCode releaseCode);
+    explicit ValidacaoGravacaoPedido(CodigoLiberacao codigoLiberacao);
 
-    Result validate(const Input &input) const;
+    Resultado valida(const Entrada &entrada) const;
 
     // The question asked before these checks when the re-pricing corrected an item.
-    static MensagemPedido correctedItemsQuestion();
+    static MensagemPedido perguntaItensCorrigidos();
 
 private:
-    ReleaseCode m_releaseCode;
+    CodigoLiberacao m_codigoLiberacao;
 };

@@ -24,15 +24,15 @@ struct ListedRow
     qint64 CODORD = 0;
 };
 
-ConsultaProdutos::Terms terms(const char *pordes, qint64 table)
+ConsultaProdutos::Termos terms(const char *pordes, qint64 table)
 {
-    ConsultaProdutos::Terms t;
+    ConsultaProdutos::Termos t;
     t.CODEMP = 1;
     t.CODTAB = table;
     t.PORDES = d(pordes);
     t.DESRET = d("3.00");
     t.ACRTAB = d("10.00");
-    t.today = QDate::currentDate();
+    t.hoje = QDate::currentDate();
     return t;
 }
 
@@ -131,33 +131,33 @@ protected:
 // Guards the factors' form: two decimals, '.' whatever the process separators are.
 TEST(ProductFactors, TwoDecimalsWithAPoint)
 {
-    EXPECT_EQ(ConsultaProdutos::factor(d("5")).toString(), "0.95");
-    EXPECT_EQ(ConsultaProdutos::factor(d("0")).toString(), "1.00");
-    EXPECT_EQ(ConsultaProdutos::factor(d("12.345")).toString(), "0.88");
-    EXPECT_EQ(ConsultaProdutos::factor(d("3.5")).toString(), "0.97"); // 0.965 goes away from zero
+    EXPECT_EQ(ConsultaProdutos::fator(d("5")).toString(), "0.95");
+    EXPECT_EQ(ConsultaProdutos::fator(d("0")).toString(), "1.00");
+    EXPECT_EQ(ConsultaProdutos::fator(d("12.345")).toString(), "0.88");
+    EXPECT_EQ(ConsultaProdutos::fator(d("3.5")).toString(), "0.97"); // 0.965 goes away from zero
 
     Formatos::setStatementForm(false);
-    ConsultaProdutos::Terms t = terms("5.00", 1);
-    t.pickUp = true;
+    ConsultaProdutos::Termos t = terms("5.00", 1);
+    t.retirada = true;
     const ConsultaProdutos query(t);
-    const ConsultaProdutos::Factors f = query.factors();
+    const ConsultaProdutos::Fatores f = query.fatores();
     EXPECT_EQ(f.A.toString(), "0.95");
     EXPECT_EQ(f.B.toString(), "0.97");
     EXPECT_EQ(f.C.toString(), "0.90");
-    const QString sql = query.searchStatement({});
+    const QString sql = query.instrucaoPesquisa({});
     EXPECT_TRUE(sql.contains(QStringLiteral("T.PRCVEN * 0.95) * 0.97")));
     EXPECT_FALSE(sql.contains(QStringLiteral("0,95")));
 
     t.CODTAB = 2;
-    t.pickUp = false;
-    EXPECT_EQ(ConsultaProdutos(t).factors().B.toString(), "1.00");
-    EXPECT_EQ(ConsultaProdutos(t).factors().C.toString(), "1.00");
+    t.retirada = false;
+    EXPECT_EQ(ConsultaProdutos(t).fatores().B.toString(), "1.00");
+    EXPECT_EQ(ConsultaProdutos(t).fatores().C.toString(), "1.00");
 }
 
 // Guards the 5 % operation-and-condition discount on a table other than 1: PRCVEN = PRCTAB / 1.00.
 TEST_F(ProductList, ConditionDiscountOnAnOrdinaryTable)
 {
-    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 2)).searchStatement({}));
+    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 2)).instrucaoPesquisa({}));
     const ListedRow *guarana = product(rows, 1234567);
     ASSERT_NE(guarana, nullptr);
     EXPECT_EQ(guarana->PRCTAB, d("9.500"));
@@ -175,7 +175,7 @@ TEST_F(ProductList, ConditionDiscountOnAnOrdinaryTable)
 // Guards the seller's surcharge on table 1: PRCVEN = PRCTAB / 0.90.
 TEST_F(ProductList, SurchargeOnTableOne)
 {
-    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 1)).searchStatement({}));
+    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 1)).instrucaoPesquisa({}));
     const ListedRow *guarana = product(rows, 1234567);
     ASSERT_NE(guarana, nullptr);
     EXPECT_EQ(guarana->PRCTAB, d("9.500"));
@@ -185,9 +185,9 @@ TEST_F(ProductList, SurchargeOnTableOne)
 // Guards the pick-up discount: 3 % only on families that grant it, only for a pick-up order.
 TEST_F(ProductList, PickUpDiscountPerFamily)
 {
-    ConsultaProdutos::Terms t = terms("5.00", 2);
-    t.pickUp = true;
-    const QVector<ListedRow> rows = list(ConsultaProdutos(t).searchStatement({}));
+    ConsultaProdutos::Termos t = terms("5.00", 2);
+    t.retirada = true;
+    const QVector<ListedRow> rows = list(ConsultaProdutos(t).instrucaoPesquisa({}));
     EXPECT_EQ(product(rows, 1234567)->PRCTAB, d("9.215")); // 10 × 0.95 × 0.97
     EXPECT_EQ(product(rows, 12)->PRCTAB, d("19.000"));     // family 6 does not grant it
 }
@@ -195,7 +195,7 @@ TEST_F(ProductList, PickUpDiscountPerFamily)
 // Guards the header rows and their order: group, family, its products by description.
 TEST_F(ProductList, GroupAndFamilyHeadersPrecedeTheirProducts)
 {
-    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("0", 2)).searchStatement({}));
+    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("0", 2)).instrucaoPesquisa({}));
     QStringList shape;
     for (const ListedRow &row : rows)
         shape.append(row.VERFAM + u':' + row.DESPRO);
@@ -207,41 +207,41 @@ TEST_F(ProductList, GroupAndFamilyHeadersPrecedeTheirProducts)
 TEST_F(ProductList, CodeFilterMatchesTheSevenDigitPrefix)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
-    filters.code = QStringLiteral("12");
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({1234567, 1200001}));
-    filters.code = QStringLiteral("0000012");
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12}));
+    ConsultaProdutos::Filtros filters;
+    filters.codigo = QStringLiteral("12");
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({1234567, 1200001}));
+    filters.codigo = QStringLiteral("0000012");
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12}));
 }
 
 // Guards typed text reaching SQL: a quote is searched for, not executed; an injection finds nothing.
 TEST_F(ProductList, QuoteInATypedFilterIsSearchedNotExecuted)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
-    filters.description = QStringLiteral("D'UVA");
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12}));
-    filters.description = QStringLiteral("x') OR 1=1 OR ('x'='x");
-    EXPECT_TRUE(products(list(query.searchStatement(filters))).isEmpty());
-    filters.description.clear();
-    filters.code = QStringLiteral("1' OR '1'='1");
-    EXPECT_TRUE(list(query.searchStatement(filters)).isEmpty()); // no product, so no header either
+    ConsultaProdutos::Filtros filters;
+    filters.descricao = QStringLiteral("D'UVA");
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12}));
+    filters.descricao = QStringLiteral("x') OR 1=1 OR ('x'='x");
+    EXPECT_TRUE(products(list(query.instrucaoPesquisa(filters))).isEmpty());
+    filters.descricao.clear();
+    filters.codigo = QStringLiteral("1' OR '1'='1");
+    EXPECT_TRUE(list(query.instrucaoPesquisa(filters)).isEmpty()); // no product, so no header either
 }
 
 // Guards the family, group and last-purchase filters.
 TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
 {
     const ConsultaProdutos query(terms("0", 2));
-    ConsultaProdutos::Filters filters;
-    filters.family = 6;
-    filters.familyGroup = 10;
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12, 1200001}));
+    ConsultaProdutos::Filtros filters;
+    filters.familia = 6;
+    filters.grupoFamilia = 10;
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12, 1200001}));
 
     filters = {};
-    filters.group = 11;
-    EXPECT_TRUE(list(query.searchStatement(filters)).isEmpty());
-    filters.group = 10;
-    EXPECT_EQ(products(list(query.searchStatement(filters))).size(), 3);
+    filters.grupo = 11;
+    EXPECT_TRUE(list(query.instrucaoPesquisa(filters)).isEmpty());
+    filters.grupo = 10;
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))).size(), 3);
 
     // Customer 50 bought 12 and 1200001 under a sales transaction, 1234567 only as a bonus.
     const QStringList purchases = {
@@ -256,35 +256,35 @@ TEST_F(ProductList, FamilyGroupAndLastPurchaseFilters)
     for (const QString &sql : purchases)
         cnx->execute(sql);
     filters = {};
-    filters.lastPurchasesOf = 50;
-    EXPECT_EQ(products(list(query.searchStatement(filters))), QList<qint64>({12, 1200001}));
+    filters.ultimasComprasDe = 50;
+    EXPECT_EQ(products(list(query.instrucaoPesquisa(filters))), QList<qint64>({12, 1200001}));
 }
 
 // Guards the re-pricing variant: products only, same prices, no header rows.
 TEST_F(ProductList, RepricingVariantListsProductsOnly)
 {
-    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 1)).repricingStatement());
+    const QVector<ListedRow> rows = list(ConsultaProdutos(terms("5.00", 1)).instrucaoRecalculo());
     ASSERT_EQ(rows.size(), 3);
     for (const ListedRow &row : rows)
         EXPECT_EQ(row.VERFAM, QStringLiteral("N"));
     EXPECT_EQ(product(rows, 1234567)->PRCVEN, d("10.556"));
     EXPECT_EQ(product(rows, 1234567)->CODORD, 5 * 1000 + 1);
 
-    const PrecosRecalculo prices = PrecosRecalculo::load(*cnx, ConsultaProdutos(terms("5.00", 1)));
-    EXPECT_EQ(prices.size(), 3);
-    const std::optional<BasePreco> guarana = prices.find(1, 1234567);
+    const PrecosRecalculo prices = PrecosRecalculo::carrega(*cnx, ConsultaProdutos(terms("5.00", 1)));
+    EXPECT_EQ(prices.tamanho(), 3);
+    const std::optional<BasePreco> guarana = prices.procura(1, 1234567);
     ASSERT_TRUE(guarana.has_value());
     EXPECT_EQ(guarana->PRCTAB, d("9.500"));
     EXPECT_EQ(guarana->PRCVEN, d("10.556"));
     EXPECT_EQ(guarana->MAXDCT, d("7.00"));
     EXPECT_EQ(guarana->VLRPRM.value_or(d("0")), d("8.000"));
     EXPECT_EQ(guarana->PRZMAX, 28);
-    EXPECT_FALSE(prices.find(1, 12)->VLRPRM.has_value());
-    EXPECT_FALSE(prices.find(2, 1234567).has_value());
+    EXPECT_FALSE(prices.procura(1, 12)->VLRPRM.has_value());
+    EXPECT_FALSE(prices.procura(2, 1234567).has_value());
 
-    ConsultaProdutos::Terms noTable = terms("5.00", 1);
+    ConsultaProdutos::Termos noTable = terms("5.00", 1);
     noTable.CODTAB.reset();
-    EXPECT_TRUE(list(ConsultaProdutos(noTable).repricingStatement()).isEmpty());
+    EXPECT_TRUE(list(ConsultaProdutos(noTable).instrucaoRecalculo()).isEmpty());
 }
 
 // Guards the operation-and-condition discount: the value, 0 without a row or with a null one.
@@ -292,7 +292,7 @@ TEST_F(ProductList, DiscountOfTheOperationAndCondition)
 {
     cnx->execute(QStringLiteral("INSERT INTO F513DES (CODEMP, CODOPE, CODCON, PORDES) VALUES (1, 2, 3, 5.00)"));
     cnx->execute(QStringLiteral("INSERT INTO F513DES (CODEMP, CODOPE, CODCON, PORDES) VALUES (1, 2, 4, NULL)"));
-    EXPECT_EQ(ConsultaProdutos::readDiscount(*cnx, "1", "2", "3"), d("5.00"));
-    EXPECT_EQ(ConsultaProdutos::readDiscount(*cnx, "1", "2", "4"), d("0"));
-    EXPECT_EQ(ConsultaProdutos::readDiscount(*cnx, "1", QString(), QString()), d("0"));
+    EXPECT_EQ(ConsultaProdutos::leDesconto(*cnx, "1", "2", "3"), d("5.00"));
+    EXPECT_EQ(ConsultaProdutos::leDesconto(*cnx, "1", "2", "4"), d("0"));
+    EXPECT_EQ(ConsultaProdutos::leDesconto(*cnx, "1", QString(), QString()), d("0"));
 }

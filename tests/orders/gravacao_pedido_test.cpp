@@ -33,7 +33,7 @@ protected:
 
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<FirebirdConnection> cnx;
-    const GravacaoPedido::Key source{QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("77")};
+    const GravacaoPedido::Chave source{QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("77")};
 };
 
 // A failure while writing the copy's header must not leave its items behind.
@@ -41,7 +41,7 @@ TEST_F(OrderCopy, HeaderFailureLeavesNoItems)
 {
     cnx->execute(QStringLiteral("CREATE UNIQUE INDEX UX_ORDER_KEY ON F530PDF (CODEMP, CODPDF, CODINT)"));
     cnx->execute(QStringLiteral("INSERT INTO F530PDF (CODEMP, CODPDF, CODINT) VALUES (1, 6, 0)"));
-    EXPECT_THROW(GravacaoPedido::copy(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9)), DatabaseError);
+    EXPECT_THROW(GravacaoPedido::copia(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9)), DatabaseError);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 6")), 0);
 }
 
@@ -49,18 +49,18 @@ TEST_F(OrderCopy, HeaderFailureLeavesNoItems)
 // items with nothing invoiced and no substitution tax.
 TEST_F(OrderCopy, WholeCopyIsANewTypedOrder)
 {
-    GravacaoPedido::copy(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9));
+    GravacaoPedido::copia(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530PDF WHERE CODPDF = 6 AND CODINT = 0 AND SITPDF = 'D' "
                                    "AND SITFLX = 'N' AND MOTCAN IS NULL AND DATPDF = '12/09/2026'")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 6 AND CODINT = 0 AND QTDPRO = 10 "
                                    "AND QTDFAT = 0 AND VLRFAT = 0 AND SITFLX = 'S' AND SITIPF = 'D' AND VLRSTB IS NULL")), 1);
-    EXPECT_TRUE(GravacaoPedido::hasPendingItems(*cnx, source));
+    EXPECT_TRUE(GravacaoPedido::temItensPendentes(*cnx, source));
 }
 
 // Pending-only: the quantity still to invoice, its total and proportional flex.
 TEST_F(OrderCopy, PendingOnlyCopiesTheRemainder)
 {
-    GravacaoPedido::copy(*cnx, source, QStringLiteral("6"), true, QDate(2026, 12, 9));
+    GravacaoPedido::copia(*cnx, source, QStringLiteral("6"), true, QDate(2026, 12, 9));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530IPF WHERE CODPDF = 6 AND QTDPRO = 6 AND VLRTOT = 60 "
                                    "AND USOFLX = 6 AND GERFLX = 2.4")), 1);
 }
@@ -69,10 +69,10 @@ TEST_F(OrderCopy, PendingOnlyCopiesTheRemainder)
 // the deleted order afterwards (a stale list row) writes nothing instead of an empty order.
 TEST_F(OrderCopy, RemoveTakesItemsAndHeader)
 {
-    GravacaoPedido::remove(*cnx, QStringLiteral("1"), QStringLiteral("5"));
+    GravacaoPedido::exclui(*cnx, QStringLiteral("1"), QStringLiteral("5"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530IPF")), 0);
-    EXPECT_FALSE(GravacaoPedido::copy(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9)));
+    EXPECT_FALSE(GravacaoPedido::copia(*cnx, source, QStringLiteral("6"), false, QDate(2026, 12, 9)));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM F530PDF")), 0);
 }
 

@@ -60,10 +60,10 @@ protected:
 
     static ConsultaProdutos query(qint64 table)
     {
-        ConsultaProdutos::Terms t;
+        ConsultaProdutos::Termos t;
         t.CODEMP = 1;
         t.CODTAB = table;
-        t.today = QDate::currentDate();
+        t.hoje = QDate::currentDate();
         return ConsultaProdutos(t);
     }
 
@@ -93,7 +93,7 @@ protected:
 // family without products in the table none.
 TEST_F(ProductListRows, OneHeaderPerGroupAndFamily)
 {
-    EXPECT_EQ(shape(query(2).searchStatement({})),
+    EXPECT_EQ(shape(query(2).instrucaoPesquisa({})),
               QStringList({"G:10:BEBIDAS", "S:5:REFRIGERANTES", "N:101:COLA 2L", "N:102:COLA LATA", "N:103:LIMAO 2L",
                            "S:6:SUCOS", "N:202:SUCO MANGA", "N:201:SUCO UVA", "G:20:NATURAIS", "S:6:SUCOS",
                            "N:202:SUCO MANGA", "N:201:SUCO UVA"}));
@@ -103,17 +103,17 @@ TEST_F(ProductListRows, OneHeaderPerGroupAndFamily)
 // of its products passes them.
 TEST_F(ProductListRows, HeadersFollowTheProductFilters)
 {
-    ConsultaProdutos::Filters filters;
-    filters.description = QStringLiteral("manga");
-    EXPECT_EQ(shape(query(2).searchStatement(filters)),
+    ConsultaProdutos::Filtros filters;
+    filters.descricao = QStringLiteral("manga");
+    EXPECT_EQ(shape(query(2).instrucaoPesquisa(filters)),
               QStringList({"G:10:BEBIDAS", "S:6:SUCOS", "N:202:SUCO MANGA", "G:20:NATURAIS", "S:6:SUCOS",
                            "N:202:SUCO MANGA"}));
     filters = {};
-    filters.code = QStringLiteral("000010");
-    EXPECT_EQ(shape(query(2).searchStatement(filters)),
+    filters.codigo = QStringLiteral("000010");
+    EXPECT_EQ(shape(query(2).instrucaoPesquisa(filters)),
               QStringList({"G:10:BEBIDAS", "S:5:REFRIGERANTES", "N:101:COLA 2L", "N:102:COLA LATA", "N:103:LIMAO 2L"}));
-    filters.code = QStringLiteral("9");
-    EXPECT_TRUE(shape(query(2).searchStatement(filters)).isEmpty());
+    filters.codigo = QStringLiteral("9");
+    EXPECT_TRUE(shape(query(2).instrucaoPesquisa(filters)).isEmpty());
 }
 
 // Guards against rows repeated by repeated rows of the delivered file: a membership listed
@@ -121,7 +121,7 @@ TEST_F(ProductListRows, HeadersFollowTheProductFilters)
 TEST_F(ProductListRows, RepeatedMembershipListsEveryRowOnce)
 {
     cnx->execute(QStringLiteral("INSERT INTO F511IFA (CODEMP, CODCCU, CODGFA, CODFAM) VALUES (1, 1, 10, 5)"));
-    const QStringList rows = shape(query(2).searchStatement({}));
+    const QStringList rows = shape(query(2).instrucaoPesquisa({}));
     EXPECT_EQ(rows.count(QStringLiteral("G:10:BEBIDAS")), 1);
     EXPECT_EQ(rows.count(QStringLiteral("S:5:REFRIGERANTES")), 1);
     EXPECT_EQ(rows.count(QStringLiteral("N:101:COLA 2L")), 1);
@@ -132,12 +132,12 @@ TEST_F(ProductListRows, RepeatedMembershipListsEveryRowOnce)
 TEST_F(ProductListRows, RepricingOfTheOrderProductsMatchesTheWholeTable)
 {
     const ConsultaProdutos terms = query(2);
-    const PrecosRecalculo whole = PrecosRecalculo::load(*cnx, terms);
-    const PrecosRecalculo some = PrecosRecalculo::load(*cnx, terms, {{1, 101}, {1, 202}, {1, 101}, {1, 301}, {2, 101}});
-    EXPECT_EQ(some.size(), 2);
+    const PrecosRecalculo whole = PrecosRecalculo::carrega(*cnx, terms);
+    const PrecosRecalculo some = PrecosRecalculo::carrega(*cnx, terms, {{1, 101}, {1, 202}, {1, 101}, {1, 301}, {2, 101}});
+    EXPECT_EQ(some.tamanho(), 2);
     for (qint64 code : {101, 202}) {
-        const std::optional<BasePreco> expected = whole.find(1, code);
-        const std::optional<BasePreco> found = some.find(1, code);
+        const std::optional<BasePreco> expected = whole.procura(1, code);
+        const std::optional<BasePreco> found = some.procura(1, code);
         ASSERT_TRUE(expected.has_value());
         ASSERT_TRUE(found.has_value());
         EXPECT_EQ(found->PRCTAB, expected->PRCTAB);
@@ -146,9 +146,9 @@ TEST_F(ProductListRows, RepricingOfTheOrderProductsMatchesTheWholeTable)
         EXPECT_EQ(found->VLRPRM.has_value(), expected->VLRPRM.has_value());
         EXPECT_EQ(found->PRZMAX, expected->PRZMAX);
     }
-    EXPECT_EQ(some.find(1, 101)->VLRPRM.value_or(Decimal()), Decimal::fromText(QStringLiteral("8.000"), 3));
-    EXPECT_FALSE(some.find(1, 102).has_value()); // not asked for
-    EXPECT_FALSE(some.find(1, 301).has_value()); // in table 1 only
-    EXPECT_FALSE(some.find(2, 101).has_value()); // no such cost centre
-    EXPECT_EQ(PrecosRecalculo::load(*cnx, terms, {}).size(), 0);
+    EXPECT_EQ(some.procura(1, 101)->VLRPRM.value_or(Decimal()), Decimal::fromText(QStringLiteral("8.000"), 3));
+    EXPECT_FALSE(some.procura(1, 102).has_value()); // not asked for
+    EXPECT_FALSE(some.procura(1, 301).has_value()); // in table 1 only
+    EXPECT_FALSE(some.procura(2, 101).has_value()); // no such cost centre
+    EXPECT_EQ(PrecosRecalculo::carrega(*cnx, terms, {}).tamanho(), 0);
 }

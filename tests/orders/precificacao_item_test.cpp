@@ -26,21 +26,21 @@ BasePreco promotionProduct(qint64 przmax)
 TEST(PriceCheck, PriceBelowMaximumDiscountIsRaised)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entry entry = pricing.checkPrice(d("9.000"));
-    EXPECT_EQ(entry.price, d("9.500"));
-    EXPECT_EQ(entry.discount, d("9.75")); // (1 − 9.5 / 10.526) × 100
-    EXPECT_FALSE(entry.promotion);
-    EXPECT_FALSE(entry.commission.has_value());
+    const PrecificacaoItem::Entrada entry = pricing.conferePreco(d("9.000"));
+    EXPECT_EQ(entry.preco, d("9.500"));
+    EXPECT_EQ(entry.desconto, d("9.75")); // (1 − 9.5 / 10.526) × 100
+    EXPECT_FALSE(entry.promocao);
+    EXPECT_FALSE(entry.comissao.has_value());
 }
 
 // Guards the boundary: a price exactly at the minimum, or above it, is kept as typed.
 TEST(PriceCheck, PriceAtOrAboveMinimumIsKept)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_EQ(pricing.checkPrice(d("9.500")).price, d("9.500"));
-    EXPECT_EQ(pricing.checkPrice(d("9.501")).price, d("9.501"));
-    EXPECT_EQ(pricing.checkPrice(d("9.499")).price, d("9.500"));
-    EXPECT_EQ(pricing.checkPrice(d("10.526")).discount, d("0.00"));
+    EXPECT_EQ(pricing.conferePreco(d("9.500")).preco, d("9.500"));
+    EXPECT_EQ(pricing.conferePreco(d("9.501")).preco, d("9.501"));
+    EXPECT_EQ(pricing.conferePreco(d("9.499")).preco, d("9.500"));
+    EXPECT_EQ(pricing.conferePreco(d("10.526")).desconto, d("0.00"));
 }
 
 // Guards the minimum taken to the price's three decimals: 10.526 × 0.95 = 9.9997 becomes 10.000.
@@ -49,7 +49,7 @@ TEST(PriceCheck, RaisedPriceHasThreeDecimals)
     BasePreco basis = exampleProduct();
     basis.PRCTAB = d("10.526");
     const PrecificacaoItem pricing(basis, 30);
-    EXPECT_EQ(pricing.checkPrice(d("9.000")).price.toString(), "10.000");
+    EXPECT_EQ(pricing.conferePreco(d("9.000")).preco.toString(), "10.000");
 }
 
 // Guards rows with a zero price: no division by zero, no raise, discount 0.
@@ -57,100 +57,100 @@ TEST(PriceCheck, ZeroPricesNeitherRaiseNorDivide)
 {
     BasePreco basis;
     const PrecificacaoItem pricing(basis, 30);
-    const PrecificacaoItem::Entry entry = pricing.checkPrice(d("5.000"));
-    EXPECT_EQ(entry.price, d("5.000"));
-    EXPECT_EQ(entry.discount, d("0"));
+    const PrecificacaoItem::Entrada entry = pricing.conferePreco(d("5.000"));
+    EXPECT_EQ(entry.preco, d("5.000"));
+    EXPECT_EQ(entry.desconto, d("0"));
 }
 
 // Guards the promotion price: kept with discount 0 and commission 0 while the condition's days fit.
 TEST(PriceCheck, PromotionPriceHoldsOnlyWithinItsTerm)
 {
     const PrecificacaoItem within(promotionProduct(28), 28);
-    const PrecificacaoItem::Entry entry = within.checkPrice(d("8.000"));
-    EXPECT_TRUE(entry.promotion);
-    EXPECT_EQ(entry.price, d("8.000"));
-    EXPECT_EQ(entry.discount, d("0"));
-    ASSERT_TRUE(entry.commission.has_value());
-    EXPECT_EQ(*entry.commission, d("0"));
+    const PrecificacaoItem::Entrada entry = within.conferePreco(d("8.000"));
+    EXPECT_TRUE(entry.promocao);
+    EXPECT_EQ(entry.preco, d("8.000"));
+    EXPECT_EQ(entry.desconto, d("0"));
+    ASSERT_TRUE(entry.comissao.has_value());
+    EXPECT_EQ(*entry.comissao, d("0"));
 
     // A condition of more days treats the same price as an ordinary one.
     const PrecificacaoItem beyond(promotionProduct(28), 30);
-    const PrecificacaoItem::Entry ordinary = beyond.checkPrice(d("8.000"));
-    EXPECT_FALSE(ordinary.promotion);
-    EXPECT_EQ(ordinary.price, d("9.500"));
+    const PrecificacaoItem::Entrada ordinary = beyond.conferePreco(d("8.000"));
+    EXPECT_FALSE(ordinary.promocao);
+    EXPECT_EQ(ordinary.preco, d("9.500"));
 }
 
 // Guards the discount rule: price from the discount over PRCVEN, capped by MAXDCT over PRCTAB.
 TEST(DiscountRule, DiscountWithinAndBeyondTheMaximum)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    const PrecificacaoItem::Entry small = pricing.applyDiscount(d("5.00"), false);
-    EXPECT_EQ(small.price, d("10.000")); // 10.526 × 0.95 = 9.9997
-    EXPECT_EQ(small.discount, d("5.00"));
+    const PrecificacaoItem::Entrada small = pricing.aplicaDesconto(d("5.00"), false);
+    EXPECT_EQ(small.preco, d("10.000")); // 10.526 × 0.95 = 9.9997
+    EXPECT_EQ(small.desconto, d("5.00"));
 
-    const PrecificacaoItem::Entry large = pricing.applyDiscount(d("20.00"), true);
-    EXPECT_EQ(large.price, d("9.500"));
-    EXPECT_EQ(large.discount, d("9.75"));
-    EXPECT_TRUE(large.promotion); // the mark is not the discount rule's business
+    const PrecificacaoItem::Entrada large = pricing.aplicaDesconto(d("20.00"), true);
+    EXPECT_EQ(large.preco, d("9.500"));
+    EXPECT_EQ(large.desconto, d("9.75"));
+    EXPECT_TRUE(large.promocao); // the mark is not the discount rule's business
 }
 
 // Guards the commission table: a percentage above 0 becomes the discount, 0 keeps the typed one.
 TEST(DiscountRule, CommissionPercentageDrivesTheDiscount)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_EQ(pricing.chooseCommission(d("3.00"), d("1.00"), false).price, d("10.210")); // 10.526 × 0.97
-    EXPECT_EQ(pricing.chooseCommission(d("0"), d("1.00"), false).price, d("10.421"));    // 10.526 × 0.99
+    EXPECT_EQ(pricing.escolheComissao(d("3.00"), d("1.00"), false).preco, d("10.210")); // 10.526 × 0.97
+    EXPECT_EQ(pricing.escolheComissao(d("0"), d("1.00"), false).preco, d("10.421"));    // 10.526 × 0.99
 }
 
 // Guards "Ult. Preço:": a last price goes through the price check; none does nothing.
 TEST(LastPriceRule, LastPriceIsCheckedLikeATypedOne)
 {
     const PrecificacaoItem pricing(exampleProduct(), 30);
-    EXPECT_FALSE(pricing.useLastPrice(d("0")).has_value());
-    const std::optional<PrecificacaoItem::Entry> entry = pricing.useLastPrice(d("9.100"));
+    EXPECT_FALSE(pricing.usaUltimoPreco(d("0")).has_value());
+    const std::optional<PrecificacaoItem::Entrada> entry = pricing.usaUltimoPreco(d("9.100"));
     ASSERT_TRUE(entry.has_value());
-    EXPECT_EQ(entry->price, d("9.500"));
+    EXPECT_EQ(entry->preco, d("9.500"));
 }
 
 // Guards "Promoção": accepted within the term; refused with the exact message beyond it.
 TEST(PromotionButton, AcceptedOrRefusedWithTheTermMessage)
 {
-    const PrecificacaoItem::PromotionOutcome accepted = PrecificacaoItem(promotionProduct(28), 28).applyPromotion();
-    ASSERT_TRUE(accepted.entry.has_value());
-    EXPECT_FALSE(accepted.refusal.has_value());
-    EXPECT_EQ(accepted.entry->price, d("8.000"));
-    EXPECT_TRUE(accepted.entry->promotion);
+    const PrecificacaoItem::ResultadoPromocao accepted = PrecificacaoItem(promotionProduct(28), 28).aplicaPromocao();
+    ASSERT_TRUE(accepted.entrada.has_value());
+    EXPECT_FALSE(accepted.recusa.has_value());
+    EXPECT_EQ(accepted.entrada->preco, d("8.000"));
+    EXPECT_TRUE(accepted.entrada->promocao);
 
     Formatos::setStatementForm(false);
-    const PrecificacaoItem::PromotionOutcome refused = PrecificacaoItem(promotionProduct(7), 30).applyPromotion();
-    EXPECT_FALSE(refused.entry.has_value());
-    ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->text,
+    const PrecificacaoItem::ResultadoPromocao refused = PrecificacaoItem(promotionProduct(7), 30).aplicaPromocao();
+    EXPECT_FALSE(refused.entrada.has_value());
+    ASSERT_TRUE(refused.recusa.has_value());
+    EXPECT_EQ(refused.recusa->texto,
               QStringLiteral("PROMOÇÃO VALIDA APENAS PARA CONDIÇÕES DE PAGAMENTO ATE 07 DIAS!"));
-    EXPECT_EQ(refused.refusal->colour, CorMensagem::Vermelho);
-    EXPECT_EQ(refused.refusal->kind, TipoMensagem::Informacao);
+    EXPECT_EQ(refused.recusa->cor, CorMensagem::Vermelho);
+    EXPECT_EQ(refused.recusa->tipo, TipoMensagem::Informacao);
 }
 
 // Guards the quantity step: one factor more, down to a multiple (0 -> 12, 12 -> 24, 13 -> 24).
 TEST(QuantityFactor, StepMovesToTheNextMultiple)
 {
     const Decimal twelve = d("12.000");
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("0"), twelve), d("12"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("12"), twelve), d("24"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("13"), twelve), d("24"));
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("23"), twelve), d("24")); // 35 − 11
-    EXPECT_EQ(PrecificacaoItem::nextQuantity(d("5"), d("0.4")), d("6"));  // factor rounds to 0: step 1
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("0"), twelve), d("12"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("12"), twelve), d("24"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("13"), twelve), d("24"));
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("23"), twelve), d("24")); // 35 − 11
+    EXPECT_EQ(PrecificacaoItem::proximaQuantidade(d("5"), d("0.4")), d("6"));  // factor rounds to 0: step 1
 }
 
 // Guards the factor check, whole numbers taken with ties to even (24.5 counts as 24, 25.5 as 26).
 TEST(QuantityFactor, CheckAcceptsMultiplesOnly)
 {
     const Decimal twelve = d("12.000");
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("24"), twelve));
-    EXPECT_FALSE(PrecificacaoItem::fitsFactor(d("25"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("24.50"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("23.50"), twelve));
-    EXPECT_FALSE(PrecificacaoItem::fitsFactor(d("25.50"), twelve));
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("36"), d("12.5"))); // factor 12.5 counts as 12
-    EXPECT_TRUE(PrecificacaoItem::fitsFactor(d("7"), d("0.3")));   // factor rounds to 0: no check
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("24"), twelve));
+    EXPECT_FALSE(PrecificacaoItem::cabeNoFator(d("25"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("24.50"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("23.50"), twelve));
+    EXPECT_FALSE(PrecificacaoItem::cabeNoFator(d("25.50"), twelve));
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("36"), d("12.5"))); // factor 12.5 counts as 12
+    EXPECT_TRUE(PrecificacaoItem::cabeNoFator(d("7"), d("0.3")));   // factor rounds to 0: no check
 }

@@ -22,8 +22,8 @@ BasePreco row(const char *prctab, const char *maxdct)
 // Guards the raise to the new minimum: price, total, flex recomputed and the item marked.
 TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 {
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(item("9.000", "10"), row("10.000", "5.00"), 30);
-    EXPECT_TRUE(outcome.corrected);
+    const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(item("9.000", "10"), row("10.000", "5.00"), 30);
+    EXPECT_TRUE(outcome.corrigido);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("S"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.500"));
     EXPECT_EQ(outcome.item.VLRTOT, d("95.000"));
@@ -36,8 +36,8 @@ TEST(Repricing, ItemBelowTheNewMinimumIsRaisedAndMarked)
 // Guards an item above the minimum: kept, unmarked, its flex recomputed against the new PRCTAB.
 TEST(Repricing, ItemAboveTheMinimumKeepsItsPrice)
 {
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(item("9.800", "10"), row("9.500", "5.00"), 30);
-    EXPECT_FALSE(outcome.corrected);
+    const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(item("9.800", "10"), row("9.500", "5.00"), 30);
+    EXPECT_FALSE(outcome.corrigido);
     EXPECT_EQ(outcome.item.VLDITM, QStringLiteral("N"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.800"));
     EXPECT_EQ(outcome.item.GERFLX, d("3.00"));
@@ -47,12 +47,12 @@ TEST(Repricing, ItemAboveTheMinimumKeepsItsPrice)
 // Guards the comparison at three decimals with ties to even: differences beyond it do not count.
 TEST(Repricing, ComparisonAtThreeDecimalsHalfToEven)
 {
-    EXPECT_FALSE(RecalculoItens::belowMinimum(d("9.4995"), d("9.4996"))); // both 9.500
-    EXPECT_TRUE(RecalculoItens::belowMinimum(d("9.4985"), d("9.4986")));  // 9.498 against 9.499
-    EXPECT_FALSE(RecalculoItens::belowMinimum(d("9.500"), d("9.5004")));
+    EXPECT_FALSE(RecalculoItens::abaixoDoMinimo(d("9.4995"), d("9.4996"))); // both 9.500
+    EXPECT_TRUE(RecalculoItens::abaixoDoMinimo(d("9.4985"), d("9.4986")));  // 9.498 against 9.499
+    EXPECT_FALSE(RecalculoItens::abaixoDoMinimo(d("9.500"), d("9.5004")));
     // 10.526 × 0.95 = 9.9997, a price of 10.000 is not corrected.
-    EXPECT_FALSE(RecalculoItens::reprice(item("10.000", "1"), row("10.526", "5.00"), 30).corrected);
-    EXPECT_TRUE(RecalculoItens::reprice(item("9.999", "1"), row("10.526", "5.00"), 30).corrected);
+    EXPECT_FALSE(RecalculoItens::recalcula(item("10.000", "1"), row("10.526", "5.00"), 30).corrigido);
+    EXPECT_TRUE(RecalculoItens::recalcula(item("9.999", "1"), row("10.526", "5.00"), 30).corrigido);
 }
 
 // Guards the promotion case: the promotion price survives while the condition's days fit it.
@@ -64,15 +64,15 @@ TEST(Repricing, PromotionPriceSurvivesOnlyWithinItsTerm)
     ValoresItem sold = item("8.000", "12");
     sold.ITMPRM = QStringLiteral("S");
 
-    const RecalculoItens::Outcome kept = RecalculoItens::reprice(sold, promoted, 28);
-    EXPECT_FALSE(kept.corrected);
+    const RecalculoItens::Resultado kept = RecalculoItens::recalcula(sold, promoted, 28);
+    EXPECT_FALSE(kept.corrigido);
     EXPECT_EQ(kept.item.VLRUNT, d("8.000"));
     EXPECT_EQ(kept.item.ITMPRM, QStringLiteral("S"));
     EXPECT_EQ(kept.item.USOFLX, d("0"));
     EXPECT_EQ(kept.item.GERFLX, d("0"));
 
-    const RecalculoItens::Outcome lost = RecalculoItens::reprice(sold, promoted, 35);
-    EXPECT_TRUE(lost.corrected);
+    const RecalculoItens::Resultado lost = RecalculoItens::recalcula(sold, promoted, 35);
+    EXPECT_TRUE(lost.corrigido);
     EXPECT_EQ(lost.item.VLRUNT, d("9.500"));
     EXPECT_EQ(lost.item.ITMPRM, QStringLiteral("N"));
     EXPECT_EQ(lost.item.USOFLX, d("6.00"));
@@ -83,16 +83,16 @@ TEST(Repricing, RejectedTableValueGivesNoMaximumDiscount)
 {
     BasePreco rejected = row("9.000", "5.00");
     rejected.RJTTAB = d("-1");
-    EXPECT_EQ(RecalculoItens::reprice(item("9.000", "1"), rejected, 30).item.MAXDCT, d("0"));
+    EXPECT_EQ(RecalculoItens::recalcula(item("9.000", "1"), rejected, 30).item.MAXDCT, d("0"));
 }
 
 // Guards the product missing from the re-priced list: no zero prices, no flex windfall.
 TEST(Repricing, MissingProductLeavesTheItemAsItWas)
 {
     const ValoresItem before = item("9.000", "10");
-    const RecalculoItens::Outcome outcome = RecalculoItens::reprice(before, std::nullopt, 30);
-    EXPECT_TRUE(outcome.productMissing);
-    EXPECT_FALSE(outcome.corrected);
+    const RecalculoItens::Resultado outcome = RecalculoItens::recalcula(before, std::nullopt, 30);
+    EXPECT_TRUE(outcome.produtoAusente);
+    EXPECT_FALSE(outcome.corrigido);
     EXPECT_EQ(outcome.item.PRCTAB, before.PRCTAB);
     EXPECT_EQ(outcome.item.GERFLX, d("0"));
     EXPECT_EQ(outcome.item.VLRUNT, d("9.000"));

@@ -46,7 +46,7 @@ protected:
     QStringList conditions(const QString &customer)
     {
         QStringList names;
-        QSqlQuery q = StatementRun::run(*cnx, CondicoesCliente::statement(),
+        QSqlQuery q = StatementRun::run(*cnx, CondicoesCliente::instrucao(),
                                         {{"PCODEMP", "1"}, {"PCODCLI", customer}});
         while (q.next())
             names.append(q.value(2).toString());
@@ -65,42 +65,42 @@ TEST_F(HeaderData, ConditionsWithAndWithoutExclusiveConditions)
 {
     EXPECT_EQ(conditions(QStringLiteral("50")), QStringList({"BONIFICACAO", "ESPECIAL 60"}));
     EXPECT_EQ(conditions(QStringLiteral("60")), QStringList({"A PRAZO", "BONIFICACAO"}));
-    EXPECT_EQ(conditions(CondicoesCliente::customerParameter(QStringLiteral("9900001"), true)),
+    EXPECT_EQ(conditions(CondicoesCliente::parametroCliente(QStringLiteral("9900001"), true)),
               QStringList({"A PRAZO", "BONIFICACAO"}));
 }
 
 // Guards the per-cost-centre statements: the operation allowed, and the alternatives named.
 TEST_F(HeaderData, CostCentreChecksComeFromTheDatabase)
 {
-    const QVector<ValidacaoGravacaoPedido::CostCentre> centres =
-        ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("50"), {1, 2});
+    const QVector<ValidacaoGravacaoPedido::CentroCusto> centres =
+        ConsultasValidacaoGravacao::carrega(*cnx, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("50"), {1, 2});
     ASSERT_EQ(centres.size(), 2);
-    for (const ValidacaoGravacaoPedido::CostCentre &centre : centres) {
+    for (const ValidacaoGravacaoPedido::CentroCusto &centre : centres) {
         if (centre.CODCCU == 1) {
-            EXPECT_TRUE(centre.operationAllowed);
+            EXPECT_TRUE(centre.operacaoPermitida);
         } else {
             EXPECT_EQ(centre.DESCCU, QStringLiteral("LIMPEZA"));
-            EXPECT_FALSE(centre.operationAllowed);
-            EXPECT_EQ(centre.allowedOperationNames, QStringList({"TROCA"}));
+            EXPECT_FALSE(centre.operacaoPermitida);
+            EXPECT_EQ(centre.nomesOperacoesPermitidas, QStringList({"TROCA"}));
         }
     }
     // A cost centre without items of the order is not asked about; an empty operation binds as 0.
-    const QVector<ValidacaoGravacaoPedido::CostCentre> onlyFirst =
-        ConsultasValidacaoGravacao::load(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
-    for (const ValidacaoGravacaoPedido::CostCentre &centre : onlyFirst)
-        EXPECT_EQ(centre.operationAllowed, centre.CODCCU == 1);
+    const QVector<ValidacaoGravacaoPedido::CentroCusto> onlyFirst =
+        ConsultasValidacaoGravacao::carrega(*cnx, QStringLiteral("1"), QString(), QStringLiteral("50"), {2});
+    for (const ValidacaoGravacaoPedido::CentroCusto &centre : onlyFirst)
+        EXPECT_EQ(centre.operacaoPermitida, centre.CODCCU == 1);
 }
 
 // Guards the sub-seller rule of a new order.
 TEST(HeaderRules, SellerAndSubSeller)
 {
-    const RegrasCabecalhoPedido::Sellers same = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("7"));
+    const RegrasCabecalhoPedido::Vendedores same = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QStringLiteral("7"));
     EXPECT_EQ(same.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(same.VENSUB.isEmpty());
-    const RegrasCabecalhoPedido::Sellers other = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QStringLiteral("9"));
+    const RegrasCabecalhoPedido::Vendedores other = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QStringLiteral("9"));
     EXPECT_EQ(other.CODVEN, QStringLiteral("9"));
     EXPECT_EQ(other.VENSUB, QStringLiteral("7"));
-    const RegrasCabecalhoPedido::Sellers none = RegrasCabecalhoPedido::sellers(QStringLiteral("7"), QString());
+    const RegrasCabecalhoPedido::Vendedores none = RegrasCabecalhoPedido::vendedores(QStringLiteral("7"), QString());
     EXPECT_EQ(none.CODVEN, QStringLiteral("7"));
     EXPECT_TRUE(none.VENSUB.isEmpty());
 }
@@ -108,31 +108,31 @@ TEST(HeaderRules, SellerAndSubSeller)
 // Guards the parameters a customer is loaded with, per kind of customer.
 TEST(HeaderRules, CustomerParametersPerKind)
 {
-    const RegrasCabecalhoPedido::CustomerParameters existing = RegrasCabecalhoPedido::customerParameters(QStringLiteral("50"), false);
-    EXPECT_EQ(existing.customerCODCLI, QStringLiteral("50"));
-    EXPECT_EQ(existing.customerCODNOV, QStringLiteral("0"));
-    EXPECT_EQ(existing.conditionsCODCLI, QStringLiteral("50"));
-    const RegrasCabecalhoPedido::CustomerParameters created = RegrasCabecalhoPedido::customerParameters(QStringLiteral("9900001"), true);
-    EXPECT_EQ(created.customerCODCLI, QStringLiteral("0"));
-    EXPECT_EQ(created.customerCODNOV, QStringLiteral("9900001"));
-    EXPECT_EQ(created.operationsCODCLI, QStringLiteral("0"));
-    EXPECT_EQ(created.conditionsCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(created.financialCODCLI, QStringLiteral("0"));
-    const RegrasCabecalhoPedido::CustomerParameters empty = RegrasCabecalhoPedido::customerParameters(QString(), false);
-    EXPECT_EQ(empty.customerCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(empty.operationsCODCLI, QStringLiteral("-1"));
-    EXPECT_EQ(empty.lastPurchasesCODCLI, QStringLiteral("0"));
+    const RegrasCabecalhoPedido::ParametrosCliente existing = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("50"), false);
+    EXPECT_EQ(existing.clienteCODCLI, QStringLiteral("50"));
+    EXPECT_EQ(existing.clienteCODNOV, QStringLiteral("0"));
+    EXPECT_EQ(existing.condicoesCODCLI, QStringLiteral("50"));
+    const RegrasCabecalhoPedido::ParametrosCliente created = RegrasCabecalhoPedido::parametrosCliente(QStringLiteral("9900001"), true);
+    EXPECT_EQ(created.clienteCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(created.clienteCODNOV, QStringLiteral("9900001"));
+    EXPECT_EQ(created.operacoesCODCLI, QStringLiteral("0"));
+    EXPECT_EQ(created.condicoesCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(created.financeiroCODCLI, QStringLiteral("0"));
+    const RegrasCabecalhoPedido::ParametrosCliente empty = RegrasCabecalhoPedido::parametrosCliente(QString(), false);
+    EXPECT_EQ(empty.clienteCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(empty.operacoesCODCLI, QStringLiteral("-1"));
+    EXPECT_EQ(empty.ultimasComprasCODCLI, QStringLiteral("0"));
 }
 
 // Guards the edit normalisation of PDFORC/RETPDV and the status label.
 TEST(HeaderRules, FlagsAndStatus)
 {
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QString()), QStringLiteral("N"));
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("x")), QStringLiteral("N"));
-    EXPECT_EQ(RegrasCabecalhoPedido::normalizedFlag(QStringLiteral("S")), QStringLiteral("S"));
-    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("L"))->label, QStringLiteral("Enviado"));
-    EXPECT_EQ(RegrasCabecalhoPedido::status(QStringLiteral("F"))->colour, RegrasCabecalhoPedido::StatusColour::Navy);
-    EXPECT_FALSE(RegrasCabecalhoPedido::status(QStringLiteral("X")).has_value());
-    EXPECT_TRUE(RegrasCabecalhoPedido::editable(QStringLiteral("D")));
-    EXPECT_FALSE(RegrasCabecalhoPedido::editable(QStringLiteral("L")));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QString()), QStringLiteral("N"));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("x")), QStringLiteral("N"));
+    EXPECT_EQ(RegrasCabecalhoPedido::marcaNormalizada(QStringLiteral("S")), QStringLiteral("S"));
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("L"))->rotulo, QStringLiteral("Enviado"));
+    EXPECT_EQ(RegrasCabecalhoPedido::situacao(QStringLiteral("F"))->cor, RegrasCabecalhoPedido::CorSituacao::AzulMarinho);
+    EXPECT_FALSE(RegrasCabecalhoPedido::situacao(QStringLiteral("X")).has_value());
+    EXPECT_TRUE(RegrasCabecalhoPedido::editavel(QStringLiteral("D")));
+    EXPECT_FALSE(RegrasCabecalhoPedido::editavel(QStringLiteral("L")));
 }

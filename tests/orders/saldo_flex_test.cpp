@@ -33,32 +33,32 @@ void createSellerWithOrders(FirebirdConnection &cnx)
 // Guards the usual example: 100.00 − 30.00 available 70.00, an order using 80.00 is refused.
 TEST(FlexDisplay, NewOrderOverdrawingTheBalanceIsRefused)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("70.00"), d("0"), d("80.00"), d("1.50"));
-    EXPECT_EQ(display.available, d("70.00"));
+    const SaldoFlex::Exibicao display = SaldoFlex::calcula(d("70.00"), d("0"), d("80.00"), d("1.50"));
+    EXPECT_EQ(display.disponivel, d("70.00"));
     EXPECT_EQ(display.total, d("-10.00"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Red);
-    EXPECT_FALSE(display.sufficient);
-    EXPECT_EQ(display.forecast, d("1.50"));
+    EXPECT_EQ(display.corTotal, SaldoFlex::Cor::Vermelho);
+    EXPECT_FALSE(display.suficiente);
+    EXPECT_EQ(display.previsto, d("1.50"));
 }
 
 // Guards the opening flex: a stored order using 20.00 gets it back, so using 90.00 is allowed.
 TEST(FlexDisplay, OpeningFlexIsAddedBackToTheBalance)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("70.00"), d("20.00"), d("90.00"));
-    EXPECT_EQ(display.available, d("90.00"));
+    const SaldoFlex::Exibicao display = SaldoFlex::calcula(d("70.00"), d("20.00"), d("90.00"));
+    EXPECT_EQ(display.disponivel, d("90.00"));
     EXPECT_EQ(display.total, d("0"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Green);
-    EXPECT_TRUE(display.sufficient);
+    EXPECT_EQ(display.corTotal, SaldoFlex::Cor::Verde);
+    EXPECT_TRUE(display.suficiente);
 }
 
 // Guards the rule that an order using no flex saves even with a negative balance.
 TEST(FlexDisplay, OrderWithoutFlexSavesOnNegativeBalance)
 {
-    const SaldoFlex::Display display = SaldoFlex::compute(d("-15.00"), d("0"), d("0"));
-    EXPECT_EQ(display.totalColour, SaldoFlex::Colour::Red);
-    EXPECT_TRUE(display.sufficient);
-    EXPECT_FALSE(SaldoFlex::compute(d("-15.00"), d("0"), d("0.01")).sufficient);
-    EXPECT_EQ(SaldoFlex::compute(std::nullopt, d("5.00"), d("0")).available, d("5.00")); // no row: 0
+    const SaldoFlex::Exibicao display = SaldoFlex::calcula(d("-15.00"), d("0"), d("0"));
+    EXPECT_EQ(display.corTotal, SaldoFlex::Cor::Vermelho);
+    EXPECT_TRUE(display.suficiente);
+    EXPECT_FALSE(SaldoFlex::calcula(d("-15.00"), d("0"), d("0.01")).suficiente);
+    EXPECT_EQ(SaldoFlex::calcula(std::nullopt, d("5.00"), d("0")).disponivel, d("5.00")); // no row: 0
 }
 
 // Guards the balance statement against the database: unsettled orders of this seller only.
@@ -69,14 +69,14 @@ TEST(FlexStatement, BalanceSubtractsUnsettledOrdersOfTheSeller)
     db.open(cnx);
     createSellerWithOrders(cnx);
 
-    const std::optional<Decimal> balance = SaldoFlex::read(cnx, QStringLiteral("1"), QStringLiteral("7"));
+    const std::optional<Decimal> balance = SaldoFlex::le(cnx, QStringLiteral("1"), QStringLiteral("7"));
     ASSERT_TRUE(balance.has_value());
     EXPECT_EQ(*balance, d("70.00"));
     // Opening the stored order 2 (20.00): available 90.00 and it may use all of it.
-    EXPECT_TRUE(SaldoFlex::compute(balance, d("20.00"), d("90.00")).sufficient);
-    EXPECT_FALSE(SaldoFlex::compute(balance, d("0"), d("80.00")).sufficient);
+    EXPECT_TRUE(SaldoFlex::calcula(balance, d("20.00"), d("90.00")).suficiente);
+    EXPECT_FALSE(SaldoFlex::calcula(balance, d("0"), d("80.00")).suficiente);
 
     // A seller without orders and without CNTSAL has 0; an unknown seller has no row.
-    EXPECT_EQ(SaldoFlex::read(cnx, QStringLiteral("1"), QStringLiteral("8")).value_or(d("-1")), d("0"));
-    EXPECT_FALSE(SaldoFlex::read(cnx, QStringLiteral("1"), QStringLiteral("99")).has_value());
+    EXPECT_EQ(SaldoFlex::le(cnx, QStringLiteral("1"), QStringLiteral("8")).value_or(d("-1")), d("0"));
+    EXPECT_FALSE(SaldoFlex::le(cnx, QStringLiteral("1"), QStringLiteral("99")).has_value());
 }

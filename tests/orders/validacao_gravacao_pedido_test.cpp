@@ -25,20 +25,20 @@ protected:
         input.SEMDBT = QStringLiteral("N");
         input.PDVMIN = d("100.00");
         input.LIMCRE = d("10000.00");
-        input.flexBalance = d("50.00");
-        input.items = {{1, d("150.000"), d("10.00")}, {2, d("300.000"), d("5.00")}};
-        input.costCentres = {{1, QStringLiteral(" BEBIDAS  "), true, {}}, {2, QStringLiteral("LIMPEZA"), true, {}},
+        input.saldoFlex = d("50.00");
+        input.itens = {{1, d("150.000"), d("10.00")}, {2, d("300.000"), d("5.00")}};
+        input.centrosCusto = {{1, QStringLiteral(" BEBIDAS  "), true, {}}, {2, QStringLiteral("LIMPEZA"), true, {}},
                              {3, QStringLiteral("SEM ITENS"), false, {}}};
     }
 
     QString refusal() const
     {
-        const ValidacaoGravacaoPedido::Result result = validator.validate(input);
-        return result.refusal ? result.refusal->text : QString();
+        const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+        return result.recusa ? result.recusa->texto : QString();
     }
 
     ValidacaoGravacaoPedido validator{&D500DAT::geraSenhaLiberacao};
-    ValidacaoGravacaoPedido::Input input;
+    ValidacaoGravacaoPedido::Entrada input;
 };
 
 } // namespace
@@ -46,9 +46,9 @@ protected:
 // Guards a sound order: no refusal, no notice, totals written from the items.
 TEST_F(SaveChecks, SoundOrderPasses)
 {
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
-    EXPECT_TRUE(result.notices.isEmpty());
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
+    EXPECT_TRUE(result.avisos.isEmpty());
     EXPECT_EQ(result.TOTFLX, d("15.00"));
     EXPECT_EQ(result.TOTPDF, d("450.00"));
     EXPECT_EQ(result.PDFORC, QStringLiteral("N"));
@@ -57,13 +57,13 @@ TEST_F(SaveChecks, SoundOrderPasses)
 // Guards the flex check, the first of all: a used flex above the balance stops the save.
 TEST_F(SaveChecks, FlexBalanceComesFirst)
 {
-    input.flexBalance = d("5.00");
+    input.saldoFlex = d("5.00");
     input.CODTRA.clear();
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    ASSERT_TRUE(result.refusal.has_value());
-    EXPECT_EQ(result.refusal->text, QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
-    EXPECT_EQ(result.refusal->colour, CorMensagem::Azul);
-    input.openingFlex = d("10.00"); // the order's own stored flex comes back
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    ASSERT_TRUE(result.recusa.has_value());
+    EXPECT_EQ(result.recusa->texto, QStringLiteral("Saldo de FLEX insuficiente para SALVAR pedido. Verifique!"));
+    EXPECT_EQ(result.recusa->cor, CorMensagem::Azul);
+    input.flexAbertura = d("10.00"); // the order's own stored flex comes back
     EXPECT_EQ(refusal(), QStringLiteral("Informe a TRANSAÇÃO!"));
 }
 
@@ -79,7 +79,7 @@ TEST_F(SaveChecks, MissingTransactionOperationCondition)
     input.CODCON = QStringLiteral("0");
     EXPECT_EQ(refusal(), QStringLiteral("Informe a CONDIÇÃO DE PAGAMENTO!"));
     input.CODCON = QStringLiteral("3");
-    input.items.clear();
+    input.itens.clear();
     EXPECT_EQ(refusal(), QStringLiteral("Pedido não tem ITENS cadastrados. Verifique!"));
 }
 
@@ -99,16 +99,16 @@ TEST_F(SaveChecks, TransactionMustMatchTheCondition)
 // Guards the operation per cost centre: the names allowed are listed, two blanks apart.
 TEST_F(SaveChecks, OperationNotAllowedForACostCentreListsTheAlternatives)
 {
-    input.costCentres[1].operationAllowed = false;
-    input.costCentres[1].allowedOperationNames = {QStringLiteral("VENDA"), QStringLiteral("TROCA")};
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    ASSERT_TRUE(result.refusal.has_value());
-    EXPECT_EQ(result.refusal->text,
+    input.centrosCusto[1].operacaoPermitida = false;
+    input.centrosCusto[1].nomesOperacoesPermitidas = {QStringLiteral("VENDA"), QStringLiteral("TROCA")};
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    ASSERT_TRUE(result.recusa.has_value());
+    EXPECT_EQ(result.recusa->texto,
               QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\rOperações validas:\rVENDA  TROCA"));
-    EXPECT_EQ(result.refusal->kind, TipoMensagem::Erro);
-    EXPECT_EQ(result.refusal->colour, CorMensagem::Vermelho);
+    EXPECT_EQ(result.recusa->tipo, TipoMensagem::Erro);
+    EXPECT_EQ(result.recusa->cor, CorMensagem::Vermelho);
 
-    input.costCentres[1].allowedOperationNames.clear();
+    input.centrosCusto[1].nomesOperacoesPermitidas.clear();
     EXPECT_EQ(refusal(), QStringLiteral("OPERAÇÃO inválida para os itens informados. Verifique!\r\rOperações validas:\r"));
 }
 
@@ -116,10 +116,10 @@ TEST_F(SaveChecks, OperationNotAllowedForACostCentreListsTheAlternatives)
 TEST_F(SaveChecks, MinimumOrderIsCheckedPerCostCentre)
 {
     input.PDVMIN = d("1200.00");
-    input.items = {{1, d("150.000"), d("0")}, {2, d("3000.000"), d("0")}};
+    input.itens = {{1, d("150.000"), d("0")}, {2, d("3000.000"), d("0")}};
     EXPECT_EQ(refusal(), QStringLiteral("Para BEBIDAS, nessa condição de pagamento, o pedido mínimo é de R$ 1.200,00"
                                         "Total nesse pedido R$ 150,00. Verifique!"));
-    input.items[0].VLRTOT = d("1200.000"); // equal to the minimum passes
+    input.itens[0].VLRTOT = d("1200.000"); // equal to the minimum passes
     EXPECT_EQ(refusal(), QString());
 }
 
@@ -127,27 +127,27 @@ TEST_F(SaveChecks, MinimumOrderIsCheckedPerCostCentre)
 TEST_F(SaveChecks, OverdueTitlesMakeABudgetUnlessReleased)
 {
     input.VENCIDO = d("10.00");
-    ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
-    ASSERT_EQ(result.notices.size(), 1);
-    EXPECT_EQ(result.notices[0].text,
+    ASSERT_EQ(result.avisos.size(), 1);
+    EXPECT_EQ(result.avisos[0].texto,
               QStringLiteral("Pedido será salvo como ORÇAMENTO, pois cliente está com títulos em atraso!"));
 
     // The code the supervisor console shows for this order number, seller and date.
-    input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("15"), QStringLiteral("7"), QDate(2024, 3, 5));
+    input.codigoLiberacao = D500DAT::geraSenhaLiberacao(QStringLiteral("15"), QStringLiteral("7"), QDate(2024, 3, 5));
     input.PDFORC = QStringLiteral("S"); // a valid code also turns a budget into an order
-    result = validator.validate(input);
+    result = validator.valida(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("N"));
-    EXPECT_TRUE(result.notices.isEmpty());
-    EXPECT_FALSE(result.clearReleaseCode);
+    EXPECT_TRUE(result.avisos.isEmpty());
+    EXPECT_FALSE(result.limpaCodigoLiberacao);
 
-    input.releaseCode = D500DAT::geraSenhaLiberacao(QStringLiteral("16"), QStringLiteral("7"), QDate(2024, 3, 5));
-    result = validator.validate(input);
+    input.codigoLiberacao = D500DAT::geraSenhaLiberacao(QStringLiteral("16"), QStringLiteral("7"), QDate(2024, 3, 5));
+    result = validator.valida(input);
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
-    EXPECT_TRUE(result.clearReleaseCode);
-    ASSERT_EQ(result.notices.size(), 1);
-    EXPECT_EQ(result.notices[0].text,
+    EXPECT_TRUE(result.limpaCodigoLiberacao);
+    ASSERT_EQ(result.avisos.size(), 1);
+    EXPECT_EQ(result.avisos[0].texto,
               QStringLiteral("Senha de LIBERAÇÂO do pedido Invalida! Pedido será salvo como ORÇAMENTO."));
 }
 
@@ -157,10 +157,10 @@ TEST_F(SaveChecks, CheckedBudgetWithOverdueTitlesSavesSilently)
     input.VENCIDO = d("10.00");
     input.PDFORC = QStringLiteral("S");
     input.LIMCRE = d("0");
-    const ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
+    const ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
     EXPECT_EQ(result.PDFORC, QStringLiteral("S"));
-    EXPECT_TRUE(result.notices.isEmpty());
+    EXPECT_TRUE(result.avisos.isEmpty());
 }
 
 // Guards the credit warning: 1000.00 limit, 800.00 open, 300.00 order warns; a budget does not.
@@ -169,26 +169,26 @@ TEST_F(SaveChecks, CreditWarningDoesNotStopTheSave)
     input.LIMCRE = d("1000.00");
     input.ABERTO = d("800.00");
     input.PDVMIN = d("0");
-    input.items = {{1, d("300.000"), d("0")}};
-    ValidacaoGravacaoPedido::Result result = validator.validate(input);
-    EXPECT_TRUE(result.accepted());
-    ASSERT_EQ(result.notices.size(), 1);
-    EXPECT_EQ(result.notices[0].text, QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
+    input.itens = {{1, d("300.000"), d("0")}};
+    ValidacaoGravacaoPedido::Resultado result = validator.valida(input);
+    EXPECT_TRUE(result.aceito());
+    ASSERT_EQ(result.avisos.size(), 1);
+    EXPECT_EQ(result.avisos[0].texto, QStringLiteral("Atenção : Com esse Pedido cliente vai passar seu limite de "
                                                      "crédito e o pedido podera ser CANCELADO!"));
-    EXPECT_EQ(result.notices[0].colour, CorMensagem::Azul);
+    EXPECT_EQ(result.avisos[0].cor, CorMensagem::Azul);
 
     input.PDFORC = QStringLiteral("S");
-    EXPECT_TRUE(validator.validate(input).notices.isEmpty());
+    EXPECT_TRUE(validator.valida(input).avisos.isEmpty());
     input.PDFORC = QStringLiteral("N");
     input.ABERTO = d("700.00"); // 1000 < 1000 is false
-    EXPECT_TRUE(validator.validate(input).notices.isEmpty());
+    EXPECT_TRUE(validator.valida(input).avisos.isEmpty());
 }
 
 // Guards VENSUB: cleared when equal to CODVEN, kept otherwise.
 TEST_F(SaveChecks, SubSellerEqualToSellerIsCleared)
 {
     input.VENSUB = QStringLiteral("7");
-    EXPECT_TRUE(validator.validate(input).VENSUB.isEmpty());
+    EXPECT_TRUE(validator.valida(input).VENSUB.isEmpty());
     input.VENSUB = QStringLiteral("9");
-    EXPECT_EQ(validator.validate(input).VENSUB, QStringLiteral("9"));
+    EXPECT_EQ(validator.valida(input).VENSUB, QStringLiteral("9"));
 }

@@ -226,7 +226,7 @@ void PaginaPesquisa::btCopiarClick()
     TClientDataSetPlus *ds = m_dados.cdsPesPedido;
     if (!ds->active() || ds->isEmpty())
         return;
-    const GravacaoPedido::Key origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Chave origem{PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(ds, QStringLiteral("CODINT"))};
     const QString pergunta = QStringLiteral("Deseja realizar COPIA do Pedido ")
@@ -244,13 +244,13 @@ void PaginaPesquisa::btCopiarClick()
                                           QStringLiteral("CODEMP = ") + SqlText::quoted(empresa));
     bool somentePendentes = false;
     const QString sit = ds->asString(QStringLiteral("SITPDF"));
-    if (GravacaoPedido::hasPendingItems(m_dados.connection(), origem)
+    if (GravacaoPedido::temItensPendentes(m_dados.connection(), origem)
         && (sit == QLatin1String("E") || sit == QLatin1String("F") || sit == QLatin1String("C")))
         somentePendentes = dat().exibeMensagem(QStringLiteral("Deseja copiar SOMENTE ITENS NA PENDENCIA ?\r"
                                                               "(Caso escolha NÃO o pedido INTEIRO será copiado!)"),
                                                TipoMensagem::Confirmacao, CorMensagem::Azul, BotoesMensagem::SimNao)
             == RespostaMensagem::Sim;
-    if (!GravacaoPedido::copy(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate())) {
+    if (!GravacaoPedido::copia(m_dados.connection(), origem, N, somentePendentes, QDate::currentDate())) {
         dat().exibeMensagem(QStringLiteral("O pedido não existe mais. Pesquise novamente."), TipoMensagem::Aviso,
                             CorMensagem::Vermelho);
         return;
@@ -271,7 +271,7 @@ void PaginaPesquisa::btexcluirClick()
     if (dat().exibeMensagem(pergunta, TipoMensagem::Confirmacao, CorMensagem::Vermelho, BotoesMensagem::SimNao)
         != RespostaMensagem::Sim)
         return;
-    GravacaoPedido::remove(m_dados.connection(), PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
+    GravacaoPedido::exclui(m_dados.connection(), PedidoDados::codigo(ds, QStringLiteral("CODEMP")),
                        PedidoDados::codigo(ds, QStringLiteral("CODPDF")));
     btPesquisarClick();
 }

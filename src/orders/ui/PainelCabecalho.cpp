@@ -23,13 +23,13 @@
 
 namespace {
 
-QString cor(RegrasCabecalhoPedido::StatusColour c)
+QString cor(RegrasCabecalhoPedido::CorSituacao c)
 {
     switch (c) {
-    case RegrasCabecalhoPedido::StatusColour::Green: return QStringLiteral("green");
-    case RegrasCabecalhoPedido::StatusColour::Purple: return QStringLiteral("purple");
-    case RegrasCabecalhoPedido::StatusColour::Navy: return QStringLiteral("navy");
-    case RegrasCabecalhoPedido::StatusColour::Red: return QStringLiteral("red");
+    case RegrasCabecalhoPedido::CorSituacao::Verde: return QStringLiteral("green");
+    case RegrasCabecalhoPedido::CorSituacao::Roxo: return QStringLiteral("purple");
+    case RegrasCabecalhoPedido::CorSituacao::AzulMarinho: return QStringLiteral("navy");
+    case RegrasCabecalhoPedido::CorSituacao::Vermelho: return QStringLiteral("red");
     }
     return QString();
 }
@@ -225,19 +225,19 @@ void PainelCabecalho::carregaCliente(const QString &codigo, bool clienteNovo)
 {
     PedidoDados &d = *m_estado.dados;
     const QString empresa = dat().sessao.CODEMP;
-    const RegrasCabecalhoPedido::CustomerParameters p = RegrasCabecalhoPedido::customerParameters(codigo, clienteNovo);
+    const RegrasCabecalhoPedido::ParametrosCliente p = RegrasCabecalhoPedido::parametrosCliente(codigo, clienteNovo);
     const QString E = QStringLiteral("PCODEMP"), C = QStringLiteral("PCODCLI");
-    PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.customerCODCLI}, {QStringLiteral("PCODNOV"), p.customerCODNOV}});
+    PedidoDados::reabre(d.cdsCliente, {{E, empresa}, {C, p.clienteCODCLI}, {QStringLiteral("PCODNOV"), p.clienteCODNOV}});
     lblRAZCLI->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("RAZCLI")));
     lblRAZCLI->setToolTip(lblRAZCLI->text()); // the whole name when the label clips it
     lblCIDADE->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("CIDADE")));
     lblTabela->setText(d.cdsCliente->isEmpty() ? QString() : d.cdsCliente->asString(QStringLiteral("DESTAB")));
     lblCODCLI->setText(codigo);
-    PedidoDados::reabre(d.cdsOperacao, {{E, empresa}, {C, p.operationsCODCLI}});
-    PedidoDados::reabre(d.cdsCondicao, {{E, empresa}, {C, p.conditionsCODCLI}});
-    PedidoDados::reabre(d.cdsFinanceiro, {{E, empresa}, {C, p.financialCODCLI}});
+    PedidoDados::reabre(d.cdsOperacao, {{E, empresa}, {C, p.operacoesCODCLI}});
+    PedidoDados::reabre(d.cdsCondicao, {{E, empresa}, {C, p.condicoesCODCLI}});
+    PedidoDados::reabre(d.cdsFinanceiro, {{E, empresa}, {C, p.financeiroCODCLI}});
     d.cdsUltimaCompra->clearFilter();
-    PedidoDados::reabre(d.cdsUltimaCompra, {{C, p.lastPurchasesCODCLI}});
+    PedidoDados::reabre(d.cdsUltimaCompra, {{C, p.ultimasComprasCODCLI}});
     if (editando()) {
         TClientDataSetPlus *cab = d.cdsCADPEDIDO;
         cab->setValue(QStringLiteral("CODCLI"), clienteNovo ? QStringLiteral("0") : codigo);
@@ -296,11 +296,11 @@ void PainelCabecalho::mostraPedido()
     m_carregando = false;
 
     const QString SITPDF = cab->asString(QStringLiteral("SITPDF"));
-    if (const auto status = RegrasCabecalhoPedido::status(SITPDF)) {
-        lblSituacao->setText(status->label);
-        lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->colour)));
+    if (const auto status = RegrasCabecalhoPedido::situacao(SITPDF)) {
+        lblSituacao->setText(status->rotulo);
+        lblSituacao->setStyleSheet(QStringLiteral("color: %1; font-weight: bold").arg(cor(status->cor)));
     }
-    setEnabled(RegrasCabecalhoPedido::editable(SITPDF));
+    setEnabled(RegrasCabecalhoPedido::editavel(SITPDF));
     for (const auto &[campo, rotulo] : {std::pair{"DATFAT", lblFatur}, std::pair{"DATENT", lblEntr}}) {
         const QDate data = cab->asDate(QLatin1String(campo));
         rotulo->setText(data.isValid() && data != QDate(1899, 12, 30) ? Formatos::formatDate(data)
@@ -321,12 +321,12 @@ void PainelCabecalho::habilitaRetirar()
     gbRetirar->setEnabled(dat().sessao.DESRET > 0);
 }
 
-void PainelCabecalho::mostraFlex(const SaldoFlex::Display &flex, const Decimal &totalPedido)
+void PainelCabecalho::mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &totalPedido)
 {
-    lblSaldo->setText(dinheiro(flex.available));
+    lblSaldo->setText(dinheiro(flex.disponivel));
     lblPedidoFlex->setText(dinheiro(totalPedido));
     lblTotalFlex->setText(dinheiro(flex.total));
-    lblTotalFlex->setStyleSheet(flex.totalColour == SaldoFlex::Colour::Green ? QStringLiteral("color: green")
+    lblTotalFlex->setStyleSheet(flex.corTotal == SaldoFlex::Cor::Verde ? QStringLiteral("color: green")
                                                                                : QStringLiteral("color: red"));
 }
 

@@ -32,7 +32,7 @@ public:
     void SpeedButton1Click();
     // Puts the lists' datasets on the header's transaction, operation and condition.
     void posicionaListas();
-    void mostraFlex(const SaldoFlex::Display &flex, const Decimal &totalPedido);
+    void mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &totalPedido);
     void habilitaRetirar();
 
     QString liberacao() const;

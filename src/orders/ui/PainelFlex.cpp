@@ -53,9 +53,9 @@ void PainelFlex::mostraTotais(const TClientDataSetPlus *itens)
     lblTOTSTB->setText(dinheiro(abertos ? itens->sum(QStringLiteral("VLRSTB")) : 0.0));
 }
 
-void PainelFlex::mostraFlex(const SaldoFlex::Display &flex, const Decimal &uso)
+void PainelFlex::mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &uso)
 {
-    lblSaldo->setText(Formatos::formatMask(flex.available.toDouble(), QStringLiteral("##,###,##0.00")));
+    lblSaldo->setText(Formatos::formatMask(flex.disponivel.toDouble(), QStringLiteral("##,###,##0.00")));
     lblUso->setText(Formatos::formatMask(uso.toDouble(), QStringLiteral("##,###,##0.00")));
-    lblPrevisto->setText(Formatos::formatMask(flex.forecast.toDouble(), QStringLiteral("##,###,##0.00")));
+    lblPrevisto->setText(Formatos::formatMask(flex.previsto.toDouble(), QStringLiteral("##,###,##0.00")));
 }

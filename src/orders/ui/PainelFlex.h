@@ -16,7 +16,7 @@ public:
     explicit PainelFlex(QWidget *parent = nullptr);
 
     void mostraTotais(const TClientDataSetPlus *itens);
-    void mostraFlex(const SaldoFlex::Display &flex, const Decimal &uso);
+    void mostraFlex(const SaldoFlex::Exibicao &flex, const Decimal &uso);
 
     QLabel *lblTOTGER, *lblQTDITM, *lblTOTSTB;
     QLabel *lblSaldo, *lblUso, *lblPrevisto;

@@ -72,7 +72,7 @@ void escreve(QLineEdit *campo, const Decimal &valor, int casas)
 
 void mostra(const MensagemPedido &m)
 {
-    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+    dat().exibeMensagem(m.texto, m.tipo, m.cor, m.botoes);
 }
 
 qint64 inteiro(const TClientDataSetPlus *ds, const QString &campo)
@@ -268,7 +268,7 @@ std::optional<BasePreco> PainelItens::baseAtual() const
     TClientDataSetPlus *i = m_estado.dados->cdsCADITEM;
     if (!i->active() || i->isEmpty())
         return std::nullopt;
-    return CalculoItem::basisOf(ItemRegistro::le(i));
+    return CalculoItem::baseDe(ItemRegistro::le(i));
 }
 
 void PainelItens::mostraVisaoItens()
@@ -359,20 +359,20 @@ QString PainelItens::codigoComissao() const
 void PainelItens::mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO)
 {
     TClientDataSetPlus *u = m_estado.dados->cdsUltimaCompra;
-    std::optional<UltimoPreco::Purchase> compra;
+    std::optional<UltimoPreco::Compra> compra;
     if (u->active()) {
         u->setFilter([CODCCU, CODPRO](const DataRow &r) {
             return r.asInteger(QStringLiteral("CODPRO")) == CODPRO && r.asInteger(QStringLiteral("CODCCU")) == CODCCU;
         });
         if (!u->isEmpty())
-            compra = UltimoPreco::Purchase{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
+            compra = UltimoPreco::Compra{PedidoDados::decimal(u, QStringLiteral("QTDPRO")),
                                          PedidoDados::decimal(u, QStringLiteral("VLRUNT")),
                                          u->asDate(QStringLiteral("DATPDF"))};
     }
-    const UltimoPreco::Shown ultimo = UltimoPreco::show(compra);
-    escreve(edULTIMO, ultimo.price, 3);
-    edULTIMO->setToolTip(ultimo.hint);
-    lblultimo->setToolTip(ultimo.hint);
+    const UltimoPreco::Exibido ultimo = UltimoPreco::exibe(compra);
+    escreve(edULTIMO, ultimo.preco, 3);
+    edULTIMO->setToolTip(ultimo.dica);
+    lblultimo->setToolTip(ultimo.dica);
 }
 
 void PainelItens::atualizaSubtotal()
@@ -385,13 +385,13 @@ void PainelItens::atualizaSubtotal()
                                              : QString());
 }
 
-void PainelItens::aplica(const PrecificacaoItem::Entry &entrada)
+void PainelItens::aplica(const PrecificacaoItem::Entrada &entrada)
 {
-    escreve(edPRECO, entrada.price, 3);
-    escreve(edDESC, entrada.discount, 2);
-    m_estado.promocao = entrada.promotion;
-    if (entrada.commission)
-        posicionaComissao(*entrada.commission);
+    escreve(edPRECO, entrada.preco, 3);
+    escreve(edDESC, entrada.desconto, 2);
+    m_estado.promocao = entrada.promocao;
+    if (entrada.comissao)
+        posicionaComissao(*entrada.comissao);
 }
 
 void PainelItens::carregaItem()
@@ -424,7 +424,7 @@ void PainelItens::carregaItem()
             const ValoresItem item = ItemRegistro::le(itens);
             escreve(edPRECO, item.VLRUNT, 3);
             escreve(edQTDE, item.QTDPRO, 2);
-            escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+            escreve(edDESC, PrecificacaoItem(CalculoItem::baseDe(item), 0).descontoPara(item.VLRUNT), 2);
             posicionaComissao(item.TABCOS);
         }
         if (!jaFiltrado)
@@ -437,7 +437,7 @@ void PainelItens::carregaItem()
         escreve(edPRECO, item.VLRUNT, 3);
         escreve(edQTDE, item.QTDPRO, 2);
         posicionaComissao(item.TABCOS);
-        escreve(edDESC, PrecificacaoItem(CalculoItem::basisOf(item), 0).discountFor(item.VLRUNT), 2);
+        escreve(edDESC, PrecificacaoItem(CalculoItem::baseDe(item), 0).descontoPara(item.VLRUNT), 2);
         mostraUltimoPreco(inteiro(itens, QStringLiteral("CODCCU")), inteiro(itens, QStringLiteral("CODPRO")));
     }
     if (atualizaFlex)
@@ -449,7 +449,7 @@ void PainelItens::lblprecoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(PrecificacaoItem(*base, maximoDias()).checkPrice(numero(edPRECO, kPreco)));
+    aplica(PrecificacaoItem(*base, maximoDias()).conferePreco(numero(edPRECO, kPreco)));
     edQTDE->setFocus();
 }
 
@@ -458,7 +458,7 @@ void PainelItens::lbldescClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    aplica(PrecificacaoItem(*base, maximoDias()).applyDiscount(numero(edDESC, kDesconto), m_estado.promocao));
+    aplica(PrecificacaoItem(*base, maximoDias()).aplicaDesconto(numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -467,7 +467,7 @@ void PainelItens::lblqtdeClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    escreve(edQTDE, PrecificacaoItem::nextQuantity(numero(edQTDE, kQuantidade), base->FATPRO), 2);
+    escreve(edQTDE, PrecificacaoItem::proximaQuantidade(numero(edQTDE, kQuantidade), base->FATPRO), 2);
 }
 
 void PainelItens::lblultimoClick()
@@ -475,7 +475,7 @@ void PainelItens::lblultimoClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    if (const auto entrada = PrecificacaoItem(*base, maximoDias()).useLastPrice(numero(edULTIMO, kUltimoPreco)))
+    if (const auto entrada = PrecificacaoItem(*base, maximoDias()).usaUltimoPreco(numero(edULTIMO, kUltimoPreco)))
         aplica(*entrada);
 }
 
@@ -485,7 +485,7 @@ void PainelItens::lcbComissaoCloseUp()
     if (!base)
         return;
     aplica(PrecificacaoItem(*base, maximoDias())
-               .chooseCommission(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
+               .escolheComissao(percentualComissao(), numero(edDESC, kDesconto), m_estado.promocao));
     edQTDE->setFocus();
 }
 
@@ -494,11 +494,11 @@ void PainelItens::btPromocaoClick()
     const auto base = baseAtual();
     if (!base || !visaoProdutos())
         return;
-    const PrecificacaoItem::PromotionOutcome r = PrecificacaoItem(*base, maximoDias()).applyPromotion();
-    if (r.entry)
-        aplica(*r.entry);
-    if (r.refusal) {
-        mostra(*r.refusal);
+    const PrecificacaoItem::ResultadoPromocao r = PrecificacaoItem(*base, maximoDias()).aplicaPromocao();
+    if (r.entrada)
+        aplica(*r.entrada);
+    if (r.recusa) {
+        mostra(*r.recusa);
         m_estado.promocao = false;
     }
 }
@@ -508,23 +508,23 @@ void PainelItens::btIncluirITMClick()
     const auto base = baseAtual();
     if (!base)
         return;
-    const PrecificacaoItem pricing(*base, maximoDias());
+    const PrecificacaoItem precificacao(*base, maximoDias());
     const Decimal quantidade = numero(edQTDE, kQuantidade);
-    const CalculoItem::Admission admissao = CalculoItem::admit(pricing, numero(edPRECO, kPreco), quantidade);
-    aplica(admissao.entry);
-    if (admissao.notice)
-        mostra(*admissao.notice);
-    if (admissao.refusal) {
-        mostra(*admissao.refusal);
+    const CalculoItem::Admissao admissao = CalculoItem::admite(precificacao, numero(edPRECO, kPreco), quantidade);
+    aplica(admissao.entrada);
+    if (admissao.aviso)
+        mostra(*admissao.aviso);
+    if (admissao.recusa) {
+        mostra(*admissao.recusa);
         throw AcaoInterrompida();
     }
     {
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         if (visaoProdutos()) {
-            gravaDoProduto(pricing, admissao.entry, quantidade);
+            gravaDoProduto(precificacao, admissao.entrada, quantidade);
         } else {
             TClientDataSetPlus *itens = m_estado.dados->cdsCADITEM;
-            ValoresItem novo = CalculoItem::changed(ItemRegistro::le(itens), maximoDias(), admissao.entry.price,
+            ValoresItem novo = CalculoItem::alterado(ItemRegistro::le(itens), maximoDias(), admissao.entrada.preco,
                                                        quantidade, percentualComissao(), m_estado.promocao);
             // The tax follows the new total; an old quantity's value would be sent otherwise.
             if (const auto st = m_estado.dados->substituicaoTributaria(
@@ -545,10 +545,10 @@ void PainelItens::btIncluirITMClick()
         seletor->EDDESPRO->setFocus();
 }
 
-void PainelItens::gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada,
+void PainelItens::gravaDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada,
                                  const Decimal &quantidade)
 {
-    m_estado.dados->gravaItemDoProduto(pricing, entrada, quantidade, percentualComissao(), codigoComissao());
+    m_estado.dados->gravaItemDoProduto(precificacao, entrada, quantidade, percentualComissao(), codigoComissao());
     if (itemAlterado)
         itemAlterado(true);
     seletor->atualizaMarcas();

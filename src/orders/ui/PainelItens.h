@@ -57,14 +57,14 @@ private:
     bool visaoProdutos() const;
     std::optional<BasePreco> baseAtual() const;
     qint64 maximoDias() const;
-    void aplica(const PrecificacaoItem::Entry &entrada);
+    void aplica(const PrecificacaoItem::Entrada &entrada);
     void abreComissao(const QString &CODCOS);
     void posicionaComissao(const Decimal &percentual);
     Decimal percentualComissao() const;
     QString codigoComissao() const;
     void mostraUltimoPreco(qint64 CODCCU, qint64 CODPRO);
     void atualizaSubtotal();
-    void gravaDoProduto(const PrecificacaoItem &pricing, const PrecificacaoItem::Entry &entrada, const Decimal &quantidade);
+    void gravaDoProduto(const PrecificacaoItem &precificacao, const PrecificacaoItem::Entrada &entrada, const Decimal &quantidade);
 
     PedidoEstado &m_estado;
 };

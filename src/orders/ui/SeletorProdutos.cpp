@@ -172,18 +172,18 @@ ConsultaProdutos SeletorProdutos::consultaDoPedido(const PedidoEstado &estado)
 {
     const Sessao &s = dat().sessao;
     TClientDataSetPlus *cab = estado.dados->cdsCADPEDIDO;
-    ConsultaProdutos::Terms t;
+    ConsultaProdutos::Termos t;
     t.CODEMP = s.CODEMP.toLongLong();
     const QString tabela = PedidoDados::codigo(cab, QStringLiteral("CODTAB"));
     if (!tabela.isEmpty())
         t.CODTAB = tabela.toLongLong();
-    t.PORDES = ConsultaProdutos::readDiscount(estado.dados->connection(), s.CODEMP,
+    t.PORDES = ConsultaProdutos::leDesconto(estado.dados->connection(), s.CODEMP,
                                           PedidoDados::codigo(cab, QStringLiteral("CODOPE")),
                                           PedidoDados::codigo(cab, QStringLiteral("CODCON")));
-    t.pickUp = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
+    t.retirada = cab->asString(QStringLiteral("RETPDV")) == QLatin1String("S");
     t.DESRET = Decimal::fromDouble(s.DESRET, 2);
     t.ACRTAB = Decimal::fromDouble(s.ACRTAB, 2);
-    t.today = QDate::currentDate();
+    t.hoje = QDate::currentDate();
     return ConsultaProdutos(t);
 }
 
@@ -247,21 +247,21 @@ void SeletorProdutos::btPESPROClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Cursor { ~Cursor() { QApplication::restoreOverrideCursor(); } } cursor;
     PedidoDados &d = *m_estado.dados;
-    ConsultaProdutos::Filters f;
-    f.code = EDCODPRO->text();
-    f.description = EDDESPRO->text();
+    ConsultaProdutos::Filtros f;
+    f.codigo = EDCODPRO->text();
+    f.descricao = EDDESPRO->text();
     if (cbFamilias->isChecked() && DBLookupComboBox4->currentIndex() >= 0) {
         const QVariantList familia = DBLookupComboBox4->currentData().toList();
-        f.family = familia.value(0).toLongLong();
+        f.familia = familia.value(0).toLongLong();
         if (!cbGrupo->isChecked())
-            f.familyGroup = familia.value(1).toLongLong();
+            f.grupoFamilia = familia.value(1).toLongLong();
     }
     if (cbGrupo->isChecked() && DBLookupComboBox5->currentIndex() >= 0)
-        f.group = DBLookupComboBox5->currentData().toLongLong();
+        f.grupo = DBLookupComboBox5->currentData().toLongLong();
     if (cbUltimoPreco->isChecked()) {
         d.cdsUltimaCompra->clearFilter();
         if (d.cdsUltimaCompra->active() && !d.cdsUltimaCompra->isEmpty())
-            f.lastPurchasesOf = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
+            f.ultimasComprasDe = PedidoDados::codigo(d.cdsCADPEDIDO, QStringLiteral("CODCLI")).toLongLong();
     }
     const ConsultaProdutos consulta = consultaDoPedido(m_estado);
     TClientDataSetPlus *ds = d.cdsPESPRODUTO;
@@ -269,7 +269,7 @@ void SeletorProdutos::btPESPROClick()
         // Restored on every way out: a failed search must not leave the entry fields deaf to the rows.
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         ds->close();
-        ds->setCommandText(consulta.searchStatement(f));
+        ds->setCommandText(consulta.instrucaoPesquisa(f));
         ds->open();
         atualizaMarcas();
     }

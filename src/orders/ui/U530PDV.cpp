@@ -37,7 +37,7 @@ namespace {
 
 void mostra(const MensagemPedido &m)
 {
-    dat().exibeMensagem(m.text, m.kind, m.colour, m.buttons);
+    dat().exibeMensagem(m.texto, m.tipo, m.cor, m.botoes);
 }
 
 bool editando(const TClientDataSetPlus *ds)
@@ -179,7 +179,7 @@ void F530PDV::cdsCADPEDIDONewRecord()
     cab->setValue(QStringLiteral("PDFORC"), QStringLiteral("N"));
     cab->setValue(QStringLiteral("TOTFLX"), QStringLiteral("0"));
     cab->setValue(QStringLiteral("RETPDV"), QStringLiteral("N"));
-    const RegrasCabecalhoPedido::Sellers vendedores = RegrasCabecalhoPedido::sellers(s.CODVEN, cad ? cad->codVenPedido : QString());
+    const RegrasCabecalhoPedido::Vendedores vendedores = RegrasCabecalhoPedido::vendedores(s.CODVEN, cad ? cad->codVenPedido : QString());
     cab->setValue(QStringLiteral("CODVEN"), vendedores.CODVEN);
     if (!vendedores.VENSUB.isEmpty())
         cab->setValue(QStringLiteral("VENSUB"), vendedores.VENSUB);
@@ -202,8 +202,8 @@ void F530PDV::editaCabecalho()
         return;
     if (!editando(cab))
         cab->edit();
-    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("PDFORC"))));
-    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::normalizedFlag(cab->asString(QStringLiteral("RETPDV"))));
+    cab->setValue(QStringLiteral("PDFORC"), RegrasCabecalhoPedido::marcaNormalizada(cab->asString(QStringLiteral("PDFORC"))));
+    cab->setValue(QStringLiteral("RETPDV"), RegrasCabecalhoPedido::marcaNormalizada(cab->asString(QStringLiteral("RETPDV"))));
 }
 
 void F530PDV::abrePedido(const QString &CODEMP, const QString &CODPDF, const QString &CODINT, bool copia)
@@ -223,7 +223,7 @@ Decimal F530PDV::flexGravado() const
     // The balance already subtracts what the database holds for this order; a recovery copy's
     // or a copied header's TOTFLX was never counted there and would overdraw the account.
     const TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
-    return SaldoFlex::readOpeningFlex(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    return SaldoFlex::leFlexAbertura(m_dados->connection(), PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                         PedidoDados::codigo(cab, QStringLiteral("CODINT")));
 }
@@ -241,9 +241,9 @@ void F530PDV::tbsCadastroShow()
     TClientDataSetPlus *cab = m_dados->cdsCADPEDIDO;
     cabecalho->mostraPedido();
     itens->mostraVisaoItens();
-    const bool editavel = RegrasCabecalhoPedido::editable(cab->asString(QStringLiteral("SITPDF")));
+    const bool editavel = RegrasCabecalhoPedido::editavel(cab->asString(QStringLiteral("SITPDF")));
     btSalvar->setEnabled(editavel);
-    m_estado.saldoFlex = SaldoFlex::read(m_dados->connection(), dat().sessao.CODEMP,
+    m_estado.saldoFlex = SaldoFlex::le(m_dados->connection(), dat().sessao.CODEMP,
                                            PedidoDados::codigo(cab, QStringLiteral("CODVEN")));
     itens->seletor->atualizaMarcas();
     rodape->mostraTotais(m_dados->cdsCADITEM);
@@ -269,12 +269,12 @@ bool F530PDV::atualizaSaldoFlex()
     const bool ativos = it->active();
     const Decimal usado = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("USOFLX")) : 0.0, 2);
     const Decimal previsto = Decimal::fromDouble(ativos ? it->sum(QStringLiteral("GERFLX")) : 0.0, 2);
-    const SaldoFlex::Display flex = SaldoFlex::compute(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
+    const SaldoFlex::Exibicao flex = SaldoFlex::calcula(m_estado.saldoFlex, m_estado.flexAbertura, usado, previsto);
     if (editando(cab))
         cab->setValue(QStringLiteral("TOTFLX"), usado.toString());
     cabecalho->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
     rodape->mostraFlex(flex, PedidoDados::decimal(cab, QStringLiteral("TOTFLX")));
-    return flex.sufficient;
+    return flex.suficiente;
 }
 
 bool F530PDV::recalculaItens()
@@ -296,22 +296,22 @@ bool F530PDV::recalculaItens()
         QList<QPair<qint64, qint64>> produtos;
         for (it->first(); !it->eof(); it->next())
             produtos.append({it->asInteger(QStringLiteral("CODCCU")), it->asInteger(QStringLiteral("CODPRO"))});
-        const PrecosRecalculo precos = PrecosRecalculo::load(m_dados->connection(),
+        const PrecosRecalculo precos = PrecosRecalculo::carrega(m_dados->connection(),
                                                              SeletorProdutos::consultaDoPedido(m_estado), produtos);
         for (it->first(); !it->eof(); it->next()) {
             const qint64 ccu = it->asInteger(QStringLiteral("CODCCU"));
             const qint64 pro = it->asInteger(QStringLiteral("CODPRO"));
-            RecalculoItens::Outcome r = RecalculoItens::reprice(ItemRegistro::le(it), precos.find(ccu, pro), dias);
+            RecalculoItens::Resultado r = RecalculoItens::recalcula(ItemRegistro::le(it), precos.procura(ccu, pro), dias);
             // The operation may be chosen or changed only now: the tax follows it.
             if (const auto st = m_dados->substituicaoTributaria(ccu, pro, r.item.VLRTOT))
                 r.item.VLRSTB = *st;
-            if (r.productMissing)
+            if (r.produtoAusente)
                 m_itensSemPreco.append(QString::number(pro) + QStringLiteral(" - ")
                                        + it->asString(QStringLiteral("DESPRO")).trimmed());
             it->edit();
             ItemRegistro::grava(it, r.item);
             it->post();
-            corrigido = corrigido || r.corrected;
+            corrigido = corrigido || r.corrigido;
         }
         it->first();
     }
@@ -323,9 +323,9 @@ void F530PDV::termosAlterados()
 {
     dat().executaAcao([this] {
         if (recalculaItens())
-            mostra(RecalculoItens::correctedItemsNotice());
+            mostra(RecalculoItens::avisoItensCorrigidos());
         if (!m_itensSemPreco.isEmpty())
-            mostra(RecalculoItens::missingProductsNotice(m_itensSemPreco));
+            mostra(RecalculoItens::avisoProdutosAusentes(m_itensSemPreco));
     });
 }
 
@@ -372,36 +372,36 @@ void F530PDV::btSalvarClick()
     itens->seletor->cbFamilias->setChecked(false);
 
     if (recalculaItens()) {
-        const MensagemPedido pergunta = ValidacaoGravacaoPedido::correctedItemsQuestion();
-        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+        const MensagemPedido pergunta = ValidacaoGravacaoPedido::perguntaItensCorrigidos();
+        if (dat().exibeMensagem(pergunta.texto, pergunta.tipo, pergunta.cor, pergunta.botoes) != RespostaMensagem::Sim)
             return;
     }
     if (!m_itensSemPreco.isEmpty()) {
-        const MensagemPedido pergunta = RecalculoItens::missingProductsQuestion(m_itensSemPreco);
-        if (dat().exibeMensagem(pergunta.text, pergunta.kind, pergunta.colour, pergunta.buttons) != RespostaMensagem::Sim)
+        const MensagemPedido pergunta = RecalculoItens::perguntaProdutosAusentes(m_itensSemPreco);
+        if (dat().exibeMensagem(pergunta.texto, pergunta.tipo, pergunta.cor, pergunta.botoes) != RespostaMensagem::Sim)
             return;
     }
     atualizaSaldoFlex();
     cabecalho->posicionaListas();
 
-    ValidacaoGravacaoPedido::Input in;
+    ValidacaoGravacaoPedido::Entrada in;
     {
         const QScopedValueRollback<bool> guarda(m_estado.recarrega, false);
         in = m_dados->entradaGravacao(dat().sessao.CODEMP);
     }
-    in.releaseCode = cabecalho->liberacao();
-    in.flexBalance = m_estado.saldoFlex;
-    in.openingFlex = m_estado.flexAbertura;
+    in.codigoLiberacao = cabecalho->liberacao();
+    in.saldoFlex = m_estado.saldoFlex;
+    in.flexAbertura = m_estado.flexAbertura;
 
     const ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
-    const ValidacaoGravacaoPedido::Result r = validador.validate(in);
-    if (r.refusal) {
-        mostra(*r.refusal);
+    const ValidacaoGravacaoPedido::Resultado r = validador.valida(in);
+    if (r.recusa) {
+        mostra(*r.recusa);
         return;
     }
-    for (const MensagemPedido &aviso : r.notices)
+    for (const MensagemPedido &aviso : r.avisos)
         mostra(aviso);
-    if (r.clearReleaseCode)
+    if (r.limpaCodigoLiberacao)
         cabecalho->limpaLiberacao();
 
     m_dados->gravaPedido(r);
@@ -418,7 +418,7 @@ void F530PDV::btVoltarClick()
                                TipoMensagem::Aviso, CorMensagem::Vermelho, BotoesMensagem::SimNao)
             != RespostaMensagem::Sim)
         return;
-    const GravacaoPedido::Key pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
+    const GravacaoPedido::Chave pedido{PedidoDados::codigo(cab, QStringLiteral("CODEMP")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODPDF")),
                                  PedidoDados::codigo(cab, QStringLiteral("CODINT"))};
     for (TClientDataSetPlus *ds : {cab, it}) {
@@ -430,7 +430,7 @@ void F530PDV::btVoltarClick()
         ds->cancelUpdates();
     }
     if (m_estado.pedidoCopiado)
-        GravacaoPedido::removeExact(m_dados->connection(), pedido);
+        GravacaoPedido::excluiExato(m_dados->connection(), pedido);
     limpaClientePedido();
     voltaParaPesquisa();
 }

@@ -221,7 +221,7 @@ private slots:
         const QString senha = janela.lblSenha->text();
 
         ValidacaoGravacaoPedido validador(&D500DAT::geraSenhaLiberacao);
-        ValidacaoGravacaoPedido::Input pedido;
+        ValidacaoGravacaoPedido::Entrada pedido;
         pedido.CODPDF = QStringLiteral("4521");
         pedido.CODVEN = QStringLiteral("12");
         pedido.DATPDF = QDate(2026, 3, 5);
@@ -230,13 +230,13 @@ private slots:
         pedido.GERTIT = QStringLiteral("S");
         pedido.LIMCRE = *Decimal::parse(QStringLiteral("10000"));
         pedido.VENCIDO = *Decimal::parse(QStringLiteral("10"));
-        pedido.flexBalance = *Decimal::parse(QStringLiteral("50"));
-        pedido.items = {{1, *Decimal::parse(QStringLiteral("150")), *Decimal::parse(QStringLiteral("0"))}};
-        pedido.costCentres = {{1, QStringLiteral("ALIMENTOS"), true, {}}};
-        pedido.releaseCode = senha;
-        QCOMPARE(validador.validate(pedido).PDFORC, QStringLiteral("N"));
+        pedido.saldoFlex = *Decimal::parse(QStringLiteral("50"));
+        pedido.itens = {{1, *Decimal::parse(QStringLiteral("150")), *Decimal::parse(QStringLiteral("0"))}};
+        pedido.centrosCusto = {{1, QStringLiteral("ALIMENTOS"), true, {}}};
+        pedido.codigoLiberacao = senha;
+        QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("N"));
         pedido.CODVEN = QStringLiteral("14"); // another seller's order is not released by it
-        QCOMPARE(validador.validate(pedido).PDFORC, QStringLiteral("S"));
+        QCOMPARE(validador.valida(pedido).PDFORC, QStringLiteral("S"));
 
         janela.edNumPedido->setText(QStringLiteral("45A1"));
         janela.btGerarSenhaClick();
