@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTextCursor>
 
 namespace {
 
@@ -154,8 +156,24 @@ PainelCabecalho::PainelCabecalho(PedidoEstado &estado, QWidget *parent)
     connect(DBLookupComboBox3, &QComboBox::activated, this,
             [this] { listaEscolhida(DBLookupComboBox3, QStringLiteral("CODCON")); });
     ligaAcao(edOBSCLI, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_carregando)
-            gravaCabecalho(QStringLiteral("OBSCLI"), edOBSCLI->toPlainText().left(300));
+        if (m_carregando)
+            return;
+        const QString digitado = edOBSCLI->toPlainText();
+        QString aceito = digitado;
+        for (QString c = SqlText::unstorableCharacter(aceito); !c.isEmpty(); c = SqlText::unstorableCharacter(aceito))
+            aceito.remove(c);
+        if (aceito != digitado) {
+            // The character leaves the box at once: otherwise every following key would be refused again.
+            QScopedValueRollback<bool> recarga(m_carregando, true);
+            const int posicao = edOBSCLI->textCursor().position() - int(digitado.size() - aceito.size());
+            edOBSCLI->setPlainText(aceito);
+            QTextCursor cursor = edOBSCLI->textCursor();
+            cursor.setPosition(qBound(0, posicao, int(aceito.size())));
+            edOBSCLI->setTextCursor(cursor);
+        }
+        gravaCabecalho(QStringLiteral("OBSCLI"), aceito.left(300));
+        if (aceito != digitado)
+            gravaCabecalho(QStringLiteral("OBSCLI"), digitado.left(300)); // the field's own refusal names the character
     });
     for (const auto &[caixa, campo] : {std::pair{cbOrcamento, "PDFORC"}, std::pair{cbRetirar, "RETPDV"}}) {
         ligaAcao(caixa, &QCheckBox::toggled, this, [this, campo = QLatin1String(campo)](bool marcado) {

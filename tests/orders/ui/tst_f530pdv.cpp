@@ -241,6 +241,13 @@ void TstF530PDV::entradaInvalidaNaoGravaNada()
     // A character the database cannot hold in the observation: named by the program.
     w->cabecalho->edOBSCLI->setPlainText(QStringLiteral(u"Entregar 😀"));
     QCOMPARE(m_respostas.lastText(), QStringLiteral(u"O campo Observação não aceita o caractere \"😀\"."));
+    // ...said once: the character leaves the box and the next keys are kept.
+    const int ditas = m_respostas.shown.size();
+    QCOMPARE(w->cabecalho->edOBSCLI->toPlainText(), QStringLiteral("Entregar "));
+    w->cabecalho->edOBSCLI->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->cabecalho->edOBSCLI, QStringLiteral("cedo"));
+    QCOMPARE(m_respostas.shown.size(), ditas);
+    QCOMPARE(w->dados()->cdsCADPEDIDO->asString(QStringLiteral("OBSCLI")), QStringLiteral("Entregar cedo"));
 
     m_respostas.answers = {RespostaMensagem::Sim};
     w->btVoltar->click();
